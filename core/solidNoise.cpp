@@ -1,0 +1,135 @@
+#include "solidNoise.h"
+
+#include <climits>
+#include <cmath>
+#include <cstdlib>
+#include <utility>
+
+namespace flakecoat {
+namespace {
+
+// Slots 256..513 repeat slots 0..257, so hashed sums of two 8-bit values
+// (at most 510) index the tables without wrapping.
+constexpr int kTableSize = 514;
+
+struct NoiseTables {
+    int noisePermutation[kTableSize];
+    float noiseGradients[kTableSize][3];
+};
+
+NoiseTables buildNoiseTables() {
+    NoiseTables t{};
+    srandom(1);
+
+    // Gradients: uniform in the unit ball by rejection, then normalised.
+    // Components are multiples of 1/256 in [-1, 255/256]. A draw of three
+    // zeros is rejected too: it has no direction to normalise.
+    for (int i = 0; i < 256; ++i) {
+        for (;;) {
+            const float x = float(random() % 512 - 256) * 0.00390625f;
+            const float y = float(random() % 512 - 256) * 0.00390625f;
+            const float z = float(random() % 512 - 256) * 0.00390625f;
+            const float lengthSquared = (y * y + x * x) + z * z;
+            if (lengthSquared > 1.0f || lengthSquared == 0.0f) continue;
+            const float length = std::sqrt(lengthSquared);
+            t.noiseGradients[i][0] = x / length;
+            t.noiseGradients[i][1] = y / length;
+            t.noiseGradients[i][2] = z / length;
+            break;
+        }
+    }
+
+    // Permutation: identity, then shuffled from slot 255 down to slot 1
+    // (slot 0 is not visited), one draw per visited slot.
+    for (int i = 0; i < 256; ++i) t.noisePermutation[i] = i;
+    for (int slot = 255; slot > 0; --slot) {
+        const int other = int(random() % 256);
+        std::swap(t.noisePermutation[slot], t.noisePermutation[other]);
+    }
+
+    for (int i = 0; i < 258; ++i) t.noisePermutation[256 + i] = t.noisePermutation[i];
+    for (int i = 0; i < 258; ++i)
+        for (int c = 0; c < 3; ++c) t.noiseGradients[256 + i][c] = t.noiseGradients[i][c];
+    return t;
+}
+
+// Built exactly once, on the first call; a thread arriving while another
+// builds waits for it (a function-local static is initialised thread-safely).
+const NoiseTables& noiseTables() {
+    static const NoiseTables tables = buildNoiseTables();
+    return tables;
+}
+
+// Truncation towards zero as the processor does it: values outside the int
+// range (and NaN) give INT_MIN instead of undefined behaviour.
+inline int truncateToInt(float t) {
+    if (!(std::fabs(t) < 2147483648.0f)) return INT_MIN;
+    return int(t);
+}
+
+struct Axis {
+    int b0, b1;    // lattice cell and its neighbour, 0..255
+    float r0, r1;  // offsets from the two lattice points
+};
+
+inline Axis latticeAxis(float a) {
+    const float t = a + 10000.0f;
+    const int n = truncateToInt(t);
+    Axis axis;
+    axis.b0 = n & 255;
+    axis.b1 = (axis.b0 + 1) & 255;
+    axis.r0 = t - float(n);
+    axis.r1 = axis.r0 - 1.0f;
+    return axis;
+}
+
+inline float fade(float r) { return (3.0f - 2.0f * r) * (r * r); }
+
+inline float lerp(float w, float a, float b) { return (b - a) * w + a; }
+
+inline float cornerValue(const float q[3], float rx, float ry, float rz) {
+    return (ry * q[1] + rx * q[0]) + rz * q[2];
+}
+
+}  // namespace
+
+float solidNoise(float x, float y, float z) {
+    const NoiseTables& tables = noiseTables();
+    const int* P = tables.noisePermutation;
+    const float (*G)[3] = tables.noiseGradients;
+
+    const Axis ax = latticeAxis(x);
+    const Axis ay = latticeAxis(y);
+    const Axis az = latticeAxis(z);
+
+    const int i = P[ax.b0];
+    const int j = P[ax.b1];
+    const int b00 = P[i + ay.b0];
+    const int b10 = P[j + ay.b0];
+    const int b01 = P[i + ay.b1];
+    const int b11 = P[j + ay.b1];
+
+    const float sx = fade(ax.r0);
+    const float sy = fade(ay.r0);
+    const float sz = fade(az.r0);
+
+    float u = cornerValue(G[b00 + az.b0], ax.r0, ay.r0, az.r0);
+    float v = cornerValue(G[b10 + az.b0], ax.r1, ay.r0, az.r0);
+    float a = lerp(sx, u, v);
+    u = cornerValue(G[b01 + az.b0], ax.r0, ay.r1, az.r0);
+    v = cornerValue(G[b11 + az.b0], ax.r1, ay.r1, az.r0);
+    float b = lerp(sx, u, v);
+    const float e0 = lerp(sy, a, b);
+
+    u = cornerValue(G[b00 + az.b1], ax.r0, ay.r0, az.r1);
+    v = cornerValue(G[b10 + az.b1], ax.r1, ay.r0, az.r1);
+    a = lerp(sx, u, v);
+    u = cornerValue(G[b01 + az.b1], ax.r0, ay.r1, az.r1);
+    v = cornerValue(G[b11 + az.b1], ax.r1, ay.r1, az.r1);
+    b = lerp(sx, u, v);
+    const float e1 = lerp(sy, a, b);
+
+    return lerp(sz, e0, e1) * 1.5f;
+}
+
+}  // namespace flakecoat

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# Builds and runs every test: the optimised build, the ASan+UBSan build, and
+# the concurrency tests under ThreadSanitizer.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+
+jobs=$(nproc)
+for preset in release asan tsan; do
+  echo "== $preset ==" >&2
+  cmake --preset "$preset" >/dev/null
+  cmake --build --preset "$preset" -j "$jobs"
+  ctest --preset "$preset" -j "$jobs"
+done

@@ -1,0 +1,19 @@
+// flakecoat: the car-paint shader's command-line tool. It hosts the two
+// shader deliverables the way their renderers do.
+
+#include <CLI/CLI.hpp>
+
+#include "commands.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{"flakecoat: inspect, evaluate and render the flakeCoat car-paint shader"};
+    app.require_subcommand(1);
+
+    int exitStatus = 0;
+    addAttributesCommand(app, exitStatus);
+    addShadeCommand(app, exitStatus);
+    addRenderCommand(app, exitStatus);
+
+    CLI11_PARSE(app, argc, argv);
+    return exitStatus;
+}
