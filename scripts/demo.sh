@@ -7,4 +7,4 @@ bash scripts/install-deps.sh
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$(nproc)" --target flakecoat flakeCoat tarn_flakeCoat
 mkdir -p out
-build/release/tools/flakecoat/flakecoat render --host both --out out/shaderball.png "$@"
+build/release/bin/flakecoat render --host both --out out/shaderball.png "$@"

@@ -1,0 +1,8 @@
+#include <iostream>
+
+#include "shade.h"
+
+int shadeMaya(std::istream&, const std::string&) {
+    std::cerr << "flakecoat shade: this host is not available in this build\n";
+    return 2;
+}
