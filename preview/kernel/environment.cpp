@@ -15,9 +15,29 @@ const Color kBelowHorizon{0.28f, 0.27f, 0.26f};
 const Color kSunGlow{1.0f, 0.85f, 0.6f};
 }  // namespace
 
-Environment::Environment() = default;
+Environment::Environment() : upperMean_(computeUpperMean()) {}
 
-Environment::Environment(LatLongImage image) : image_(std::move(image)) {}
+Environment::Environment(LatLongImage image) : image_(std::move(image)), upperMean_(computeUpperMean()) {}
+
+Color Environment::computeUpperMean() const {
+    // Midpoint quadrature of (1/pi) * integral of L cos(theta) over the
+    // hemisphere, in theta (from the zenith) and phi.
+    constexpr int kThetaSteps = 64;
+    constexpr int kPhiSteps = 128;
+    const float dTheta = (kPi / 2.0f) / float(kThetaSteps);
+    const float dPhi = (2.0f * kPi) / float(kPhiSteps);
+    Color sum;
+    for (int i = 0; i < kThetaSteps; ++i) {
+        const float theta = (float(i) + 0.5f) * dTheta;
+        const float weight = std::cos(theta) * std::sin(theta) * dTheta * dPhi / kPi;
+        for (int j = 0; j < kPhiSteps; ++j) {
+            const float phi = (float(j) + 0.5f) * dPhi;
+            const Vec3 d(std::sin(theta) * std::cos(phi), std::cos(theta), std::sin(theta) * std::sin(phi));
+            sum += lookup(d) * weight;
+        }
+    }
+    return sum;
+}
 
 Color Environment::lookup(const Vec3& direction) const {
     return isImage() ? imageLookup(direction) : sky(direction);

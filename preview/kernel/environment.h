@@ -28,6 +28,9 @@ public:
 
     // Radiance seen along the unit direction.
     Color lookup(const Vec3& direction) const;
+    // The cosine-weighted mean radiance of the upper hemisphere (around +y):
+    // the irradiance of an unblocked upward-facing surface divided by pi.
+    Color upperHemisphereMean() const { return upperMean_; }
     bool isImage() const { return image_.width > 0; }
 
 private:
@@ -35,7 +38,10 @@ private:
     Color imageLookup(const Vec3& direction) const;
     Color texel(int x, int y) const;
 
+    Color computeUpperMean() const;
+
     LatLongImage image_;
+    Color upperMean_;
 };
 
 }  // namespace flakecoat::preview

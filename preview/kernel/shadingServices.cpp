@@ -90,9 +90,8 @@ Color ShadingServices::shadeBall(const Ray& ray, const Hit& hit, int depth) {
 }
 
 Color ShadingServices::shadeGround(const Ray&, const Hit& hit) {
-    // Lambertian in the hosts' units: a light's intensity times the cosine,
-    // plus the environment seen along one cosine-weighted direction (which
-    // also darkens the ground under the ball).
+    // Lambertian in the hosts' units: each light's intensity times the
+    // cosine, shadowed, plus a little of the environment.
     Color incoming;
     for (int i = 0; i < lightCount(); ++i) {
         const Light& lightSource = light(i);
@@ -109,8 +108,22 @@ Color ShadingServices::shadeGround(const Ray&, const Hit& hit) {
         }
         incoming += sum / float(count);
     }
-    incoming += irradiance(hit.point, hit.normal, 1) / kPi;
+    incoming += scene_.environment.upperHemisphereMean() * (kGroundEnvironmentWeight * groundSkyVisibility(hit));
     return mul(groundAlbedo(hit.point), incoming);
+}
+
+float ShadingServices::groundSkyVisibility(const Hit& hit) const {
+    // The ball rests above the plane, so from the ground it never crosses
+    // the horizon and the cosine-weighted share of the sky it hides is the
+    // form factor of a sphere, r^2 cos(theta) / D^2: exact and free of noise
+    // (it is 1 at the contact point). Seen from below, nothing is hidden.
+    if (hit.normal.y <= 0.0f) return 1.0f;
+    const Vec3 toCentre = scene_.ball.center - hit.point;
+    const float distanceSquared = dot(toCentre, toCentre);
+    const float cosine = dot(hit.normal, toCentre) / std::sqrt(distanceSquared);
+    if (cosine <= 0.0f) return 1.0f;
+    const float hidden = scene_.ball.radius * scene_.ball.radius * cosine / distanceSquared;
+    return hidden < 1.0f ? 1.0f - hidden : 0.0f;
 }
 
 Color ShadingServices::irradiance(const Vec3& point, const Vec3& normal, int sampleCount) {

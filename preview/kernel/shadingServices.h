@@ -69,6 +69,13 @@ public:
 private:
     Color shadeBall(const Ray& ray, const Hit& hit, int depth);
     Color shadeGround(const Ray& ray, const Hit& hit);
+    // The share of the sky's cosine-weighted light that the ball leaves
+    // visible at a ground point.
+    float groundSkyVisibility(const Hit& hit) const;
+
+    // The ground takes half the sky light an open field would: a studio
+    // floor, lit mainly by the lights.
+    static constexpr float kGroundEnvironmentWeight = 0.5f;
 
     const Scene& scene_;
     SurfaceWorker& worker_;

@@ -1,0 +1,87 @@
+// `flakecoat render` run as a user runs it: bad arguments are refused with a
+// message naming the option, a non-zero exit and no image left behind.
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include <gtest/gtest.h>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ToolRun {
+    int status = -1;
+    std::string output;  // standard output and standard error together
+};
+
+ToolRun runTool(const std::string& arguments) {
+    ToolRun run;
+    const std::string command = std::string(FLAKECOAT_TOOL) + " render " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return run;
+    std::array<char, 4096> buffer;
+    size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.output.append(buffer.data(), n);
+    const int raw = pclose(pipe);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return run;
+}
+
+class RenderCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        directory = fs::temp_directory_path() /
+                    ("flakecoat-render-test-" + std::to_string(getpid()) + "-" +
+                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(directory);
+        fs::create_directories(directory);
+    }
+    void TearDown() override { fs::remove_all(directory); }
+    bool directoryEmpty() const { return fs::directory_iterator(directory) == fs::directory_iterator(); }
+    std::string out(const char* name = "ball.png") const { return "--out " + (directory / name).string(); }
+    fs::path directory;
+};
+
+}  // namespace
+
+TEST_F(RenderCommand, BadArgumentsAreRefusedBeforeRendering) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"--host blender", "--host blender: expected maya, mentalray or both"},
+        {"--size 512", "--size 512: expected WIDTHxHEIGHT"},
+        {"--size 0x10", "--size 0x10"},
+        {"--size 20000x10", "each from 1 to 16384"},
+        {"--size 64x-3", "--size 64x-3"},
+        {"--spp 0", "--spp 0: expected 1 to 4096"},
+        {"--threads -2", "--threads -2"},
+        {"--lights disco", "--lights disco: unknown rig; choose one of studio, softbox, sun"},
+        {"--env /nonexistent/sky.exr", "--env /nonexistent/sky.exr: no such file"},
+        {"--exposure 99", "--exposure"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const ToolRun run = runTool(std::string(arguments) + " " + out());
+        EXPECT_EQ(run.status, 1) << arguments << "\n" << run.output;
+        EXPECT_NE(run.output.find(message), std::string::npos) << arguments << "\n" << run.output;
+    }
+    EXPECT_TRUE(directoryEmpty());
+}
+
+TEST_F(RenderCommand, OutputMustBePngOrExr) {
+    const ToolRun run = runTool(out("ball.jpg"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("must end in .png or .exr"), std::string::npos) << run.output;
+    EXPECT_TRUE(directoryEmpty());
+}
+
+TEST_F(RenderCommand, MalformedOptionValuesAreRefused) {
+    for (const char* arguments : {"--spp many", "--seed -1", "--set a=1 b=2"}) {
+        const ToolRun run = runTool(std::string(arguments) + " " + out());
+        EXPECT_NE(run.status, 0) << arguments << "\n" << run.output;
+    }
+    EXPECT_TRUE(directoryEmpty());
+}
