@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "kernel/scene.h"
 #include "kernel/surfaceShader.h"
 #include "settings/parameterOverrides.h"
 
@@ -22,7 +23,9 @@ public:
     virtual const std::vector<ParameterSpec>& shadingInputs() const = 0;
     // Sets checked overrides on the shader's inputs before rendering.
     virtual bool applyOverrides(const std::vector<ParameterOverride>& overrides, std::string& error) = 0;
-    virtual const PaintedSurfaceShader& shader() const = 0;
+    // The shader for this scene (its lights become the host's light list);
+    // valid until the next call.
+    virtual const PaintedSurfaceShader& shaderFor(const Scene& scene) = 0;
 };
 
 // Loads "maya" or "mentalray" from the modules in libraryDirectory (the

@@ -25,4 +25,6 @@ Vec3 Camera::directionToCamera(const Vec3& d) const { return {dot(d, right_), do
 
 Vec3 Camera::directionToWorld(const Vec3& d) const { return right_ * d.x + up_ * d.y + back_ * d.z; }
 
+Vec3 Camera::pointToWorld(const Vec3& p) const { return eye_ + directionToWorld(p); }
+
 }  // namespace flakecoat::preview

@@ -23,6 +23,7 @@ public:
     Vec3 pointToCamera(const Vec3& worldPoint) const;
     Vec3 directionToCamera(const Vec3& worldDirection) const;
     Vec3 directionToWorld(const Vec3& cameraDirection) const;
+    Vec3 pointToWorld(const Vec3& cameraPoint) const;
 
 private:
     Vec3 eye_;

@@ -27,6 +27,7 @@ ShadowedLightSample ShadingServices::sampleShadowedLight(int lightIndex, const V
     }
     ShadowedLightSample result;
     result.light = sampleLight(lightSource, point, su, sv);
+    result.unshadowedIntensity = result.light.intensity;
     if (lightSource.kind == LightKind::Ambient) return result;
 
     // Leave the surface on the side the light is on.
@@ -39,15 +40,23 @@ ShadowedLightSample ShadingServices::sampleShadowedLight(int lightIndex, const V
     return result;
 }
 
-LightSample ShadingServices::averagedLight(int lightIndex, const Vec3& point, const Vec3& normal) {
+LightSample ShadingServices::averagedLight(int lightIndex, const Vec3& point, const Vec3& normal,
+                                           Color* unshadowedIntensity) {
     const Light& lightSource = light(lightIndex);
     const int count = lightSampleCount(lightSource);
-    if (count == 0) return sampleLight(lightSource, point, 0.5f, 0.5f);
-
     LightSample element = sampleLight(lightSource, point, 0.5f, 0.5f);
-    Color sum;
-    for (int i = 0; i < count; ++i) sum += sampleShadowedLight(lightIndex, point, normal, i, count).light.intensity;
+    if (count == 0) {
+        if (unshadowedIntensity) *unshadowedIntensity = element.intensity;
+        return element;
+    }
+    Color sum, unshadowedSum;
+    for (int i = 0; i < count; ++i) {
+        const ShadowedLightSample sample = sampleShadowedLight(lightIndex, point, normal, i, count);
+        sum += sample.light.intensity;
+        unshadowedSum += sample.unshadowedIntensity;
+    }
     element.intensity = sum / float(count);
+    if (unshadowedIntensity) *unshadowedIntensity = unshadowedSum / float(count);
     return element;
 }
 

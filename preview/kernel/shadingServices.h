@@ -20,9 +20,11 @@ struct TraceResult {
     Color color;
 };
 
-// A light sample after the shadow test: intensity is zero when shadowed.
+// A light sample after the shadow test: light.intensity is zero when
+// shadowed; unshadowedIntensity keeps the value before the test.
 struct ShadowedLightSample {
     LightSample light;
+    Color unshadowedIntensity;
     bool shadowed = false;
 };
 
@@ -48,9 +50,11 @@ public:
                                             int sampleIndex, int sampleCount);
 
     // The light as one element: the direction towards its centre and the
-    // mean shadowed intensity over its samples (all its area samples). For
-    // an ambient light the direction is zero and the intensity unshadowed.
-    LightSample averagedLight(int lightIndex, const Vec3& point, const Vec3& normal);
+    // mean shadowed intensity over its samples (all its area samples), and
+    // optionally the same mean before shadowing. For an ambient light the
+    // direction is zero and nothing is shadowed.
+    LightSample averagedLight(int lightIndex, const Vec3& point, const Vec3& normal,
+                              Color* unshadowedIntensity = nullptr);
 
     // Traces the ray; a hit on the ball is shaded by the worker at `depth`,
     // a hit on the ground by the kernel.

@@ -103,9 +103,15 @@ bool checkOverride(const std::vector<ParameterSpec>& inputs, const ParameterOver
             error = "--set " + parsed.name + ": " + formatNumber(v) + " is not a boolean (0, 1, true, false)";
             return false;
         }
-        if (spec->hasHardMin && v < spec->hardMin) {
+        const int limit = i < 3 ? i : 2;
+        if (spec->hasHardMin && v < spec->hardMin[limit]) {
             error = "--set " + parsed.name + ": " + formatNumber(v) + " is below the minimum " +
-                    formatNumber(spec->hardMin);
+                    formatNumber(spec->hardMin[limit]);
+            return false;
+        }
+        if (spec->hasHardMax && v > spec->hardMax[limit]) {
+            error = "--set " + parsed.name + ": " + formatNumber(v) + " is above the maximum " +
+                    formatNumber(spec->hardMax[limit]);
             return false;
         }
     }

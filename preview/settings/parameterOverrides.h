@@ -15,15 +15,18 @@ namespace flakecoat::preview {
 
 enum class ValueKind { Float, Integer, Boolean };
 
-// One settable input as its host declares it. hardMin, when present, bounds
-// every component from below (the host rejects smaller values); soft slider
-// ranges are not limits and are not checked.
+// One settable input as its host declares it. Hard limits, when present,
+// bound each component (the host rejects values beyond them; components past
+// the third use the third's limit); soft slider ranges are not limits and
+// are not checked.
 struct ParameterSpec {
     std::string name;
     int arity = 1;
     ValueKind kind = ValueKind::Float;
     bool hasHardMin = false;
-    double hardMin = 0.0;
+    double hardMin[3] = {0.0, 0.0, 0.0};
+    bool hasHardMax = false;
+    double hardMax[3] = {0.0, 0.0, 0.0};
 };
 
 struct ParameterOverride {

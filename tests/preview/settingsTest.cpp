@@ -10,11 +10,12 @@ namespace fp = flakecoat::preview;
 namespace {
 
 std::vector<fp::ParameterSpec> catalogue() {
-    fp::ParameterSpec color{"color", 3, fp::ValueKind::Float, false, 0.0};
-    fp::ParameterSpec index{"refractiveIndex", 3, fp::ValueKind::Float, true, 1.0};
-    fp::ParameterSpec seed{"seed", 1, fp::ValueKind::Integer, false, 0.0};
-    fp::ParameterSpec irradiance{"useIrradiance", 1, fp::ValueKind::Boolean, false, 0.0};
-    return {color, index, seed, irradiance};
+    fp::ParameterSpec color{"color", 3, fp::ValueKind::Float};
+    fp::ParameterSpec index{"refractiveIndex", 3, fp::ValueKind::Float, true, {1.0, 1.0, 1.0}};
+    fp::ParameterSpec seed{"seed", 1, fp::ValueKind::Integer};
+    fp::ParameterSpec irradiance{"useIrradiance", 1, fp::ValueKind::Boolean};
+    fp::ParameterSpec fraction{"fraction", 2, fp::ValueKind::Float, true, {0.0, -1.0, 0.0}, true, {1.0, 0.0, 0.0}};
+    return {color, index, seed, irradiance, fraction};
 }
 
 std::string checkError(const std::string& text) {
@@ -53,12 +54,18 @@ TEST(ParameterOverrides, MalformedTextIsRefusedWithTheText) {
 TEST(ParameterOverrides, ChecksNameArityKindAndHardMinimum) {
     std::string error = checkError("colour=1,1,1");
     EXPECT_NE(error.find("maya has no shading input named 'colour'"), std::string::npos) << error;
-    EXPECT_NE(error.find("color refractiveIndex seed useIrradiance"), std::string::npos) << error;
+    EXPECT_NE(error.find("color refractiveIndex seed useIrradiance fraction"), std::string::npos) << error;
     error = checkError("color=1,1");
     EXPECT_NE(error.find("takes 3 values, got 2"), std::string::npos) << error;
     error = checkError("refractiveIndex=1.4,0.5,1.4");
     EXPECT_NE(error.find("0.5 is below the minimum 1"), std::string::npos) << error;
     EXPECT_TRUE(checkError("refractiveIndex=1,1,1").empty());  // the minimum itself is allowed
+    // Limits per component.
+    EXPECT_TRUE(checkError("fraction=1,-1").empty());
+    error = checkError("fraction=0.5,0.5");
+    EXPECT_NE(error.find("0.5 is above the maximum 0"), std::string::npos) << error;
+    error = checkError("fraction=-0.5,0");
+    EXPECT_NE(error.find("-0.5 is below the minimum 0"), std::string::npos) << error;
     error = checkError("seed=1.5");
     EXPECT_NE(error.find("not a whole number"), std::string::npos) << error;
     error = checkError("useIrradiance=2");

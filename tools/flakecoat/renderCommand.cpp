@@ -91,7 +91,7 @@ int runRender(const RenderOptions& options) {
         settings.cancel = &interrupt.flag();
         settings.progress = [&progress](int done, int total) { progress.update(done, total); };
         fp::Framebuffer image;
-        const fp::RenderStats stats = fp::render(scene, hosts[i]->shader(), settings, image);
+        const fp::RenderStats stats = fp::render(scene, hosts[i]->shaderFor(scene), settings, image);
         progress.finish();
         if (!stats.completed || interrupt.raised()) {
             std::cerr << kCommand << "interrupted; no image written\n";
