@@ -156,19 +156,25 @@ private:
 
 }  // namespace
 
-std::unique_ptr<RenderHost> loadMentalrayHost(const std::string& libraryDirectory, std::string& error) {
+std::unique_ptr<RenderHost> loadMentalrayHostFrom(const std::string& shaderLibraryPath, const std::string& modulePath,
+                                                  const std::string& declarationPath, std::string& error) {
     MiDeclaration declaration;
-    if (!readMiDeclaration(libraryDirectory + kDeclarationFile, declaration, error)) return nullptr;
+    if (!readMiDeclaration(declarationPath, declaration, error)) return nullptr;
     // The declaration must lay its parameters out as the shader reads them.
     if (declaration.shaderName != "tarn_flakeCoat" ||
         declaration.firstArrayOffset != int(offsetof(flakeCoatParameters, i_light))) {
-        error = libraryDirectory + kDeclarationFile + ": does not declare tarn_flakeCoat's parameter block";
+        error = declarationPath + ": does not declare tarn_flakeCoat's parameter block";
         return nullptr;
     }
-    std::unique_ptr<mentalrayHost::ShaderLibrary> library = mentalrayHost::ShaderLibrary::open(
-        libraryDirectory + kShaderLibraryFile, libraryDirectory + kRendererModuleFile, error);
+    std::unique_ptr<mentalrayHost::ShaderLibrary> library =
+        mentalrayHost::ShaderLibrary::open(shaderLibraryPath, modulePath, error);
     if (!library) return nullptr;
     return std::make_unique<MentalrayRenderHost>(std::move(library), std::move(declaration));
+}
+
+std::unique_ptr<RenderHost> loadMentalrayHost(const std::string& libraryDirectory, std::string& error) {
+    return loadMentalrayHostFrom(libraryDirectory + kShaderLibraryFile, libraryDirectory + kRendererModuleFile,
+                                 libraryDirectory + kDeclarationFile, error);
 }
 
 }  // namespace flakecoat::preview::mentalray

@@ -37,7 +37,11 @@ constexpr const char* kShaderLibraryFile = "tarn_flakeCoat.so";
 constexpr const char* kRendererModuleFile = "libmentalray_standin.so";
 constexpr const char* kDeclarationFile = "tarn_flakeCoat.mi";
 
+// Loads the three files from libraryDirectory (ending in '/').
 std::unique_ptr<RenderHost> loadMentalrayHost(const std::string& libraryDirectory, std::string& error);
+// The same from explicit paths (tests load a probe library in its place).
+std::unique_ptr<RenderHost> loadMentalrayHostFrom(const std::string& shaderLibraryPath, const std::string& modulePath,
+                                                  const std::string& declarationPath, std::string& error);
 
 }  // namespace flakecoat::preview::mentalray
 
