@@ -56,10 +56,11 @@ bool readMiDeclaration(const std::string& path, MiDeclaration& declaration, std:
         ++lineNumber;
         const std::string::size_type hash = line.find('#');
         if (hash != std::string::npos) line.erase(hash);
-        if (!inside && line.find("declare shader") != std::string::npos) {
+        const std::string::size_type declare = line.find("declare shader");
+        if (!inside && declare != std::string::npos) {
             inside = true;
             startLine = lineNumber;
-            continue;
+            line.erase(0, declare + std::string("declare shader").size());
         }
         if (inside && line.find("end declare") != std::string::npos) break;
         if (inside) lines.push_back({line, lineNumber});
