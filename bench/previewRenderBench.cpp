@@ -1,11 +1,23 @@
 // Whole renders of the shader ball, reported as primary samples per second
-// (items/s). The Threads argument gives the thread scaling; the PeerScene
-// cases match the scene scripts/bench-peer.sh renders with POV-Ray.
+// (items/s), for each host that loads and for the placeholder shader:
+//   DefaultRender/<host>/threads:N  512 x 512, 4 samples per pixel; N = 1
+//                                   and 2 give the thread scaling
+//   PeerScene/<host>                512 x 512, 1 sample per pixel,
+//                                   2 threads: what scripts/bench-peer.sh
+//                                   compares with POV-Ray
+// Render time is the tile loop's wall time; loading and writing are not
+// counted.
 
 #include <benchmark/benchmark.h>
 
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "hosts/renderHost.h"
 #include "kernel/renderer.h"
 #include "kernel/scene.h"
+#include "previewBench.h"
 #include "testing/placeholderShader.h"
 
 namespace fp = flakecoat::preview;
@@ -18,34 +30,51 @@ fp::Scene defaultScene(int width, int height) {
     return fp::shaderBallScene(float(width) / float(height), std::move(lights), fp::Environment());
 }
 
-void renderCase(benchmark::State& state, const fp::PaintedSurfaceShader& shader, int size, int spp, int threads) {
-    const fp::Scene scene = defaultScene(size, size);
+struct RenderCase {
+    int size;
+    int samplesPerPixel;
+    int threads;
+};
+
+void renderCase(benchmark::State& state, fp::RenderHost* host, RenderCase c) {
+    const fp::Scene scene = defaultScene(c.size, c.size);
+    fp::testing::PlaceholderShader placeholder;
+    const fp::PaintedSurfaceShader& shader = host ? host->shaderFor(scene) : placeholder;
     fp::RenderSettings settings;
-    settings.width = size;
-    settings.height = size;
-    settings.samplesPerPixel = spp;
-    settings.threads = threads;
+    settings.width = c.size;
+    settings.height = c.size;
+    settings.samplesPerPixel = c.samplesPerPixel;
+    settings.threads = c.threads;
     fp::Framebuffer image;
     for (auto _ : state) {
         const fp::RenderStats stats = fp::render(scene, shader, settings, image);
         benchmark::DoNotOptimize(image.rgba.data());
         state.SetIterationTime(stats.seconds);
     }
-    state.SetItemsProcessed(state.iterations() * std::int64_t(size) * size * spp);
+    state.SetItemsProcessed(state.iterations() * std::int64_t(c.size) * c.size * c.samplesPerPixel);
 }
-
-// 512 x 512 at 4 samples per pixel; Arg = threads.
-void BM_DefaultRender_Placeholder(benchmark::State& state) {
-    renderCase(state, fp::testing::PlaceholderShader(), 512, 4, int(state.range(0)));
-}
-BENCHMARK(BM_DefaultRender_Placeholder)->ArgName("threads")->Arg(1)->Arg(2)->UseManualTime()->Unit(benchmark::kMillisecond);
-
-// 512 x 512, one sample per pixel, 2 threads: the POV-Ray comparison.
-void BM_PeerScene_Placeholder(benchmark::State& state) {
-    renderCase(state, fp::testing::PlaceholderShader(), 512, 1, 2);
-}
-BENCHMARK(BM_PeerScene_Placeholder)->UseManualTime()->Unit(benchmark::kMillisecond);
 
 }  // namespace
 
-BENCHMARK_MAIN();
+void registerRenderBenchmarks() {
+    static std::vector<std::unique_ptr<fp::RenderHost>> hosts;
+    std::vector<std::pair<std::string, fp::RenderHost*>> shaders = {{"placeholder", nullptr}};
+    for (const char* name : {"maya", "mentalray"}) {
+        std::string error;
+        std::unique_ptr<fp::RenderHost> host = fp::loadRenderHost(name, FLAKECOAT_LIBRARY_DIR, error);
+        if (!host) continue;
+        shaders.push_back({name, host.get()});
+        hosts.push_back(std::move(host));
+    }
+    for (const auto& [name, host] : shaders) {
+        for (int threads : {1, 2}) {
+            benchmark::RegisterBenchmark(("DefaultRender/" + name + "/threads:" + std::to_string(threads)).c_str(),
+                                         renderCase, host, RenderCase{512, 4, threads})
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond);
+        }
+        benchmark::RegisterBenchmark(("PeerScene/" + name).c_str(), renderCase, host, RenderCase{512, 1, 2})
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond);
+    }
+}

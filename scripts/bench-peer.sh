@@ -48,13 +48,13 @@ fi
 samples=$((size * size))
 povray_rate=$(awk -v s=$samples -v t="$trace" 'BEGIN { printf "%.0f", s / t }')
 
-build/release/bin/bench_preview --benchmark_filter='PeerScene' --benchmark_format=csv \
+build/release/bin/bench_preview --benchmark_filter='^PeerScene/' --benchmark_format=csv \
   --benchmark_min_time=1 2>/dev/null >"$work/ours.csv"
 
 printf '%-34s %14s\n' "renderer (512x512, 1 spp, 2 threads)" "samples/s"
 printf '%-34s %14s   (trace time %s s)\n' "POV-Ray 3.7" "$povray_rate" "$trace"
 # CSV columns: name,iterations,real_time,cpu_time,time_unit,bytes_per_second,items_per_second,...
 awk -F, -v peer="$povray_rate" 'NR > 1 && $1 ~ /PeerScene/ {
-  name = $1; gsub(/"/, "", name); sub(/\/manual_time/, "", name); sub(/BM_PeerScene_/, "flakecoat preview, ", name)
+  name = $1; gsub(/"/, "", name); sub(/\/manual_time/, "", name); sub(/PeerScene\//, "flakecoat preview, ", name)
   printf "%-34s %14.0f   (%.2fx POV-Ray)\n", name, $7, $7 / peer
 }' "$work/ours.csv"
