@@ -25,9 +25,19 @@ struct TileGrid {
     int count() const { return columns * rows; }
 };
 
-// Renders one tile; returns the number of non-finite samples.
-std::uint64_t renderTile(const Scene& scene, SurfaceWorker& worker, const RenderSettings& settings,
-                         const TileGrid& tiles, int tileIndex, Framebuffer& image) {
+TileGrid tileGrid(const RenderSettings& settings) {
+    const int tileSize = settings.tileSize > 0 ? settings.tileSize : 16;
+    return TileGrid{(settings.width + tileSize - 1) / tileSize, (settings.height + tileSize - 1) / tileSize,
+                    tileSize};
+}
+
+}  // namespace
+
+int tileCount(const RenderSettings& settings) { return tileGrid(settings).count(); }
+
+std::uint64_t renderTile(const Scene& scene, SurfaceWorker& worker, const RenderSettings& settings, int tileIndex,
+                         Framebuffer& image) {
+    const TileGrid tiles = tileGrid(settings);
     const int x0 = (tileIndex % tiles.columns) * tiles.size;
     const int y0 = (tileIndex / tiles.columns) * tiles.size;
     const int x1 = std::min(x0 + tiles.size, image.width);
@@ -65,16 +75,12 @@ std::uint64_t renderTile(const Scene& scene, SurfaceWorker& worker, const Render
     return nonFinite;
 }
 
-}  // namespace
-
 RenderStats render(const Scene& scene, const PaintedSurfaceShader& shader, const RenderSettings& settings,
                    Framebuffer& image) {
     RenderStats stats;
     image.resize(std::max(settings.width, 0), std::max(settings.height, 0));
     if (settings.width < 1 || settings.height < 1 || settings.samplesPerPixel < 1) return stats;
-    const int tileSize = settings.tileSize > 0 ? settings.tileSize : 16;
-    const TileGrid tiles{(settings.width + tileSize - 1) / tileSize, (settings.height + tileSize - 1) / tileSize,
-                         tileSize};
+    const TileGrid tiles = tileGrid(settings);
     const int threads = settings.threads > 0 ? settings.threads : tbb::info::default_concurrency();
 
     // One worker per render thread, made on that thread's first tile.
@@ -96,7 +102,7 @@ RenderStats render(const Scene& scene, const PaintedSurfaceShader& shader, const
                         tilesSkipped.fetch_add(1, std::memory_order_relaxed);
                         continue;
                     }
-                    nonFinite.fetch_add(renderTile(scene, *worker, settings, tiles, tile, image),
+                    nonFinite.fetch_add(renderTile(scene, *worker, settings, tile, image),
                                         std::memory_order_relaxed);
                     const int done = tilesDone.fetch_add(1, std::memory_order_relaxed) + 1;
                     if (settings.progress) settings.progress(done, tiles.count());

@@ -42,6 +42,15 @@ struct RenderStats {
 RenderStats render(const Scene& scene, const PaintedSurfaceShader& shader, const RenderSettings& settings,
                    Framebuffer& image);
 
+// The pieces render() runs on its threads, for callers that schedule tiles
+// themselves: the thread-safety tests drive them from plain threads, which
+// ThreadSanitizer can follow (it cannot see the thread pool's own hand-offs).
+// renderTile fills one tile of an image already sized to the settings and
+// returns its number of non-finite samples.
+int tileCount(const RenderSettings& settings);
+std::uint64_t renderTile(const Scene& scene, SurfaceWorker& worker, const RenderSettings& settings,
+                         int tileIndex, Framebuffer& image);
+
 }  // namespace flakecoat::preview
 
 #endif

@@ -77,6 +77,9 @@ class MayaWorker : public SurfaceWorker {
 public:
     MayaWorker(const MayaShader& shader);
     Color shade(const SurfaceSample& sample, ShadingServices& services) override;
+    const mayaHost::DataBlock* block(int rayDepth) const {
+        return rayDepth >= 0 && rayDepth < int(blocks_.size()) ? blocks_[size_t(rayDepth)].get() : nullptr;
+    }
 
 private:
     const MayaShader& shader_;
@@ -190,6 +193,11 @@ private:
 };
 
 }  // namespace
+
+const mayaHost::DataBlock* workerDataBlock(const SurfaceWorker& worker, int rayDepth) {
+    const auto* mayaWorker = dynamic_cast<const MayaWorker*>(&worker);
+    return mayaWorker ? mayaWorker->block(rayDepth) : nullptr;
+}
 
 std::unique_ptr<RenderHost> loadMayaHost(const std::string& libraryDirectory, std::string& error) {
     const std::string path = libraryDirectory + kPluginFile;

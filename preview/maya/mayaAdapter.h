@@ -28,11 +28,20 @@
 
 #include "hosts/renderHost.h"
 
+namespace mayaHost {
+class DataBlock;
+}
+
 namespace flakecoat::preview::maya {
 
 constexpr const char* kPluginFile = "flakeCoat.so";
 
+// Loads kPluginFile from libraryDirectory (ending in '/').
 std::unique_ptr<RenderHost> loadMayaHost(const std::string& libraryDirectory, std::string& error);
+
+// For tests: the data block a worker of a Maya host's shader fills for
+// samples at the given ray depth; null for any other worker.
+const mayaHost::DataBlock* workerDataBlock(const SurfaceWorker& worker, int rayDepth);
 
 }  // namespace flakecoat::preview::maya
 

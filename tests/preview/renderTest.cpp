@@ -127,3 +127,13 @@ TEST(Render, NonFiniteSamplesCountAsBlack) {
     EXPECT_GT(stats.nonFiniteSamples, 0u);
     EXPECT_EQ(image.pixel(20, 15)[0], 0.0f);
 }
+
+TEST(RenderThreads, OneAndTwoPoolThreadsGiveTheSameImage) {
+    fp::RenderSettings settings = small(2);
+    settings.tileSize = 8;
+    fp::Framebuffer one, two;
+    ASSERT_TRUE(fp::render(scene("softbox"), fp::testing::PlaceholderShader(), settings, one).completed);
+    settings.threads = 2;
+    ASSERT_TRUE(fp::render(scene("softbox"), fp::testing::PlaceholderShader(), settings, two).completed);
+    EXPECT_EQ(one.rgba, two.rgba);
+}
