@@ -2,6 +2,7 @@
 // through mi_phen_eval, the ghost offset rule, and values from connections.
 
 #include <cstddef>
+#include <cstring>
 
 #include <gtest/gtest.h>
 
@@ -115,4 +116,29 @@ TEST(Parameters, AConnectedParameterTakesTheRenderersValue) {
 TEST(Version, IsOneOnEveryCall) {
     EXPECT_EQ(testSupport::shaderLibrary().version(), 1);
     EXPECT_EQ(testSupport::shaderLibrary().version(), 1);
+}
+
+// A state without a shader record or texture coordinates, and a renderer that
+// answers a connection with a null address, leave the block's values in use
+// (the texture position is then the origin).
+TEST(Parameters, MissingStateRecordsAndNullConnectionsFallBackToTheBlock) {
+    ParameterBlock block = testSupport::lightsOnlyBlock(1);
+    block.parameters().normalDeviation = 0.5f;
+    ScriptedServices services;
+    services.setLightSamples(1, {{{1.0f, 1.0f, 1.0f, 1.0f}, {0.0f, 0.6f, 0.8f}}});
+    mentalrayHost::SurfaceHit origin = hitFromAbove();
+    origin.u = origin.v = 0.0f;
+    const miColor expected = shade(block, services, origin);
+
+    mentalrayHost::ShadingSample sample(hitFromAbove(), block.function(), &services);
+    sample.state().shader = nullptr;
+    sample.state().tex_list = nullptr;
+    miColor result{};
+    testSupport::shaderLibrary().shade(&result, &sample.state(), &block.parameters());
+    EXPECT_EQ(std::memcmp(&result, &expected, sizeof result), 0);
+
+    block.setConnected(&block.parameters().color);
+    services.connect(&block.parameters().color, nullptr);
+    const miColor connectedToNothing = shade(block, services, origin);
+    EXPECT_EQ(std::memcmp(&connectedToNothing, &expected, sizeof expected), 0);
 }
