@@ -85,3 +85,47 @@ TEST_F(RenderCommand, MalformedOptionValuesAreRefused) {
     }
     EXPECT_TRUE(directoryEmpty());
 }
+
+#ifdef FLAKECOAT_WITH_MENTALRAY_HOST
+TEST_F(RenderCommand, SettingsAreCheckedAgainstTheShadersDeclaration) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"--set colour=1,1,1", "mentalray has no shading input named 'colour'"},
+        {"--set color=1,1", "--set color: takes 3 values, got 2"},
+        {"--set seed=1.5", "--set seed: 1.5 is not a whole number"},
+        {"--set useIrradiance=2", "is not a boolean"},
+        {"--set light=1", "no shading input named 'light'"},
+        {"--set diffuse=abc", "'abc' is not a finite number"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const ToolRun run = runTool("--host mentalray --size 8x8 " + std::string(arguments) + " " + out());
+        EXPECT_EQ(run.status, 1) << arguments << "\n" << run.output;
+        EXPECT_NE(run.output.find(message), std::string::npos) << arguments << "\n" << run.output;
+        EXPECT_EQ(run.output.find("samples/s"), std::string::npos) << "rendered anyway: " << arguments;
+    }
+    EXPECT_TRUE(directoryEmpty());
+}
+
+TEST_F(RenderCommand, AnUnwritableOutputFailsBeforeRenderingAndLeavesNothing) {
+    const std::string missing = (directory / "missing" / "ball.png").string();
+    ToolRun run = runTool("--host mentalray --size 8x8 --out " + missing);
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find("cannot write " + missing + ": No such file or directory"), std::string::npos)
+        << run.output;
+    fs::create_directory(directory / "taken.exr");
+    run = runTool("--host mentalray --size 8x8 --out " + (directory / "taken.exr").string());
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find("it names a directory"), std::string::npos) << run.output;
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator()), 1);
+}
+
+TEST_F(RenderCommand, ARenderWritesOneFileAndReportsItsRate) {
+    const std::string path = (directory / "ball.exr").string();
+    const ToolRun run = runTool("--host mentalray --size 24x16 --spp 2 --threads 2 --set reflectivity=0.25 --out " + path);
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(fs::exists(path));
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator()), 1);  // no temporary left
+    EXPECT_NE(run.output.find(path + "\n"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("24x16 at 2 spp: 768 samples in"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("M samples/s)"), std::string::npos) << run.output;
+}
+#endif
