@@ -4,10 +4,13 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <memory>
 #include <new>
+#include <string>
 
 #include <gtest/gtest.h>
 
+#include "hosts/renderHost.h"
 #include "kernel/renderer.h"
 #include "kernel/scene.h"
 #include "testing/placeholderShader.h"
@@ -27,13 +30,12 @@ void operator delete(void* p, std::size_t) noexcept { std::free(p); }
 namespace fp = flakecoat::preview;
 
 namespace {
-long allocationsFor(const fp::Scene& scene, int spp) {
+long allocationsFor(const fp::Scene& scene, const fp::PaintedSurfaceShader& shader, int spp) {
     fp::RenderSettings settings;
     settings.width = 32;
     settings.height = 32;
     settings.samplesPerPixel = spp;
     settings.threads = 1;
-    fp::testing::PlaceholderShader shader;
     fp::Framebuffer image;
     const long before = allocations.load();
     fp::render(scene, shader, settings, image);
@@ -45,9 +47,33 @@ TEST(RenderAllocations, IndependentOfTheSampleCount) {
     std::vector<fp::Light> lights;
     fp::lightRig("softbox", lights);
     const fp::Scene scene = fp::shaderBallScene(1.0f, lights, fp::Environment());
-    allocationsFor(scene, 1);  // first use of the thread pool
-    const long few = allocationsFor(scene, 1);
-    const long many = allocationsFor(scene, 8);
+    const fp::testing::PlaceholderShader shader;
+    allocationsFor(scene, shader, 1);  // first use of the thread pool
+    const long few = allocationsFor(scene, shader, 1);
+    const long many = allocationsFor(scene, shader, 8);
     EXPECT_EQ(few, many);
     EXPECT_LT(few, 32);  // per render and per thread, not per pixel
 }
+
+// The same through each deliverable and its host stand-in.
+void expectNoAllocationPerSample(const char* hostName) {
+    std::string error;
+    std::unique_ptr<fp::RenderHost> host = fp::loadRenderHost(hostName, FLAKECOAT_LIBRARY_DIR, error);
+    ASSERT_TRUE(host) << error;
+    std::vector<fp::Light> lights;
+    fp::lightRig("softbox", lights);
+    const fp::Scene scene = fp::shaderBallScene(1.0f, lights, fp::Environment());
+    const fp::PaintedSurfaceShader& shader = host->shaderFor(scene);
+    allocationsFor(scene, shader, 1);
+    const long few = allocationsFor(scene, shader, 1);
+    const long many = allocationsFor(scene, shader, 8);
+    EXPECT_EQ(few, many) << hostName;
+    EXPECT_LT(few, 64) << hostName;
+}
+
+#ifdef FLAKECOAT_WITH_MENTALRAY_HOST
+TEST(RenderAllocations, IndependentOfTheSampleCountThroughMentalray) { expectNoAllocationPerSample("mentalray"); }
+#endif
+#ifdef FLAKECOAT_WITH_MAYA_HOST
+TEST(RenderAllocations, IndependentOfTheSampleCountThroughMaya) { expectNoAllocationPerSample("maya"); }
+#endif
