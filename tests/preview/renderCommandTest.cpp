@@ -11,6 +11,14 @@
 
 #include <gtest/gtest.h>
 
+#ifdef FLAKECOAT_WITH_MENTALRAY_HOST
+#include <fstream>
+
+#include "image/imageWriter.h"
+
+namespace fp = flakecoat::preview;
+#endif
+
 namespace fs = std::filesystem;
 
 namespace {
@@ -116,6 +124,25 @@ TEST_F(RenderCommand, AnUnwritableOutputFailsBeforeRenderingAndLeavesNothing) {
     EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_NE(run.output.find("it names a directory"), std::string::npos) << run.output;
     EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator()), 1);
+}
+
+TEST_F(RenderCommand, EnvironmentImagesAreReadOrRefusedByName) {
+    // A 4 x 2 grey lat-long image written with the preview's own writer.
+    fp::Framebuffer sky;
+    sky.resize(4, 2);
+    for (float& v : sky.rgba) v = 0.5f;
+    const std::string good = (directory / "sky.exr").string();
+    std::string error;
+    ASSERT_TRUE(fp::writeImageFile(good, sky, fp::ViewTransform(), error)) << error;
+    const std::string bad = (directory / "bad.exr").string();
+    std::ofstream(bad) << "not an image";
+
+    ToolRun run = runTool("--host mentalray --size 8x8 --spp 1 --env " + good + " " + out());
+    EXPECT_EQ(run.status, 0) << run.output;
+    run = runTool("--host mentalray --size 8x8 --env " + bad + " " + out("other.png"));
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find("--env cannot read EXR " + bad), std::string::npos) << run.output;
+    EXPECT_FALSE(fs::exists(directory / "other.png"));
 }
 
 TEST_F(RenderCommand, ARenderWritesOneFileAndReportsItsRate) {
