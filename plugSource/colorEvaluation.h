@@ -71,7 +71,54 @@ public:
     MFloatVector combine(const MFloatVector& transparency) const;
 
 private:
-    // Implementation-defined members.
+    void addDiffuse(const MFloatVector& intensity, float d);
+    void addSpecular(const MFloatVector& intensity, const MFloatVector& direction, float d);
+    void prepareInterference();
+    void prepareRelativeIndices();
+    void prepareRefractedView(const MFloatVector& normal);
+
+    // Sample values the later stages read.
+    float color_[3];
+    float ambientColor_[3];
+    float incandescence_[3];
+    float diffuse_;
+    float refractiveIndex_[3];
+    float specularMin_;
+    float specularMax_;
+    float specularPower_;
+    float reflectivity_;
+    MFloatVector pointCamera_;
+    const void* raySampler_;
+    const void* objectId_;
+    short rayDepth_;
+    MFloatVector* normalCamera_;  // the caller's storage, normalised in place
+
+    // Fixed for the whole sample once constructed.
+    MFloatVector viewDirection_;
+    MFloatVector toEye_;
+    MFloatVector flakeNormal_;
+    float filmDepth_;
+
+    float ambientLightSum_[3] = {0.0f, 0.0f, 0.0f};
+    float diffuseSum_[3] = {0.0f, 0.0f, 0.0f};
+    float specularSum_[3] = {0.0f, 0.0f, 0.0f};
+    float reflectionTerm_[3] = {0.0f, 0.0f, 0.0f};
+
+    // Channels whose refractive index has the same bits share every result
+    // that depends on the index alone: channel j copies channel sharedChannel_[j].
+    int sharedChannel_[3];
+
+    // Worked out on first use and kept for the rest of the sample: the
+    // interference term depends on the film depth and the indices only, the
+    // view refraction on the normal as it stands and the indices only.
+    bool interferenceReady_ = false;
+    float interferenceTerm_[3];
+    bool relativeIndicesReady_ = false;
+    float relativeIndex_[3];             // 1/n
+    float oneMinusRelativeIndex_[3];     // 1 - 1/n
+    bool refractedViewReady_ = false;
+    MFloatVector refractedViewNormal_;   // the normal refractedView_ was made with
+    MFloatVector refractedView_[3];
 };
 
 // All stages at once.
