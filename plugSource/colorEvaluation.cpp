@@ -62,52 +62,43 @@ ColorEvaluation::ColorEvaluation(const ColorInputs& inputs, MFloatVector& normal
       specularMin_(inputs.specularMin),
       specularMax_(inputs.specularMax),
       specularPower_(inputs.specularPower),
+      frequencyY_(inputs.frequencyY),
+      seed_(inputs.seed),
+      normalDeviation_(inputs.normalDeviation),
       reflectivity_(inputs.reflectivity),
       pointCamera_(inputs.pointCamera),
       raySampler_(inputs.raySampler),
       objectId_(inputs.objectId),
       rayDepth_(inputs.rayDepth),
-      normalCamera_(&normalCamera) {
+      normalCamera_(&normalCamera),
+      normalAsRead_(normalCamera) {
     copyChannels(color_, inputs.color);
     copyChannels(ambientColor_, inputs.ambientColor);
     copyChannels(incandescence_, inputs.incandescence);
     for (int j = 0; j < 3; ++j) refractiveIndex_[j] = inputs.refractiveIndex[j];
 
-    // Channels with bit-identical indices (often all three) share results.
-    for (int j = 0; j < 3; ++j) {
-        sharedChannel_[j] = j;
-        for (int k = 0; k < j; ++k) {
-            if (bitsOf(refractiveIndex_[k]) == bitsOf(refractiveIndex_[j])) {
-                sharedChannel_[j] = k;
-                break;
-            }
-        }
-    }
+    indicesEqual_ = bitsOf(refractiveIndex_[0]) == bitsOf(refractiveIndex_[1]) &&
+                    bitsOf(refractiveIndex_[0]) == bitsOf(refractiveIndex_[2]);
 
     // Eye direction: the ray's when a sampler is present, else towards the point.
     const MFloatVector& eye = inputs.raySampler != nullptr ? inputs.rayDirection : inputs.pointCamera;
     viewDirection_ = normalizeVector(eye);
 
-    // Film and flake noise around the placed point, film first.
-    const MFloatVector placedPoint = inputs.pointWorld * inputs.placementMatrix;
-    float filmNoise = std::fabs(noiseAt(placedPoint, inputs.frequencyX, inputs.seed));
+    // Film noise around the placed point. Sampled here, first, whatever the
+    // lights: the first sample in the process builds the noise tables.
+    placedPoint_ = inputs.pointWorld * inputs.placementMatrix;
+    float filmNoise = std::fabs(noiseAt(placedPoint_, inputs.frequencyX, seed_));
     if (filmNoise > 1.0f) filmNoise = 1.0f;
-    const float flakeNoise = 2.0f * std::fabs(noiseAt(placedPoint, inputs.frequencyY, inputs.seed)) - 1.0f;
-
-    toEye_ = -normalizeVector(viewDirection_);
 
     // The depth bounds are not ordered: min above max runs the other way.
     filmDepth_ = ((1.0f - filmNoise) * inputs.depthRangeMin) + (filmNoise * inputs.depthRangeMax);
-
-    // Flake normal: N offset along the diagonal (1, 1, 1).
-    const float offset = flakeNoise * inputs.normalDeviation;
-    flakeNormal_ = MFloatVector(normalCamera.x + offset, normalCamera.y + offset, normalCamera.z + offset);
-    flakeNormal_.normalize();
 }
 
 void ColorEvaluation::addLight(const MFloatVector& intensity, MFloatVector& direction, bool ambient,
                                bool diffuse, bool specular) {
     MFloatVector& normal = *normalCamera_;
+    // Sampled ahead of the light's own work so that the two overlap.
+    if (specular && !flakeNormalReady_) prepareFlakeNormal();
 
     if (ambient) {
         for (int j = 0; j < 3; ++j) ambientLightSum_[j] = ambientLightSum_[j] + color_[j] * intensity[j];
@@ -137,11 +128,10 @@ void ColorEvaluation::addDiffuse(const MFloatVector& intensity, float d) {
 
 // Thin-film interference per channel; the same for every light of the sample.
 void ColorEvaluation::prepareInterference() {
-    float filmRoot[3] = {};
+    float filmRoot[3];
     for (int j = 0; j < 3; ++j) {
-        const int shared = sharedChannel_[j];
-        if (shared != j) {
-            filmRoot[j] = filmRoot[shared];
+        if (j > 0 && indicesEqual_) {
+            filmRoot[j] = filmRoot[0];
             continue;
         }
         const float n = refractiveIndex_[j];
@@ -157,71 +147,69 @@ void ColorEvaluation::prepareInterference() {
 
 void ColorEvaluation::prepareRelativeIndices() {
     for (int j = 0; j < 3; ++j) {
-        const int shared = sharedChannel_[j];
-        if (shared != j) {
-            relativeIndex_[j] = relativeIndex_[shared];
-            oneMinusRelativeIndex_[j] = oneMinusRelativeIndex_[shared];
-            continue;
-        }
         relativeIndex_[j] = 1.0f / refractiveIndex_[j];
         oneMinusRelativeIndex_[j] = 1.0f - relativeIndex_[j];
     }
     relativeIndicesReady_ = true;
 }
 
-// The eye ray bent into the coat. Renormalising N can move its last bits, so
-// the result is kept only while N keeps exactly the bits it was made with.
-void ColorEvaluation::prepareRefractedView(const MFloatVector& normal) {
-    const MFloatVector incidentView = -viewDirection_;
-    for (int j = 0; j < 3; ++j) {
-        const int shared = sharedChannel_[j];
-        if (shared != j) {
-            refractedView_[j] = refractedView_[shared];
-            continue;
-        }
-        refractedView_[j] = refractVector(incidentView, normal, relativeIndex_[j]);
-        refractedView_[j].normalize();
-    }
-    refractedViewNormal_ = normal;
-    refractedViewReady_ = true;
+// Flake noise, the flake normal and the direction to the eye: used by the
+// specular lobes only. The flake offset moves N, as read, along (1, 1, 1).
+void ColorEvaluation::prepareFlakeNormal() {
+    const float flakeNoise = 2.0f * std::fabs(noiseAt(placedPoint_, frequencyY_, seed_)) - 1.0f;
+    const float offset = flakeNoise * normalDeviation_;
+    flakeNormal_ = MFloatVector(normalAsRead_.x + offset, normalAsRead_.y + offset, normalAsRead_.z + offset);
+    flakeNormal_.normalize();
+    toEye_ = -normalizeVector(viewDirection_);
+    flakeNormalReady_ = true;
 }
 
 // Coat lobe weighted by Fresnel plus the flake lobe, for a light in front of
 // the surface (the lobes of a light behind it are discarded, so not formed).
 void ColorEvaluation::addSpecular(const MFloatVector& intensity, const MFloatVector& direction, float d) {
     if (!(d > 0.0f)) return;
-    const MFloatVector& normal = *normalCamera_;
     if (!relativeIndicesReady_) prepareRelativeIndices();
-    if (!refractedViewReady_ || !sameBits(refractedViewNormal_, normal)) prepareRefractedView(normal);
+    const MFloatVector& normal = *normalCamera_;
 
-    // Towards the surface from the light.
+    // Towards the surface from the light, and from the eye.
     const MFloatVector incidentLight = -direction;
-
-    // Fresnel base: 1 + L.N, so between 1 and 2 for a light in front.
-    const float fresnelBase = std::pow(1.0f - normal * incidentLight, kFresnelExponent);
+    const MFloatVector incidentView = -viewDirection_;
+    const bool refractedViewStale = !refractedViewReady_ || !sameBits(refractedViewNormal_, normal);
 
     MFloatVector reflectedLight = reflectVector(incidentLight, normal);
     reflectedLight.normalize();
+    // Fresnel base: 1 + L.N, so between 1 and 2 for a light in front.
+    const float fresnelBase = std::pow(1.0f - normal * incidentLight, kFresnelExponent);
     // The power of the signed cosine: NaN for a negative base and a
     // non-integral exponent, and that NaN is kept.
     const float coatLobe = std::fabs(std::pow(opticsDot(reflectedLight, toEye_), specularMin_));
 
-    float lobe[3] = {};
-    for (int j = 0; j < 3; ++j) {
-        const int shared = sharedChannel_[j];
-        if (shared != j) {
-            lobe[j] = lobe[shared];
-            continue;
-        }
-        const float fresnelWeight = (fresnelBase * oneMinusRelativeIndex_[j]) + relativeIndex_[j];
-        MFloatVector refractedLight = refractVector(incidentLight, normal, relativeIndex_[j]);
+    auto lobeTerm = [&](int j) {
+        const float m = relativeIndex_[j];
+        MFloatVector refractedLight = refractVector(incidentLight, normal, m);
         refractedLight.normalize();
+        if (refractedViewStale) {
+            refractedView_[j] = refractVector(incidentView, normal, m);
+            refractedView_[j].normalize();
+        }
         MFloatVector flakeReflection = reflectVector(refractedLight, flakeNormal_);
         flakeReflection.normalize();
-        const float flakeLobe =
-            std::fabs(std::pow(opticsDot(flakeReflection, refractedView_[j]), specularMax_));
-        lobe[j] = flakeLobe + (coatLobe * fresnelWeight);
+        const float flakeLobe = std::fabs(std::pow(opticsDot(flakeReflection, refractedView_[j]), specularMax_));
+        const float fresnelWeight = (fresnelBase * oneMinusRelativeIndex_[j]) + m;
+        return flakeLobe + (coatLobe * fresnelWeight);
+    };
+    float lobe[3];
+    if (indicesEqual_) {
+        lobe[0] = lobe[1] = lobe[2] = lobeTerm(0);
+        if (refractedViewStale) refractedView_[1] = refractedView_[2] = refractedView_[0];
+    } else {
+        for (int j = 0; j < 3; ++j) lobe[j] = lobeTerm(j);
     }
+    if (refractedViewStale) {
+        refractedViewNormal_ = normal;
+        refractedViewReady_ = true;
+    }
+
     for (int j = 0; j < 3; ++j) {
         specularSum_[j] = specularSum_[j] + ((lobe[j] * specularPower_) * intensity[j]) * d;
     }

@@ -74,8 +74,8 @@ private:
     void addDiffuse(const MFloatVector& intensity, float d);
     void addSpecular(const MFloatVector& intensity, const MFloatVector& direction, float d);
     void prepareInterference();
+    void prepareFlakeNormal();
     void prepareRelativeIndices();
-    void prepareRefractedView(const MFloatVector& normal);
 
     // Sample values the later stages read.
     float color_[3];
@@ -86,17 +86,20 @@ private:
     float specularMin_;
     float specularMax_;
     float specularPower_;
+    float frequencyY_;
+    float seed_;
+    float normalDeviation_;
     float reflectivity_;
     MFloatVector pointCamera_;
     const void* raySampler_;
     const void* objectId_;
     short rayDepth_;
     MFloatVector* normalCamera_;  // the caller's storage, normalised in place
+    MFloatVector normalAsRead_;   // its value before any light normalised it
 
     // Fixed for the whole sample once constructed.
     MFloatVector viewDirection_;
-    MFloatVector toEye_;
-    MFloatVector flakeNormal_;
+    MFloatVector placedPoint_;
     float filmDepth_;
 
     float ambientLightSum_[3] = {0.0f, 0.0f, 0.0f};
@@ -104,20 +107,25 @@ private:
     float specularSum_[3] = {0.0f, 0.0f, 0.0f};
     float reflectionTerm_[3] = {0.0f, 0.0f, 0.0f};
 
-    // Channels whose refractive index has the same bits share every result
-    // that depends on the index alone: channel j copies channel sharedChannel_[j].
-    int sharedChannel_[3];
+    // When the three refractive indices have the same bits (the usual case)
+    // every result that depends on the index alone is worked out once.
+    bool indicesEqual_;
 
-    // Worked out on first use and kept for the rest of the sample: the
-    // interference term depends on the film depth and the indices only, the
-    // view refraction on the normal as it stands and the indices only.
+    // Worked out when first needed and kept for the rest of the sample. Only
+    // a light in front of the surface needs them; the flake noise, used by
+    // the specular lobes alone, is sampled then too.
     bool interferenceReady_ = false;
     float interferenceTerm_[3];
+    bool flakeNormalReady_ = false;
+    MFloatVector flakeNormal_;
+    MFloatVector toEye_;
     bool relativeIndicesReady_ = false;
-    float relativeIndex_[3];             // 1/n
-    float oneMinusRelativeIndex_[3];     // 1 - 1/n
+    float relativeIndex_[3];          // 1/n
+    float oneMinusRelativeIndex_[3];  // 1 - 1/n
+    // The eye ray bent into the coat depends on the normal as it stands:
+    // kept while the normal keeps exactly the bits it was made with.
     bool refractedViewReady_ = false;
-    MFloatVector refractedViewNormal_;   // the normal refractedView_ was made with
+    MFloatVector refractedViewNormal_;
     MFloatVector refractedView_[3];
 };
 
