@@ -10,6 +10,7 @@ Prints C++ initialisers {x, y, z, expected} as hexadecimal floats.
 """
 import ctypes
 import math
+import random
 import struct
 
 libc = ctypes.CDLL("libc.so.6")
@@ -81,6 +82,14 @@ POINTS = [
     (-12345.678, 5.5, -20000.25),
     (-10000.5, -10001.75, -99999.9),
 ]
+
+# And a seeded spread over the ranges the shader uses and beyond.
+_rng = random.Random(1)
+POINTS += [(_rng.uniform(-300, 300), _rng.uniform(-300, 300), _rng.uniform(-300, 300)) for _ in range(10)]
+POINTS += [(19928 + _rng.uniform(0, 4000), 1998122 + _rng.uniform(0, 4000), 1998122 + _rng.uniform(0, 4000))
+           for _ in range(10)]
+POINTS += [(_rng.uniform(-60000, -10000), _rng.uniform(-60000, 60000), _rng.uniform(-12000, -10000))
+           for _ in range(6)]
 
 if __name__ == "__main__":
     P, G = build_tables()
