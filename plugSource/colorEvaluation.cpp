@@ -16,8 +16,7 @@
 namespace flakecoat::maya {
 namespace {
 
-// Noise lattice offsets: far into the positive range so the lattice's
-// integer part never changes sign across the shading space.
+// Fixed offsets of the noise coordinates, the same in both deliverables.
 constexpr float kFirstNoiseOffset = 19928.0f;
 constexpr float kOtherNoiseOffset = 1998122.0f;
 
@@ -201,7 +200,6 @@ void ColorEvaluation::addSpecular(const MFloatVector& intensity, const MFloatVec
     float lobe[3];
     if (indicesEqual_) {
         lobe[0] = lobe[1] = lobe[2] = lobeTerm(0);
-        if (refractedViewStale) refractedView_[1] = refractedView_[2] = refractedView_[0];
     } else {
         for (int j = 0; j < 3; ++j) lobe[j] = lobeTerm(j);
     }

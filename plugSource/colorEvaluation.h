@@ -57,7 +57,8 @@ struct LightElement {
 };
 
 // The evaluation in the stages the node's compute drives: construct (eye
-// direction, noise, film depth, flake normal), addLight per light element,
+// direction, film noise and depth), addLight per light element (the flake
+// noise and normal are formed for the first specular light),
 // traceReflection, then combine with the transparency, read last.
 // normalCamera and each specular light's direction are normalised in place
 // and later stages see the normalised values.
