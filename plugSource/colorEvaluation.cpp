@@ -96,23 +96,32 @@ ColorEvaluation::ColorEvaluation(const ColorInputs& inputs, MFloatVector& normal
 void ColorEvaluation::addLight(const MFloatVector& intensity, MFloatVector& direction, bool ambient,
                                bool diffuse, bool specular) {
     MFloatVector& normal = *normalCamera_;
-    // Sampled ahead of the light's own work so that the two overlap.
-    if (specular && !flakeNormalReady_) prepareFlakeNormal();
 
     if (ambient) {
         for (int j = 0; j < 3; ++j) ambientLightSum_[j] = ambientLightSum_[j] + color_[j] * intensity[j];
     }
 
-    // Diffuse sees L and N as they stand, normalised or not.
-    if (diffuse) addDiffuse(intensity, opticsDot(direction, normal));
-
-    // Specular normalises L and N in place first; later lights, and the
-    // reflection, see the normalised N.
-    if (specular) {
-        direction.normalize();
-        normal.normalize();
-        addSpecular(intensity, direction, opticsDot(direction, normal));
+    // Diffuse sees L and N as they stand, before this light normalises them.
+    const float diffuseD = diffuse ? opticsDot(direction, normal) : 0.0f;
+    if (!specular) {
+        if (diffuse) addDiffuse(intensity, diffuseD);
+        return;
     }
+
+    // Specular normalises L and N in place; later lights, and the reflection,
+    // see the normalised N. A light behind the surface (or a NaN d) adds no
+    // specular part, so its lobes are not formed.
+    direction.normalize();
+    normal.normalize();
+    const float d = opticsDot(direction, normal);
+    const bool inFront = d > 0.0f;
+    // The light's long chains first, then the per-sample work (noise,
+    // interference) that runs alongside them, then the lobes.
+    LightRays rays;
+    if (inFront) traceLightRays(direction, rays);
+    if (inFront && !flakeNormalReady_) prepareFlakeNormal();
+    if (diffuse) addDiffuse(intensity, diffuseD);
+    if (inFront) addSpecular(intensity, d, rays);
 }
 
 // A light behind the surface (or a NaN d) adds nothing: its term is not needed.
@@ -163,38 +172,43 @@ void ColorEvaluation::prepareFlakeNormal() {
     flakeNormalReady_ = true;
 }
 
-// Coat lobe weighted by Fresnel plus the flake lobe, for a light in front of
-// the surface (the lobes of a light behind it are discarded, so not formed).
-void ColorEvaluation::addSpecular(const MFloatVector& intensity, const MFloatVector& direction, float d) {
-    if (!(d > 0.0f)) return;
+void ColorEvaluation::traceLightRays(const MFloatVector& direction, LightRays& rays) {
     if (!relativeIndicesReady_) prepareRelativeIndices();
     const MFloatVector& normal = *normalCamera_;
-
-    // Towards the surface from the light, and from the eye.
-    const MFloatVector incidentLight = -direction;
-    const MFloatVector incidentView = -viewDirection_;
-    const bool refractedViewStale = !refractedViewReady_ || !sameBits(refractedViewNormal_, normal);
-
-    MFloatVector reflectedLight = reflectVector(incidentLight, normal);
-    reflectedLight.normalize();
-    // Fresnel base: 1 + L.N, so between 1 and 2 for a light in front.
-    const float fresnelBase = std::pow(1.0f - normal * incidentLight, kFresnelExponent);
-    // The power of the signed cosine: NaN for a negative base and a
-    // non-integral exponent, and that NaN is kept.
-    const float coatLobe = std::fabs(std::pow(opticsDot(reflectedLight, toEye_), specularMin_));
-
-    auto lobeTerm = [&](int j) {
-        const float m = relativeIndex_[j];
-        MFloatVector refractedLight = refractVector(incidentLight, normal, m);
-        refractedLight.normalize();
-        if (refractedViewStale) {
-            refractedView_[j] = refractVector(incidentView, normal, m);
+    rays.incidentLight = -direction;
+    rays.reflectedLight = reflectVector(rays.incidentLight, normal);
+    rays.reflectedLight.normalize();
+    const int channels = indicesEqual_ ? 1 : 3;
+    for (int j = 0; j < channels; ++j) {
+        rays.refractedLight[j] = refractVector(rays.incidentLight, normal, relativeIndex_[j]);
+        rays.refractedLight[j].normalize();
+    }
+    if (!refractedViewReady_ || !sameBits(refractedViewNormal_, normal)) {
+        const MFloatVector incidentView = -viewDirection_;
+        for (int j = 0; j < channels; ++j) {
+            refractedView_[j] = refractVector(incidentView, normal, relativeIndex_[j]);
             refractedView_[j].normalize();
         }
-        MFloatVector flakeReflection = reflectVector(refractedLight, flakeNormal_);
+        refractedViewNormal_ = normal;
+        refractedViewReady_ = true;
+    }
+}
+
+// Coat lobe weighted by Fresnel plus the flake lobe.
+void ColorEvaluation::addSpecular(const MFloatVector& intensity, float d, const LightRays& rays) {
+    const MFloatVector& normal = *normalCamera_;
+
+    // Fresnel base: 1 + L.N, so between 1 and 2 for a light in front.
+    const float fresnelBase = std::pow(1.0f - normal * rays.incidentLight, kFresnelExponent);
+    // The power of the signed cosine: NaN for a negative base and a
+    // non-integral exponent, and that NaN is kept.
+    const float coatLobe = std::fabs(std::pow(opticsDot(rays.reflectedLight, toEye_), specularMin_));
+
+    auto lobeTerm = [&](int j) {
+        MFloatVector flakeReflection = reflectVector(rays.refractedLight[j], flakeNormal_);
         flakeReflection.normalize();
         const float flakeLobe = std::fabs(std::pow(opticsDot(flakeReflection, refractedView_[j]), specularMax_));
-        const float fresnelWeight = (fresnelBase * oneMinusRelativeIndex_[j]) + m;
+        const float fresnelWeight = (fresnelBase * oneMinusRelativeIndex_[j]) + relativeIndex_[j];
         return flakeLobe + (coatLobe * fresnelWeight);
     };
     float lobe[3];
@@ -202,10 +216,6 @@ void ColorEvaluation::addSpecular(const MFloatVector& intensity, const MFloatVec
         lobe[0] = lobe[1] = lobe[2] = lobeTerm(0);
     } else {
         for (int j = 0; j < 3; ++j) lobe[j] = lobeTerm(j);
-    }
-    if (refractedViewStale) {
-        refractedViewNormal_ = normal;
-        refractedViewReady_ = true;
     }
 
     for (int j = 0; j < 3; ++j) {

@@ -72,8 +72,16 @@ public:
     MFloatVector combine(const MFloatVector& transparency) const;
 
 private:
+    // The light's own rays, formed before the per-sample work they overlap.
+    struct LightRays {
+        MFloatVector incidentLight;     // towards the surface from the light
+        MFloatVector reflectedLight;
+        MFloatVector refractedLight[3];
+    };
+
     void addDiffuse(const MFloatVector& intensity, float d);
-    void addSpecular(const MFloatVector& intensity, const MFloatVector& direction, float d);
+    void traceLightRays(const MFloatVector& direction, LightRays& rays);
+    void addSpecular(const MFloatVector& intensity, float d, const LightRays& rays);
     void prepareInterference();
     void prepareFlakeNormal();
     void prepareRelativeIndices();
