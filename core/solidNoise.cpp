@@ -124,6 +124,10 @@ inline __m128 cornerValues(const float* q0, const float* q1, const float* q2, co
 
 }  // namespace
 
+void prepareSolidNoise() {
+    if (!noiseTablesReady.load(std::memory_order_acquire)) buildNoiseTablesOnce();
+}
+
 float solidNoise(float x, float y, float z) {
     if (!noiseTablesReady.load(std::memory_order_acquire)) buildNoiseTablesOnce();
     const int* P = noiseTables.noisePermutation;

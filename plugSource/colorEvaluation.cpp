@@ -61,6 +61,9 @@ ColorEvaluation::ColorEvaluation(const ColorInputs& inputs, MFloatVector& normal
       specularMin_(inputs.specularMin),
       specularMax_(inputs.specularMax),
       specularPower_(inputs.specularPower),
+      depthRangeMin_(inputs.depthRangeMin),
+      depthRangeMax_(inputs.depthRangeMax),
+      frequencyX_(inputs.frequencyX),
       frequencyY_(inputs.frequencyY),
       seed_(inputs.seed),
       normalDeviation_(inputs.normalDeviation),
@@ -83,14 +86,10 @@ ColorEvaluation::ColorEvaluation(const ColorInputs& inputs, MFloatVector& normal
     const MFloatVector& eye = inputs.raySampler != nullptr ? inputs.rayDirection : inputs.pointCamera;
     viewDirection_ = normalizeVector(eye);
 
-    // Film noise around the placed point. Sampled here, first, whatever the
-    // lights: the first sample in the process builds the noise tables.
+    // The noise is sampled only where a light needs it, but the tables are
+    // built here, where the film noise of the first sample would build them.
     placedPoint_ = inputs.pointWorld * inputs.placementMatrix;
-    float filmNoise = std::fabs(noiseAt(placedPoint_, inputs.frequencyX, seed_));
-    if (filmNoise > 1.0f) filmNoise = 1.0f;
-
-    // The depth bounds are not ordered: min above max runs the other way.
-    filmDepth_ = ((1.0f - filmNoise) * inputs.depthRangeMin) + (filmNoise * inputs.depthRangeMax);
+    prepareSolidNoise();
 }
 
 void ColorEvaluation::addLight(const MFloatVector& intensity, MFloatVector& direction, bool ambient,
@@ -134,8 +133,14 @@ void ColorEvaluation::addDiffuse(const MFloatVector& intensity, float d) {
     }
 }
 
-// Thin-film interference per channel; the same for every light of the sample.
+// Film noise and depth, and the thin-film interference per channel: the
+// same for every light of the sample.
 void ColorEvaluation::prepareInterference() {
+    float filmNoise = std::fabs(noiseAt(placedPoint_, frequencyX_, seed_));
+    if (filmNoise > 1.0f) filmNoise = 1.0f;
+    // The depth bounds are not ordered: min above max runs the other way.
+    const float filmDepth = ((1.0f - filmNoise) * depthRangeMin_) + (filmNoise * depthRangeMax_);
+
     float filmRoot[3];
     for (int j = 0; j < 3; ++j) {
         if (j > 0 && indicesEqual_) {
@@ -147,7 +152,7 @@ void ColorEvaluation::prepareInterference() {
         filmRoot[j] = std::sqrt((1.0f - interferenceBase) * interferenceBase);
     }
     for (int j = 0; j < 3; ++j) {
-        const float phase = ((refractiveIndex_[j] * kFourPi) * filmDepth_) / kFilmWavelengths[j];
+        const float phase = ((refractiveIndex_[j] * kFourPi) * filmDepth) / kFilmWavelengths[j];
         interferenceTerm_[j] = ((2.0f * std::cos(phase)) * filmRoot[j] + 1.0f) * 0.5f;
     }
     interferenceReady_ = true;

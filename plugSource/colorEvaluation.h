@@ -57,9 +57,9 @@ struct LightElement {
 };
 
 // The evaluation in the stages the node's compute drives: construct (eye
-// direction, film noise and depth), addLight per light element (the flake
-// noise and normal are formed for the first specular light),
-// traceReflection, then combine with the transparency, read last.
+// direction, placed point), addLight per light element (film and flake
+// noise are sampled when a light first needs them), traceReflection, then
+// combine with the transparency, read last.
 // normalCamera and each specular light's direction are normalised in place
 // and later stages see the normalised values.
 class ColorEvaluation {
@@ -95,6 +95,9 @@ private:
     float specularMin_;
     float specularMax_;
     float specularPower_;
+    float depthRangeMin_;
+    float depthRangeMax_;
+    float frequencyX_;
     float frequencyY_;
     float seed_;
     float normalDeviation_;
@@ -109,7 +112,6 @@ private:
     // Fixed for the whole sample once constructed.
     MFloatVector viewDirection_;
     MFloatVector placedPoint_;
-    float filmDepth_;
 
     float ambientLightSum_[3] = {0.0f, 0.0f, 0.0f};
     float diffuseSum_[3] = {0.0f, 0.0f, 0.0f};
@@ -121,8 +123,9 @@ private:
     bool indicesEqual_;
 
     // Worked out when first needed and kept for the rest of the sample. Only
-    // a light in front of the surface needs them; the flake noise, used by
-    // the specular lobes alone, is sampled then too.
+    // a light in front of the surface needs them, so the film noise is
+    // sampled for the first diffuse light in front, the flake noise for the
+    // first specular one.
     bool interferenceReady_ = false;
     float interferenceTerm_[3];
     bool flakeNormalReady_ = false;
