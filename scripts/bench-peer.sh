@@ -11,7 +11,7 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh --bench
 
 cmake --preset release >/dev/null
-cmake --build --preset release -j "$(nproc)" --target bench_preview >/dev/null
+cmake --build --preset release -j "$(nproc)" --target flakecoat_bench_preview >/dev/null
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -48,7 +48,7 @@ fi
 samples=$((size * size))
 povray_rate=$(awk -v s=$samples -v t="$trace" 'BEGIN { printf "%.0f", s / t }')
 
-build/release/bin/bench_preview --benchmark_filter='^PeerScene/' --benchmark_format=csv \
+build/release/bin/flakecoat_bench_preview --benchmark_filter='^PeerScene/' --benchmark_format=csv \
   --benchmark_min_time=1 2>/dev/null >"$work/ours.csv"
 
 printf '%-34s %14s\n' "renderer (512x512, 1 spp, 2 threads)" "samples/s"
