@@ -70,6 +70,8 @@ TEST_F(RenderCommand, BadArgumentsAreRefusedBeforeRendering) {
         {"--lights disco", "--lights disco: unknown rig; choose one of studio, softbox, sun"},
         {"--env /nonexistent/sky.exr", "--env /nonexistent/sky.exr: no such file"},
         {"--exposure 99", "--exposure"},
+        {"--seed -1", "--seed -1: expected a whole number from 0 to 18446744073709551615"},
+        {"--seed 18446744073709551616", "--seed 18446744073709551616: expected a whole number"},
     };
     for (const auto& [arguments, message] : cases) {
         const ToolRun run = runTool(std::string(arguments) + " " + out());
@@ -87,7 +89,7 @@ TEST_F(RenderCommand, OutputMustBePngOrExr) {
 }
 
 TEST_F(RenderCommand, MalformedOptionValuesAreRefused) {
-    for (const char* arguments : {"--spp many", "--seed -1", "--set a=1 b=2"}) {
+    for (const char* arguments : {"--spp many", "--threads 1.5", "--set a=1 b=2"}) {
         const ToolRun run = runTool(std::string(arguments) + " " + out());
         EXPECT_NE(run.status, 0) << arguments << "\n" << run.output;
     }

@@ -123,7 +123,7 @@ int runRender(const RenderOptions& options) {
         settings.height = plan.height;
         settings.samplesPerPixel = options.samplesPerPixel;
         settings.threads = options.threads;
-        settings.seed = options.seed;
+        settings.seed = plan.seed;
         settings.cancel = &interrupt.flag();
         settings.progress = [&progress](int done, int total) { progress.update(done, total); };
         fp::Framebuffer image;
@@ -177,7 +177,7 @@ void addRenderCommand(CLI::App& app, int& exitStatus) {
         ->allow_extra_args(false);
     command->add_option("--env", options.environmentFile, "Latitude-longitude environment image (.exr)");
     command->add_option("--lights", options.lights, "Light rig: studio, softbox or sun")->capture_default_str();
-    command->add_option("--seed", options.seed, "Seed of the sample pattern")->capture_default_str();
+    command->add_option("--seed", options.seed, "Seed of the sample pattern, 0 to 2^64 - 1")->capture_default_str();
     command->add_option("--exposure", options.exposure, "Exposure of the PNG view transform, in stops")
         ->capture_default_str();
     command->callback([&exitStatus] { exitStatus = runRender(options); });

@@ -1,5 +1,6 @@
 #include "renderOptions.h"
 
+#include <cerrno>
 #include <cstdlib>
 #include <vector>
 
@@ -65,6 +66,14 @@ bool planRender(const RenderOptions& options, RenderPlan& plan, std::string& err
     if (options.threads < 0 || options.threads > kMaxThreads) {
         error = "--threads " + std::to_string(options.threads) + ": expected 1 to " + std::to_string(kMaxThreads) +
                 " (or leave it out to use every core)";
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    plan.seed = std::strtoull(options.seed.c_str(), &end, 10);
+    if (options.seed.empty() || options.seed.find_first_not_of("0123456789") != std::string::npos || errno != 0 ||
+        *end != '\0') {
+        error = "--seed " + options.seed + ": expected a whole number from 0 to 18446744073709551615";
         return false;
     }
     std::vector<flakecoat::preview::Light> rig;

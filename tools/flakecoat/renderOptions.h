@@ -15,7 +15,7 @@ struct RenderOptions {
     std::vector<std::string> sets;   // NAME=VALUE
     std::string environmentFile;     // empty: the procedural sky
     std::string lights = "studio";
-    std::uint64_t seed = 1;
+    std::string seed = "1";
     float exposure = 0.0f;
 };
 
@@ -23,6 +23,7 @@ struct RenderOptions {
 struct RenderPlan {
     int width = 0;
     int height = 0;
+    std::uint64_t seed = 1;
     std::vector<std::string> hosts;
     std::vector<std::string> outputs;  // parallel to hosts
 };
