@@ -158,3 +158,40 @@ TEST_F(RenderCommand, ARenderWritesOneFileAndReportsItsRate) {
     EXPECT_NE(run.output.find("M samples/s)"), std::string::npos) << run.output;
 }
 #endif
+
+#if defined(FLAKECOAT_WITH_MAYA_HOST) && defined(FLAKECOAT_WITH_MENTALRAY_HOST)
+TEST_F(RenderCommand, BothHostsWriteTwoFilesAndShareOnlyCommonSettings) {
+    ToolRun run = runTool("--host both --size 16x12 --spp 1 --set color=0.8,0.1,0.1 --set useIrradiance=on " + out());
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(fs::exists(directory / "ball-maya.png"));
+    EXPECT_TRUE(fs::exists(directory / "ball-mentalray.png"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator()), 2);
+    EXPECT_NE(run.output.find("note: --set useIrradiance does not apply to maya"), std::string::npos) << run.output;
+
+    run = runTool("--host both --size 16x12 --set colour=1,1,1 " + out("other.png"));
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find("neither host has a shading input named 'colour'"), std::string::npos) << run.output;
+    // A name both declare is checked by both: Maya's colour has three values too.
+    run = runTool("--host both --size 16x12 --set color=1,1 " + out("other.png"));
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_FALSE(fs::exists(directory / "other-maya.png"));
+}
+
+TEST_F(RenderCommand, MayaSettingsAreCheckedAgainstTheNodesAttributes) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"--set refractiveIndex=1.4,0.5,1.4", "--set refractiveIndex: 0.5 is below the minimum 1"},
+        {"--set refractiveIndexB=0.9", "0.9 is below the minimum 1"},
+        {"--set depthRange=10", "--set depthRange: takes 2 values, got 1"},
+        {"--set pointCamera=0,0,1", "maya has no shading input named 'pointCamera'"},
+        {"--set placementMatrix=1,0,0,0", "takes 16 values, got 4"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const ToolRun run = runTool("--host maya --size 8x8 " + std::string(arguments) + " " + out());
+        EXPECT_EQ(run.status, 1) << arguments << "\n" << run.output;
+        EXPECT_NE(run.output.find(message), std::string::npos) << arguments << "\n" << run.output;
+    }
+    EXPECT_TRUE(directoryEmpty());
+    const ToolRun run = runTool("--host maya --size 8x8 --spp 1 --set reflectivity=2 --set depthRangeMin=0 " + out());
+    EXPECT_EQ(run.status, 0) << run.output;  // soft ranges are not limits
+}
+#endif
