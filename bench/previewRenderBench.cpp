@@ -57,15 +57,8 @@ void renderCase(benchmark::State& state, fp::RenderHost* host, RenderCase c) {
 }  // namespace
 
 void registerRenderBenchmarks() {
-    static std::vector<std::unique_ptr<fp::RenderHost>> hosts;
     std::vector<std::pair<std::string, fp::RenderHost*>> shaders = {{"placeholder", nullptr}};
-    for (const char* name : {"maya", "mentalray"}) {
-        std::string error;
-        std::unique_ptr<fp::RenderHost> host = fp::loadRenderHost(name, FLAKECOAT_LIBRARY_DIR, error);
-        if (!host) continue;
-        shaders.push_back({name, host.get()});
-        hosts.push_back(std::move(host));
-    }
+    for (const auto& host : benchmarkHosts()) shaders.push_back(host);
     for (const auto& [name, host] : shaders) {
         for (int threads : {1, 2}) {
             benchmark::RegisterBenchmark(("DefaultRender/" + name + "/threads:" + std::to_string(threads)).c_str(),

@@ -112,13 +112,7 @@ void hostCall(benchmark::State& state, fp::RenderHost* host) {
 }  // namespace
 
 void registerShadingCallBenchmarks() {
-    static std::vector<std::unique_ptr<fp::RenderHost>> hosts;
     benchmark::RegisterBenchmark("ShadingCall/evaluateColor-direct", directCall);
-    for (const char* name : {"maya", "mentalray"}) {
-        std::string error;
-        std::unique_ptr<fp::RenderHost> host = fp::loadRenderHost(name, FLAKECOAT_LIBRARY_DIR, error);
-        if (!host) continue;
-        benchmark::RegisterBenchmark((std::string("ShadingCall/") + name + "-host").c_str(), hostCall, host.get());
-        hosts.push_back(std::move(host));
-    }
+    for (const auto& [name, host] : benchmarkHosts())
+        benchmark::RegisterBenchmark(("ShadingCall/" + name + "-host").c_str(), hostCall, host);
 }
