@@ -2,10 +2,17 @@
 
 #include "previewBench.h"
 
+namespace {
+// Released at the end of main, while the host stand-ins' own state still
+// exists (static destruction would come after it).
+std::vector<std::unique_ptr<flakecoat::preview::RenderHost>> loaded;
+std::vector<std::pair<std::string, flakecoat::preview::RenderHost*>> hosts;
+bool hostsLoaded = false;
+}  // namespace
+
 const std::vector<std::pair<std::string, flakecoat::preview::RenderHost*>>& benchmarkHosts() {
-    static std::vector<std::unique_ptr<flakecoat::preview::RenderHost>> loaded;
-    static std::vector<std::pair<std::string, flakecoat::preview::RenderHost*>> hosts;
-    if (loaded.empty()) {
+    if (!hostsLoaded) {
+        hostsLoaded = true;
         for (const char* name : {"maya", "mentalray"}) {
             std::string error;
             std::unique_ptr<flakecoat::preview::RenderHost> host =
@@ -25,5 +32,7 @@ int main(int argc, char** argv) {
     registerShadingCallBenchmarks();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
+    hosts.clear();
+    loaded.clear();
     return 0;
 }
