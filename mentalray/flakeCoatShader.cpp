@@ -1,0 +1,184 @@
+// The shader tarn_flakeCoat: fetches its parameters in the renderer's order,
+// builds the shading normal and the flake normal from two noise values, sums
+// the sampled lights, blends in the traced reflection and adds the ambient,
+// incandescence and irradiance terms to the result record.
+//
+// Everything of one call lives on its stack; the only shared data are the
+// binding layer's cached addresses.
+
+#include <cmath>
+
+#include "dynload.h"
+#include "evalParameter.h"
+#include "flakeCoatParameters.h"
+#include "shadingInputs.h"
+#include "shadingMath.h"
+
+using namespace flakecoat::shading;
+
+namespace {
+
+// 4 pi and pi as the nearest single-precision values.
+constexpr float kFourPi = 12.566370964050293f;
+constexpr float kPi = 3.1415927410125732f;
+// Noise lattice offsets: the two noises are taken far apart in the plane.
+constexpr float kFirstNoiseOffset = 19928.0f;
+constexpr float kSecondNoiseOffset = 1998122.0f;
+constexpr float kFilmWavelengths[3] = {645.0f, 525.0f, 445.0f};
+
+ShadingInputs evaluateInputs(miState* state, flakeCoatParameters* paras) {
+    ShadingInputs in;
+    in.color = evalParameter(state, &paras->color);
+    in.ambientColor = evalParameter(state, &paras->ambientColor);
+    in.specularColor = evalParameter(state, &paras->specularColor);
+    in.incandescence = evalParameter(state, &paras->incandescence);
+    in.refractiveIndex = *evalParameter(state, &paras->refractiveIndex);
+    in.normalCamera = *evalParameter(state, &paras->normalCamera);
+    in.irradianceOn = *evalParameter(state, &paras->useIrradiance) != 0;
+    in.diffuse = *evalParameter(state, &paras->diffuse);
+    in.depthRangeMin = *evalParameter(state, &paras->depthRangeMin);
+    in.depthRangeMax = *evalParameter(state, &paras->depthRangeMax);
+    in.specularMin = *evalParameter(state, &paras->specularMin);
+    in.specularMax = *evalParameter(state, &paras->specularMax);
+    in.frequencyX = *evalParameter(state, &paras->frequencyX);
+    in.frequencyY = *evalParameter(state, &paras->frequencyY);
+    in.normalDeviation = *evalParameter(state, &paras->normalDeviation);
+    in.seed = *evalParameter(state, &paras->seed);
+    in.specularPower = *evalParameter(state, &paras->specularPower);
+    in.n_light = *evalParameter(state, &paras->n_light);
+    in.i_light = *evalParameter(state, &paras->i_light);
+    in.light = evalParameter(state, &paras->light[0]);
+    in.irradianceColor = {0.0f, 0.0f, 0.0f, 0.0f};
+    if (in.irradianceOn) {
+        in.irradianceColor = *evalParameter(state, &paras->irradianceColor);
+        // Black switches the term off for this call
+        const miColor& k = in.irradianceColor;
+        if (k.r == 0.0f && k.g == 0.0f && k.b == 0.0f) in.irradianceOn = false;
+    }
+    return in;
+}
+
+// The noise at texture position (u, v) for frequency f, each coordinate
+// rounded to float before the call.
+float noiseAt(float u, float v, float f, float s) {
+    const float first = float(float(u * f + s) + kFirstNoiseOffset);
+    const float second = float(float(float(v * f) * 0.5f + s) + kSecondNoiseOffset);
+    return mi_noise_2d(first, second);
+}
+
+SurfaceFrame buildFrame(const miState& state, const ShadingInputs& in, const miVector& shadingNormal) {
+    SurfaceFrame frame;
+    frame.shadingNormal = shadingNormal;
+    frame.viewDirection = state.dir;
+    frame.viewFresnelBase = std::pow(1.0f - dot(shadingNormal, state.dir), 5.0f);
+
+    // Film and flake noise at the texture position (none given: the origin)
+    const float u = state.tex_list ? state.tex_list[0].x : 0.0f;
+    const float v = state.tex_list ? state.tex_list[0].y : 0.0f;
+    const float s = float(in.seed);
+    const float filmNoise = noiseAt(u, v, in.frequencyX, s);
+    const float flakeNoise = 2.0f * noiseAt(u, v, in.frequencyY, s) - 0.5f;
+
+    // Film depth; the two bounds need not be ordered
+    const float filmDepth = (1.0f - filmNoise) * in.depthRangeMin + filmNoise * in.depthRangeMax;
+
+    // Flake normal: the one offset tilts every axis alike
+    const float o = flakeNoise * in.normalDeviation;
+    frame.flakeNormal = normalizedZeroSafe({shadingNormal.x + o, shadingNormal.y + o, shadingNormal.z + o});
+
+    // Thin-film interference per channel
+    for (int c = 0; c < 3; ++c) {
+        const float n = channel(in.refractiveIndex, c);
+        const float interferenceBase = (n / ((1.0f + n) * (1.0f + n))) * 3.0f;
+        const float phase = ((n * kFourPi) * filmDepth) / kFilmWavelengths[c];
+        frame.interferenceTerm[c] =
+            ((2.0f * std::cos(phase)) * std::sqrt(interferenceBase * (1.0f - interferenceBase)) + 1.0f) * 0.5f;
+    }
+    return frame;
+}
+
+// Each light in use, sampled until the renderer has no further sample; a
+// light adds the mean of its samples.
+void addLights(miColor* result, miState* shadingState, const ShadingInputs& in, const SurfaceFrame& frame) {
+    for (miInteger k = 0; k < in.n_light; ++k) {
+        const miTag light = in.light[in.i_light + k];
+        float diffuseSum[3] = {0.0f, 0.0f, 0.0f};
+        float specularSum[3] = {0.0f, 0.0f, 0.0f};
+        miInteger samples = 0;
+        miColor Lc{0.0f, 0.0f, 0.0f, 0.0f};
+        miVector L{0.0f, 0.0f, 0.0f};
+        miScalar rendererDot = 0.0f;
+        while (mi_sample_light(&Lc, &L, &rendererDot, shadingState, light, &samples)) {
+            addLightSample(in, frame, Lc, L, diffuseSum, specularSum);
+        }
+        if (samples > 0) {
+            const float count = float(samples);
+            result->r += (diffuseSum[0] + specularSum[0]) / count;
+            result->g += (diffuseSum[1] + specularSum[1]) / count;
+            result->b += (diffuseSum[2] + specularSum[2]) / count;
+        }
+    }
+}
+
+// Blends the traced reflection (or the environment when the ray leaves the
+// scene) in by reflectivity; a reflectivity not above 0 traces nothing.
+void blendReflection(miColor* result, miState* state, miState* shadingState, flakeCoatParameters* paras) {
+    const float reflectivity = *evalParameter(state, &paras->reflectivity);
+    if (!(reflectivity > 0.0f)) return;
+    result->r *= 1.0f - reflectivity;
+    result->g *= 1.0f - reflectivity;
+    result->b *= 1.0f - reflectivity;
+
+    miVector reflectionDirection{0.0f, 0.0f, 0.0f};
+    mi_reflection_dir(&reflectionDirection, shadingState);
+    miColor reflectionColor{0.0f, 0.0f, 0.0f, 0.0f};
+    if (mi_trace_reflection(&reflectionColor, shadingState, &reflectionDirection) ||
+        mi_trace_environment(&reflectionColor, shadingState, &reflectionDirection)) {
+        result->r += reflectivity * reflectionColor.r;
+        result->g += reflectivity * reflectionColor.g;
+        result->b += reflectivity * reflectionColor.b;
+    }
+}
+
+}  // namespace
+
+TARN_EXPORT int tarn_flakeCoat_version() { return 1; }
+
+TARN_EXPORT miBoolean tarn_flakeCoat(miColor* result, miState* state, flakeCoatParameters* paras) {
+    const ShadingInputs in = evaluateInputs(state, paras);
+
+    // Shading normal, and the state copy every renderer call gets
+    const miVector& rendererNormal = state->normal;
+    const miVector shadingNormal = normalizedZeroSafe({rendererNormal.x + in.normalCamera.x,
+                                                       rendererNormal.y + in.normalCamera.y,
+                                                       rendererNormal.z + in.normalCamera.z});
+    miState shadingState = *state;
+    shadingState.normal = shadingNormal;
+
+    const SurfaceFrame frame = buildFrame(*state, in, shadingNormal);
+    addLights(result, &shadingState, in, frame);
+    blendReflection(result, state, &shadingState, paras);
+
+    // Ambient and incandescence
+    const miColor& color = *in.color;
+    const miColor& ambientColor = *in.ambientColor;
+    const miColor& incandescence = *in.incandescence;
+    result->r += ambientColor.r * color.r;
+    result->g += ambientColor.g * color.g;
+    result->b += ambientColor.b * color.b;
+    result->r += incandescence.r;
+    result->g += incandescence.g;
+    result->b += incandescence.b;
+    result->a = 1.0f;
+
+    // Irradiance; a renderer that writes nothing leaves it black
+    if (in.irradianceOn) {
+        miColor irradiance{0.0f, 0.0f, 0.0f, 0.0f};
+        mi_compute_irradiance(&irradiance, &shadingState);
+        result->r += ((color.r * irradiance.r) * in.irradianceColor.r) / kPi;
+        result->g += ((color.g * irradiance.g) * in.irradianceColor.g) / kPi;
+        result->b += ((color.b * irradiance.b) * in.irradianceColor.b) / kPi;
+        result->a = 1.0f;
+    }
+    return miTRUE;
+}

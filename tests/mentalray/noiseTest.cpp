@@ -1,0 +1,64 @@
+// The stand-in module's mi_noise_2d: range, determinism, continuity across
+// lattice cells, and useful variation at the shader's large coordinates.
+
+#include <cmath>
+#include <random>
+
+#include <gtest/gtest.h>
+
+#include "shaderTestSupport.h"
+
+using testSupport::moduleNoise;
+
+TEST(Noise, StaysInUnitRangeAndRepeats) {
+    std::mt19937 random(3);
+    std::uniform_real_distribution<float> coordinate(-3e6f, 3e6f);
+    double sum = 0.0;
+    for (int i = 0; i < 20000; ++i) {
+        const float u = coordinate(random), v = coordinate(random);
+        const float n = moduleNoise(u, v);
+        ASSERT_GE(n, 0.0f) << u << " " << v;
+        ASSERT_LE(n, 1.0f) << u << " " << v;
+        ASSERT_EQ(n, moduleNoise(u, v));
+        sum += n;
+    }
+    // Lattice values are uniform in [0, 1): the mean is near one half
+    EXPECT_NEAR(sum / 20000.0, 0.5, 0.02);
+}
+
+// The value on either side of a cell edge differs by no more than the
+// noise's slope (at most 1.875 per unit: the quintic fade's peak slope times
+// the largest lattice difference) allows.
+TEST(Noise, IsContinuousAcrossCellEdges) {
+    for (float edge : {-7.0f, 0.0f, 1.0f, 19928.0f}) {
+        for (float other : {-3.5f, 0.25f, 1998122.0f}) {
+            const float below = std::nextafter(edge, -1e9f), above = std::nextafter(edge, 1e9f);
+            const double step = double(above) - double(below);
+            EXPECT_LE(std::fabs(moduleNoise(below, other) - moduleNoise(above, other)), 1.875 * step + 1e-7);
+            EXPECT_LE(std::fabs(moduleNoise(other, below) - moduleNoise(other, above)), 1.875 * step + 1e-7);
+        }
+    }
+}
+
+// Near 1998122 a float resolves eighths: neighbouring samples move by at most
+// the slope bound, and the noise does not collapse to one value.
+TEST(Noise, VariesSmoothlyAtTheShadersLargeCoordinates) {
+    float lowest = 1.0f, highest = 0.0f;
+    for (int i = 0; i < 400; ++i) {
+        const float v = 1998122.0f + 0.125f * float(i);
+        const float here = moduleNoise(19928.0f + 0.001953125f * float(i), v);
+        const float next = moduleNoise(19928.0f + 0.001953125f * float(i), v + 0.125f);
+        EXPECT_LE(std::fabs(next - here), 1.875 * 0.125 + 1e-6);
+        lowest = std::min(lowest, here);
+        highest = std::max(highest, here);
+    }
+    EXPECT_GT(highest - lowest, 0.3f);
+}
+
+TEST(Noise, NonFiniteCoordinatesGiveTheMidValue) {
+    EXPECT_EQ(moduleNoise(std::nanf(""), 1.0f), 0.5f);
+    EXPECT_EQ(moduleNoise(1.0f, INFINITY), 0.5f);
+    const float huge = moduleNoise(3e38f, -3e38f);
+    EXPECT_GE(huge, 0.0f);
+    EXPECT_LE(huge, 1.0f);
+}
