@@ -34,7 +34,7 @@ std::string readFile(const std::string& path) {
     return text.str();
 }
 
-class ShadeTool : public ::testing::Test {
+class MayaShadeTool : public ::testing::Test {
 protected:
     void SetUp() override {
         char pattern[] = "/tmp/flakecoat-shade-XXXXXX";
@@ -185,7 +185,7 @@ std::vector<Case> cases() {
 
 }  // namespace
 
-TEST_F(ShadeTool, AgreesBitForBitWithTheEvaluationCalledDirectly) {
+TEST_F(MayaShadeTool, AgreesBitForBitWithTheEvaluationCalledDirectly) {
     std::string input, expected;
     for (const Case& c : cases()) {
         input += c.json() + "\n";
@@ -197,7 +197,7 @@ TEST_F(ShadeTool, AgreesBitForBitWithTheEvaluationCalledDirectly) {
     EXPECT_EQ(result.out, expected);
 }
 
-TEST_F(ShadeTool, MissingKeysTakeTheNodeAndLightDataDefaults) {
+TEST_F(MayaShadeTool, MissingKeysTakeTheNodeAndLightDataDefaults) {
     // Only some keys: the rest are the node's defaults, the light's missing
     // keys the light-data default (intensity 0, so the ambient light adds 0).
     Case c;
@@ -210,7 +210,7 @@ TEST_F(ShadeTool, MissingKeysTakeTheNodeAndLightDataDefaults) {
     EXPECT_EQ(result.out, expectedLine(Case()) + expectedLine(c));
 }
 
-TEST_F(ShadeTool, BadLinesAreReportedByLineAndKeyAndTheOthersStillEvaluated) {
+TEST_F(MayaShadeTool, BadLinesAreReportedByLineAndKeyAndTheOthersStillEvaluated) {
     const std::string input =
         "{}\n"
         "{\"colour\":[1,1,1]}\n"
@@ -239,7 +239,7 @@ TEST_F(ShadeTool, BadLinesAreReportedByLineAndKeyAndTheOthersStillEvaluated) {
     EXPECT_EQ(lines[5], "flakecoat shade: " + file + "9: expected a JSON object");
 }
 
-TEST_F(ShadeTool, UnloadablePluginIsAClearError) {
+TEST_F(MayaShadeTool, UnloadablePluginIsAClearError) {
     const ToolRun result = run("{}\n", false, "/nonexistent/flakeCoat.so");
     EXPECT_EQ(result.exitStatus, 2);
     EXPECT_EQ(result.out, "");

@@ -11,7 +11,7 @@ std::string& pluginPathOption() {
 
 void addPluginOption(CLI::App& command) {
     command.add_option("--plugin", pluginPathOption(),
-                       "Plug-in library to load instead of the one built beside the tool");
+                       "Maya plug-in to load instead of the flakeCoat.so built beside the tool");
 }
 
 std::string pluginPath(const std::string& defaultFileName) {
