@@ -245,3 +245,25 @@ TEST_F(MayaShadeTool, UnloadablePluginIsAClearError) {
     EXPECT_EQ(result.out, "");
     EXPECT_NE(result.err.find("cannot open /nonexistent/flakeCoat.so"), std::string::npos) << result.err;
 }
+
+TEST_F(MayaShadeTool, AttributesCommandListsEveryAttributeOnce) {
+    const std::string command = std::string(FLAKECOAT_TOOL_PATH) + " attributes --plugin " + FLAKECOAT_PLUGIN_PATH +
+                                " > " + dir + "/out.txt 2> " + dir + "/err.txt";
+    const int status = std::system(command.c_str());
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 0);
+    std::istringstream out(readFile(dir + "/out.txt"));
+    int rows = 0;
+    bool header = false;
+    for (std::string line; std::getline(out, line);) {
+        if (line.rfind("long name", 0) == 0) {
+            header = true;
+            continue;
+        }
+        if (header && !line.empty()) ++rows;
+    }
+    EXPECT_EQ(rows, 81);
+    const std::string text = readFile(dir + "/out.txt");
+    EXPECT_NE(text.find("node type  flakeCoat, id 465269, classification \"shader/surface\""), std::string::npos);
+    EXPECT_NE(text.find("refractiveIndex        irf    float3       RWSK...  min 1 1 1"), std::string::npos) << text;
+}
