@@ -37,6 +37,7 @@ TEST_F(HostDataBlock, ElementCountChangesWithinCapacityKeepTheStorage) {
     // An element coming back into use starts from the element default.
     EXPECT_EQ(block->element(lights, 3).child(direction).asFloatVector(), MFloatVector(0, 0, 0));
     // Past the last element there is nothing.
+    EXPECT_EQ(block->element(lights, 4).child(direction).asFloatVector(), MFloatVector(0, 0, 0));
     MStatus status;
     MArrayDataHandle array = block->dataBlock().inputArrayValue(lights, &status);
     EXPECT_EQ(status, MS::kSuccess);

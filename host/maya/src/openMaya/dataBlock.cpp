@@ -60,7 +60,8 @@ MDataHandle DataBlock::value(const MObject& attribute) { return block_.inputValu
 
 MDataHandle DataBlock::element(const MObject& arrayAttribute, unsigned index) {
     MArrayDataHandle array = block_.inputArrayValue(arrayAttribute);
-    array.jumpToArrayElement(index);
+    if (array.jumpToArrayElement(index) != MS::kSuccess)
+        return MDataHandle(storage_->zeroedScratch(), nullptr, storage_, MDataHandle::Form::none);
     return array.inputValue();
 }
 
