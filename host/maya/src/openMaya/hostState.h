@@ -135,7 +135,10 @@ struct Registry {
 Registry& registry();
 
 // The record behind a handle; null when it is on no attribute.
-AttributeRecord* attributeRecord(const MObject& object);
+inline AttributeRecord* attributeRecord(const MObject& object) {
+    if (object.referent() != MObject::Referent::attribute) return nullptr;
+    return static_cast<AttributeRecord*>(object.hostObject());
+}
 inline MObject attributeObject(const AttributeRecord* record) {
     return record ? MObject(const_cast<AttributeRecord*>(record), MObject::Referent::attribute) : MObject();
 }

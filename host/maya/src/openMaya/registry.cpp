@@ -15,11 +15,6 @@ Registry& registry() {
     return instance;
 }
 
-AttributeRecord* attributeRecord(const MObject& object) {
-    if (object.referent() != MObject::Referent::attribute) return nullptr;
-    return static_cast<AttributeRecord*>(object.hostObject());
-}
-
 const char* attributeKindName(AttributeKind kind) {
     switch (kind) {
         case AttributeKind::numeric: return "numeric";
