@@ -1,9 +1,15 @@
 #include "solidNoise.h"
 
+#include <atomic>
 #include <climits>
 #include <cmath>
 #include <cstdlib>
+#include <mutex>
 #include <utility>
+
+#if defined(__SSE__)
+#include <xmmintrin.h>
+#endif
 
 namespace flakecoat {
 namespace {
@@ -12,13 +18,14 @@ namespace {
 // (at most 510) index the tables without wrapping.
 constexpr int kTableSize = 514;
 
+// Gradients are x, y, z; the fourth float only pads each entry to 16 bytes
+// so that an index scales by a shift.
 struct NoiseTables {
     int noisePermutation[kTableSize];
-    float noiseGradients[kTableSize][3];
+    alignas(16) float noiseGradients[kTableSize][4];
 };
 
-NoiseTables buildNoiseTables() {
-    NoiseTables t{};
+void buildNoiseTables(NoiseTables& t) {
     srandom(1);
 
     // Gradients: uniform in the unit ball by rejection, then normalised.
@@ -50,21 +57,33 @@ NoiseTables buildNoiseTables() {
     for (int i = 0; i < 258; ++i) t.noisePermutation[256 + i] = t.noisePermutation[i];
     for (int i = 0; i < 258; ++i)
         for (int c = 0; c < 3; ++c) t.noiseGradients[256 + i][c] = t.noiseGradients[i][c];
-    return t;
 }
 
-// Built exactly once, on the first call; a thread arriving while another
-// builds waits for it (a function-local static is initialised thread-safely).
-const NoiseTables& noiseTables() {
-    static const NoiseTables tables = buildNoiseTables();
-    return tables;
+// Zero until the first call builds them, exactly once. A thread arriving
+// while another builds waits in call_once; afterwards the release/acquire
+// flag lets every call read the tables without a lock.
+NoiseTables noiseTables;
+std::atomic<bool> noiseTablesReady{false};
+std::once_flag noiseTablesOnce;
+
+// Kept out of line so the per-call path stays a load and a branch.
+[[gnu::noinline, gnu::cold]] void buildNoiseTablesOnce() {
+    std::call_once(noiseTablesOnce, [] {
+        buildNoiseTables(noiseTables);
+        noiseTablesReady.store(true, std::memory_order_release);
+    });
 }
 
 // Truncation towards zero as the processor does it: values outside the int
-// range (and NaN) give INT_MIN instead of undefined behaviour.
+// range (and NaN) give INT_MIN instead of undefined behaviour. On x86 the
+// conversion instruction does exactly that without a branch.
 inline int truncateToInt(float t) {
+#if defined(__SSE__)
+    return _mm_cvttss_si32(_mm_set_ss(t));
+#else
     if (!(std::fabs(t) < 2147483648.0f)) return INT_MIN;
     return int(t);
+#endif
 }
 
 struct Axis {
@@ -87,16 +106,32 @@ inline float fade(float r) { return (3.0f - 2.0f * r) * (r * r); }
 
 inline float lerp(float w, float a, float b) { return (b - a) * w + a; }
 
-inline float cornerValue(const float q[3], float rx, float ry, float rz) {
+inline float cornerValue(const float q[4], float rx, float ry, float rz) {
     return (ry * q[1] + rx * q[0]) + rz * q[2];
 }
 
+#if defined(__SSE__)
+inline __m128 lerp(__m128 w, __m128 a, __m128 b) { return _mm_add_ps(_mm_mul_ps(_mm_sub_ps(b, a), w), a); }
+
+// cornerValue of four gradients at once, lane k for gradient qk.
+inline __m128 cornerValues(const float* q0, const float* q1, const float* q2, const float* q3, __m128 rx,
+                           __m128 ry, __m128 rz) {
+    __m128 gx = _mm_load_ps(q0), gy = _mm_load_ps(q1), gz = _mm_load_ps(q2), pad = _mm_load_ps(q3);
+    _MM_TRANSPOSE4_PS(gx, gy, gz, pad);
+    return _mm_add_ps(_mm_add_ps(_mm_mul_ps(ry, gy), _mm_mul_ps(rx, gx)), _mm_mul_ps(rz, gz));
+}
+#endif
+
 }  // namespace
 
+void prepareSolidNoise() {
+    if (!noiseTablesReady.load(std::memory_order_acquire)) buildNoiseTablesOnce();
+}
+
 float solidNoise(float x, float y, float z) {
-    const NoiseTables& tables = noiseTables();
-    const int* P = tables.noisePermutation;
-    const float (*G)[3] = tables.noiseGradients;
+    if (!noiseTablesReady.load(std::memory_order_acquire)) buildNoiseTablesOnce();
+    const int* P = noiseTables.noisePermutation;
+    const float (*G)[4] = noiseTables.noiseGradients;
 
     const Axis ax = latticeAxis(x);
     const Axis ay = latticeAxis(y);
@@ -113,6 +148,24 @@ float solidNoise(float x, float y, float z) {
     const float sy = fade(ay.r0);
     const float sz = fade(az.r0);
 
+#if defined(__SSE__)
+    // The same operations, four corners to a register: lanes round exactly
+    // as the scalar steps below do.
+    const __m128 rx = _mm_setr_ps(ax.r0, ax.r1, ax.r0, ax.r1);
+    const __m128 ry = _mm_setr_ps(ay.r0, ay.r0, ay.r1, ay.r1);
+    const __m128 near = cornerValues(G[b00 + az.b0], G[b10 + az.b0], G[b01 + az.b0], G[b11 + az.b0], rx, ry,
+                                     _mm_set1_ps(az.r0));
+    const __m128 far = cornerValues(G[b00 + az.b1], G[b10 + az.b1], G[b01 + az.b1], G[b11 + az.b1], rx, ry,
+                                    _mm_set1_ps(az.r1));
+    // (A, B) of the near face, then of the far face.
+    const __m128 ab = lerp(_mm_set1_ps(sx), _mm_shuffle_ps(near, far, _MM_SHUFFLE(2, 0, 2, 0)),
+                           _mm_shuffle_ps(near, far, _MM_SHUFFLE(3, 1, 3, 1)));
+    // (E0, E1).
+    const __m128 e = lerp(_mm_set1_ps(sy), _mm_shuffle_ps(ab, ab, _MM_SHUFFLE(2, 0, 2, 0)),
+                          _mm_shuffle_ps(ab, ab, _MM_SHUFFLE(3, 1, 3, 1)));
+    const float e0 = _mm_cvtss_f32(e);
+    const float e1 = _mm_cvtss_f32(_mm_shuffle_ps(e, e, _MM_SHUFFLE(1, 1, 1, 1)));
+#else
     float u = cornerValue(G[b00 + az.b0], ax.r0, ay.r0, az.r0);
     float v = cornerValue(G[b10 + az.b0], ax.r1, ay.r0, az.r0);
     float a = lerp(sx, u, v);
@@ -128,6 +181,7 @@ float solidNoise(float x, float y, float z) {
     v = cornerValue(G[b11 + az.b1], ax.r1, ay.r1, az.r1);
     b = lerp(sx, u, v);
     const float e1 = lerp(sy, a, b);
+#endif
 
     return lerp(sz, e0, e1) * 1.5f;
 }

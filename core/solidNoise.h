@@ -9,6 +9,12 @@ namespace flakecoat {
 // coordinates offset far into the positive range.
 float solidNoise(float x, float y, float z);
 
+// Builds the tables now if no call has built them yet, exactly as a first
+// solidNoise call would (it reseeds the C library's generator with 1). For
+// callers that sample the noise only when needed but keep the build where
+// their first sample would have made it.
+void prepareSolidNoise();
+
 }  // namespace flakecoat
 
 #endif

@@ -57,8 +57,9 @@ struct LightElement {
 };
 
 // The evaluation in the stages the node's compute drives: construct (eye
-// direction, noise, film depth, flake normal), addLight per light element,
-// traceReflection, then combine with the transparency, read last.
+// direction, placed point), addLight per light element (film and flake
+// noise are sampled when a light first needs them), traceReflection, then
+// combine with the transparency, read last.
 // normalCamera and each specular light's direction are normalised in place
 // and later stages see the normalised values.
 class ColorEvaluation {
@@ -71,7 +72,73 @@ public:
     MFloatVector combine(const MFloatVector& transparency) const;
 
 private:
-    // Implementation-defined members.
+    // The light's own rays, formed before the per-sample work they overlap.
+    struct LightRays {
+        MFloatVector incidentLight;     // towards the surface from the light
+        MFloatVector reflectedLight;
+        MFloatVector refractedLight[3];
+    };
+
+    void addDiffuse(const MFloatVector& intensity, float d);
+    void traceLightRays(const MFloatVector& direction, LightRays& rays);
+    void addSpecular(const MFloatVector& intensity, float d, const LightRays& rays);
+    void prepareInterference();
+    void prepareFlakeNormal();
+    void prepareRelativeIndices();
+
+    // Sample values the later stages read.
+    float color_[3];
+    float ambientColor_[3];
+    float incandescence_[3];
+    float diffuse_;
+    float refractiveIndex_[3];
+    float specularMin_;
+    float specularMax_;
+    float specularPower_;
+    float depthRangeMin_;
+    float depthRangeMax_;
+    float frequencyX_;
+    float frequencyY_;
+    float seed_;
+    float normalDeviation_;
+    float reflectivity_;
+    MFloatVector pointCamera_;
+    const void* raySampler_;
+    const void* objectId_;
+    short rayDepth_;
+    MFloatVector* normalCamera_;  // the caller's storage, normalised in place
+    MFloatVector normalAsRead_;   // its value before any light normalised it
+
+    // Fixed for the whole sample once constructed.
+    MFloatVector viewDirection_;
+    MFloatVector placedPoint_;
+
+    float ambientLightSum_[3] = {0.0f, 0.0f, 0.0f};
+    float diffuseSum_[3] = {0.0f, 0.0f, 0.0f};
+    float specularSum_[3] = {0.0f, 0.0f, 0.0f};
+    float reflectionTerm_[3] = {0.0f, 0.0f, 0.0f};
+
+    // When the three refractive indices have the same bits (the usual case)
+    // every result that depends on the index alone is worked out once.
+    bool indicesEqual_;
+
+    // Worked out when first needed and kept for the rest of the sample. Only
+    // a light in front of the surface needs them, so the film noise is
+    // sampled for the first diffuse light in front, the flake noise for the
+    // first specular one.
+    bool interferenceReady_ = false;
+    float interferenceTerm_[3];
+    bool flakeNormalReady_ = false;
+    MFloatVector flakeNormal_;
+    MFloatVector toEye_;
+    bool relativeIndicesReady_ = false;
+    float relativeIndex_[3];          // 1/n
+    float oneMinusRelativeIndex_[3];  // 1 - 1/n
+    // The eye ray bent into the coat depends on the normal as it stands:
+    // kept while the normal keeps exactly the bits it was made with.
+    bool refractedViewReady_ = false;
+    MFloatVector refractedViewNormal_;
+    MFloatVector refractedView_[3];
 };
 
 // All stages at once.
