@@ -3,6 +3,7 @@
 #include <string>
 
 #include "commands.h"
+#include "pluginOption.h"
 #include "shade.h"
 
 void addShadeCommand(CLI::App& app, int& exitStatus) {
@@ -13,6 +14,7 @@ void addShadeCommand(CLI::App& app, int& exitStatus) {
     command->add_option("--host", host, "Which deliverable evaluates the samples")
         ->check(CLI::IsMember({"maya", "mentalray"}))
         ->capture_default_str();
+    addPluginOption(*command);
     command->add_option("file", file, "JSON Lines input; - reads standard input")->capture_default_str();
 
     command->callback([&exitStatus] {

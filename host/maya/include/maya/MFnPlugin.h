@@ -1,0 +1,29 @@
+#ifndef FLAKECOAT_HOST_MAYA_MFNPLUGIN_H
+#define FLAKECOAT_HOST_MAYA_MFNPLUGIN_H
+
+#include <maya/MFnBase.h>
+#include <maya/MPxNode.h>
+#include <maya/MString.h>
+#include <maya/MTypeId.h>
+#include <maya/MTypes.h>
+
+// Function set on the plug-in object the host passes to initializePlugin and
+// uninitializePlugin: registers what the plug-in provides.
+class MFnPlugin : public MFnBase {
+public:
+    MFnPlugin(MObject& object, const char* vendor = "Unknown", const char* version = "Unknown",
+              const char* requiredApiVersion = "Any", MStatus* returnStatus = nullptr);
+
+    MString vendor(MStatus* returnStatus = nullptr) const;
+    MString version(MStatus* returnStatus = nullptr) const;
+    MString apiVersion(MStatus* returnStatus = nullptr) const;
+    MString loadPath(MStatus* returnStatus = nullptr) const;
+
+    // Registers a node type and runs its attribute-initialise function once.
+    MStatus registerNode(const MString& typeName, const MTypeId& typeId, MCreatorFunction creatorFunction,
+                         MInitializeFunction initFunction, MPxNode::Type type = MPxNode::kDependNode,
+                         const MString* classification = nullptr);
+    MStatus deregisterNode(const MTypeId& typeId);
+};
+
+#endif

@@ -1,0 +1,41 @@
+#include <maya/MString.h>
+
+#include <cstring>
+
+MString::MString() = default;
+MString::MString(const char* text) : text_(text ? text : "") {}
+MString::MString(const char* text, int length) : text_(text ? std::string(text, size_t(length)) : std::string()) {}
+MString::MString(const MString& other) = default;
+MString& MString::operator=(const MString& other) = default;
+MString& MString::operator=(const char* text) {
+    text_ = text ? text : "";
+    return *this;
+}
+MString::~MString() = default;
+
+MString& MString::operator+=(const MString& other) {
+    text_ += other.text_;
+    return *this;
+}
+MString& MString::operator+=(const char* text) {
+    if (text) text_ += text;
+    return *this;
+}
+MString MString::operator+(const MString& other) const {
+    MString result(*this);
+    result += other;
+    return result;
+}
+MString MString::operator+(const char* text) const {
+    MString result(*this);
+    result += text;
+    return result;
+}
+bool MString::operator==(const MString& other) const { return text_ == other.text_; }
+bool MString::operator==(const char* text) const { return text_ == (text ? text : ""); }
+bool MString::operator!=(const MString& other) const { return !(*this == other); }
+bool MString::operator!=(const char* text) const { return !(*this == text); }
+
+const char* MString::asChar() const { return text_.c_str(); }
+unsigned int MString::length() const { return unsigned(text_.size()); }
+unsigned int MString::numChars() const { return unsigned(text_.size()); }

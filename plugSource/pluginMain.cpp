@@ -1,0 +1,45 @@
+// The plug-in's entry points: register and deregister the flakeCoat node
+// type, each followed by a refresh of the render-node creation window.
+
+#include <maya/MFnPlugin.h>
+#include <maya/MGlobal.h>
+#include <maya/MString.h>
+
+#include "flakeCoatPlugInt.h"
+
+// The API version the plug-in is built for; the host checks it on load.
+PLUGIN_EXPORT const char MApiVersion[] = "200900";
+
+namespace {
+
+const char kRefreshStart[] = "if( `window -exists createRenderNodeWindow` )  {refreshCreateRenderNodeWindow(\"";
+const char kRefreshEnd[] = "\");}\n";
+
+}  // namespace
+
+PLUGIN_EXPORT MStatus initializePlugin(MObject obj) {
+    const MString classification("shader/surface");
+    MString command(kRefreshStart);
+
+    MFnPlugin plugin(obj, "flakeCoat car paint, written for Tarn", "1.0", "Any");
+    plugin.registerNode("flakeCoat", flakeCoat::id, flakeCoat::creator, flakeCoat::initialize,
+                        MPxNode::kDependNode, &classification);
+
+    command += classification;
+    command += kRefreshEnd;
+    MGlobal::executeCommand(command, false, false);
+    return MS::kSuccess;
+}
+
+PLUGIN_EXPORT MStatus uninitializePlugin(MObject obj) {
+    const MString classification("shader/surface");
+    MString command(kRefreshStart);
+
+    MFnPlugin plugin(obj, "Unknown", "Unknown", "Any");
+    plugin.deregisterNode(flakeCoat::id);
+
+    command += classification;
+    command += kRefreshEnd;
+    MGlobal::executeCommand(command, false, false);
+    return MS::kSuccess;
+}
