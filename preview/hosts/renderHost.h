@@ -20,7 +20,7 @@ public:
     virtual ~RenderHost() = default;
     virtual const std::string& name() const = 0;
     // The inputs --set may name, as the host declares them.
-    virtual const std::vector<ParameterSpec>& shadingInputs() const = 0;
+    virtual const std::vector<SettableInput>& shadingInputs() const = 0;
     // Sets checked overrides on the shader's inputs before rendering.
     virtual bool applyOverrides(const std::vector<ParameterOverride>& overrides, std::string& error) = 0;
     // The shader for this scene (its lights become the host's light list);

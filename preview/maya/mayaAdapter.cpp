@@ -172,7 +172,7 @@ public:
     }
 
     const std::string& name() const override { return name_; }
-    const std::vector<ParameterSpec>& shadingInputs() const override { return inputs_; }
+    const std::vector<SettableInput>& shadingInputs() const override { return inputs_; }
     bool applyOverrides(const std::vector<ParameterOverride>& overrides, std::string&) override {
         overrides_ = overrides;
         return true;
@@ -186,7 +186,7 @@ private:
     std::string name_ = "maya";
     std::unique_ptr<mayaHost::PluginLibrary> library_;
     std::unique_ptr<mayaHost::Node> node_;
-    std::vector<ParameterSpec> inputs_;
+    std::vector<SettableInput> inputs_;
     std::vector<ParameterOverride> overrides_;
     SceneTracer tracer_;
     std::unique_ptr<MayaShader> shader_;

@@ -22,34 +22,34 @@ ValueKind kindOf(const mayaHost::AttributeInfo& info) {
     }
 }
 
-void copyLimits(const mayaHost::AttributeLimits& limits, int first, int count, ParameterSpec& spec) {
-    spec.hasHardMin = limits.hasMin;
-    spec.hasHardMax = limits.hasMax;
+void copyLimits(const mayaHost::AttributeLimits& limits, int first, int count, SettableInput& input) {
+    input.hasHardMin = limits.hasMin;
+    input.hasHardMax = limits.hasMax;
     for (int i = 0; i < count && i < 3; ++i) {
-        spec.hardMin[i] = limits.min[first + i];
-        spec.hardMax[i] = limits.max[first + i];
+        input.hardMin[i] = limits.min[first + i];
+        input.hardMax[i] = limits.max[first + i];
     }
 }
 
 }  // namespace
 
-std::vector<ParameterSpec> nodeShadingInputs(const mayaHost::NodeType& type) {
-    std::vector<ParameterSpec> inputs;
+std::vector<SettableInput> nodeShadingInputs(const mayaHost::NodeType& type) {
+    std::vector<SettableInput> inputs;
     for (const mayaHost::AttributeInfo* info : type.attributes()) {
         if (!isUserInput(*info)) continue;
-        ParameterSpec spec;
-        spec.name = info->longName;
+        SettableInput input;
+        input.name = info->longName;
         if (info->kind == mayaHost::AttributeKind::matrix) {
-            spec.arity = 16;
-            inputs.push_back(spec);
+            input.arity = 16;
+            inputs.push_back(input);
             continue;
         }
-        spec.arity = int(info->componentCount());
-        spec.kind = info->kind == mayaHost::AttributeKind::numeric ? kindOf(*info) : ValueKind::Float;
-        copyLimits(info->limits, 0, spec.arity, spec);
-        inputs.push_back(spec);
+        input.arity = int(info->componentCount());
+        input.kind = info->kind == mayaHost::AttributeKind::numeric ? kindOf(*info) : ValueKind::Float;
+        copyLimits(info->limits, 0, input.arity, input);
+        inputs.push_back(input);
         for (size_t c = 0; c < info->children.size(); ++c) {
-            ParameterSpec child;
+            SettableInput child;
             child.name = info->children[c]->longName;
             child.kind = kindOf(*info->children[c]);
             copyLimits(info->limits, int(c), 1, child);

@@ -17,7 +17,7 @@
 
 namespace flakecoat::preview::maya {
 
-std::vector<ParameterSpec> nodeShadingInputs(const mayaHost::NodeType& type);
+std::vector<SettableInput> nodeShadingInputs(const mayaHost::NodeType& type);
 
 // Writes a checked override into a data block of the node.
 void writeInput(const mayaHost::Node& node, const ParameterOverride& value, mayaHost::DataBlock& block);

@@ -122,7 +122,7 @@ public:
           inputs_(settableParameters(declaration_)) {}
 
     const std::string& name() const override { return name_; }
-    const std::vector<ParameterSpec>& shadingInputs() const override { return inputs_; }
+    const std::vector<SettableInput>& shadingInputs() const override { return inputs_; }
 
     bool applyOverrides(const std::vector<ParameterOverride>& overrides, std::string&) override {
         overrides_ = overrides;
@@ -148,7 +148,7 @@ private:
     std::string name_ = "mentalray";
     std::unique_ptr<mentalrayHost::ShaderLibrary> library_;
     MiDeclaration declaration_;
-    std::vector<ParameterSpec> inputs_;
+    std::vector<SettableInput> inputs_;
     std::vector<ParameterOverride> overrides_;
     std::unique_ptr<mentalrayHost::ParameterBlock> block_;
     std::unique_ptr<MentalrayShader> shader_;

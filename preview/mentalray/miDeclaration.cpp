@@ -156,22 +156,22 @@ bool readMiDeclaration(const std::string& path, MiDeclaration& declaration, std:
     return true;
 }
 
-std::vector<ParameterSpec> settableParameters(const MiDeclaration& declaration) {
-    std::vector<ParameterSpec> specs;
+std::vector<SettableInput> settableParameters(const MiDeclaration& declaration) {
+    std::vector<SettableInput> declared;
     for (const MiParameter& parameter : declaration.parameters) {
-        ParameterSpec spec;
-        spec.name = parameter.name;
+        SettableInput input;
+        input.name = parameter.name;
         switch (parameter.type) {
             case MiType::Color:
-            case MiType::Vector: spec.arity = 3; break;
+            case MiType::Vector: input.arity = 3; break;
             case MiType::Scalar: break;
-            case MiType::Integer: spec.kind = ValueKind::Integer; break;
-            case MiType::Boolean: spec.kind = ValueKind::Boolean; break;
+            case MiType::Integer: input.kind = ValueKind::Integer; break;
+            case MiType::Boolean: input.kind = ValueKind::Boolean; break;
             case MiType::Array: continue;
         }
-        specs.push_back(spec);
+        declared.push_back(input);
     }
-    return specs;
+    return declared;
 }
 
 void writeOverride(const MiDeclaration& declaration, const ParameterOverride& value, void* block) {

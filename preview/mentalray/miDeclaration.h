@@ -38,7 +38,7 @@ bool readMiDeclaration(const std::string& path, MiDeclaration& declaration, std:
 // The parameters --set may name: all but arrays. A colour takes 3 values
 // (its alpha is not used), a vector 3, the others 1. No hard limits: the
 // declaration gives none.
-std::vector<ParameterSpec> settableParameters(const MiDeclaration& declaration);
+std::vector<SettableInput> settableParameters(const MiDeclaration& declaration);
 
 // Writes a checked override into a parameter block laid out as declared.
 void writeOverride(const MiDeclaration& declaration, const ParameterOverride& value, void* block);

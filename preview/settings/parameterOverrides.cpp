@@ -69,56 +69,56 @@ bool parseOverride(const std::string& text, ParameterOverride& parsed, std::stri
     return true;
 }
 
-bool checkOverride(const std::vector<ParameterSpec>& inputs, const ParameterOverride& parsed,
+bool checkOverride(const std::vector<SettableInput>& inputs, const ParameterOverride& parsed,
                    const std::string& hostName, std::string& error) {
-    const ParameterSpec* spec = nullptr;
-    for (const ParameterSpec& candidate : inputs)
-        if (candidate.name == parsed.name) spec = &candidate;
-    if (!spec) {
+    const SettableInput* input = nullptr;
+    for (const SettableInput& candidate : inputs)
+        if (candidate.name == parsed.name) input = &candidate;
+    if (!input) {
         error = "--set " + parsed.name + ": " + hostName + " has no shading input named '" + parsed.name +
                 "'; known inputs:";
-        for (const ParameterSpec& candidate : inputs) error += " " + candidate.name;
+        for (const SettableInput& candidate : inputs) error += " " + candidate.name;
         return false;
     }
-    if (parsed.count != spec->arity) {
-        error = "--set " + parsed.name + ": takes " + std::to_string(spec->arity) + " " + valueWord(spec->arity) +
+    if (parsed.count != input->arity) {
+        error = "--set " + parsed.name + ": takes " + std::to_string(input->arity) + " " + valueWord(input->arity) +
                 ", got " + std::to_string(parsed.count);
         return false;
     }
     for (int i = 0; i < parsed.count; ++i) {
         const double v = parsed.values[i];
-        if (spec->kind != ValueKind::Float && v != std::floor(v)) {
+        if (input->kind != ValueKind::Float && v != std::floor(v)) {
             error = "--set " + parsed.name + ": " + formatNumber(v) + " is not a whole number";
             return false;
         }
-        if (spec->kind == ValueKind::Float && std::fabs(v) > double(std::numeric_limits<float>::max())) {
+        if (input->kind == ValueKind::Float && std::fabs(v) > double(std::numeric_limits<float>::max())) {
             error = "--set " + parsed.name + ": " + formatNumber(v) + " is out of the single-precision range";
             return false;
         }
-        if (spec->kind == ValueKind::Integer && std::fabs(v) > 2147483647.0) {
+        if (input->kind == ValueKind::Integer && std::fabs(v) > 2147483647.0) {
             error = "--set " + parsed.name + ": " + formatNumber(v) + " is out of the integer range";
             return false;
         }
-        if (spec->kind == ValueKind::Boolean && v != 0.0 && v != 1.0) {
+        if (input->kind == ValueKind::Boolean && v != 0.0 && v != 1.0) {
             error = "--set " + parsed.name + ": " + formatNumber(v) + " is not a boolean (0, 1, true, false)";
             return false;
         }
         const int limit = i < 3 ? i : 2;
-        if (spec->hasHardMin && v < spec->hardMin[limit]) {
+        if (input->hasHardMin && v < input->hardMin[limit]) {
             error = "--set " + parsed.name + ": " + formatNumber(v) + " is below the minimum " +
-                    formatNumber(spec->hardMin[limit]);
+                    formatNumber(input->hardMin[limit]);
             return false;
         }
-        if (spec->hasHardMax && v > spec->hardMax[limit]) {
+        if (input->hasHardMax && v > input->hardMax[limit]) {
             error = "--set " + parsed.name + ": " + formatNumber(v) + " is above the maximum " +
-                    formatNumber(spec->hardMax[limit]);
+                    formatNumber(input->hardMax[limit]);
             return false;
         }
     }
     return true;
 }
 
-bool parseAndCheckOverrides(const std::vector<ParameterSpec>& inputs, const std::vector<std::string>& texts,
+bool parseAndCheckOverrides(const std::vector<SettableInput>& inputs, const std::vector<std::string>& texts,
                             const std::string& hostName, std::vector<ParameterOverride>& parsed,
                             std::string& error) {
     parsed.clear();

@@ -19,7 +19,7 @@ enum class ValueKind { Float, Integer, Boolean };
 // bound each component (the host rejects values beyond them; components past
 // the third use the third's limit); soft slider ranges are not limits and
 // are not checked.
-struct ParameterSpec {
+struct SettableInput {
     std::string name;
     int arity = 1;
     ValueKind kind = ValueKind::Float;
@@ -43,11 +43,11 @@ bool parseOverride(const std::string& text, ParameterOverride& parsed, std::stri
 // Checks a parsed override against the host's inputs: a known name, the
 // declared number of values, whole numbers for integer and boolean inputs,
 // and no component below a hard minimum. hostName goes into the messages.
-bool checkOverride(const std::vector<ParameterSpec>& inputs, const ParameterOverride& parsed,
+bool checkOverride(const std::vector<SettableInput>& inputs, const ParameterOverride& parsed,
                    const std::string& hostName, std::string& error);
 
 // Parses and checks every text in order; stops at the first failure.
-bool parseAndCheckOverrides(const std::vector<ParameterSpec>& inputs, const std::vector<std::string>& texts,
+bool parseAndCheckOverrides(const std::vector<SettableInput>& inputs, const std::vector<std::string>& texts,
                             const std::string& hostName, std::vector<ParameterOverride>& parsed,
                             std::string& error);
 

@@ -71,9 +71,5 @@ void expectNoAllocationPerSample(const char* hostName) {
     EXPECT_LT(few, 64) << hostName;
 }
 
-#ifdef FLAKECOAT_WITH_MENTALRAY_HOST
 TEST(RenderAllocations, IndependentOfTheSampleCountThroughMentalray) { expectNoAllocationPerSample("mentalray"); }
-#endif
-#ifdef FLAKECOAT_WITH_MAYA_HOST
 TEST(RenderAllocations, IndependentOfTheSampleCountThroughMaya) { expectNoAllocationPerSample("maya"); }
-#endif

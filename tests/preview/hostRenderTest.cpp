@@ -45,10 +45,6 @@ void expectSoundDefaultRender(const char* hostName) {
 
 }  // namespace
 
-#ifdef FLAKECOAT_WITH_MENTALRAY_HOST
 TEST(HostRender, MentalrayDefaultRenderIsSound) { expectSoundDefaultRender("mentalray"); }
-#endif
 
-#ifdef FLAKECOAT_WITH_MAYA_HOST
 TEST(HostRender, MayaDefaultRenderIsSound) { expectSoundDefaultRender("maya"); }
-#endif

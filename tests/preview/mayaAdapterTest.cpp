@@ -178,10 +178,10 @@ TEST_F(MayaAdapter, TracerReturnsTheEnvironmentOnAMissAndTheSceneOnAHit) {
 }
 
 TEST_F(MayaAdapter, SettableInputsAreTheNodesUserAttributes) {
-    const std::vector<fp::ParameterSpec>& inputs = host->shadingInputs();
-    auto find = [&](const std::string& name) -> const fp::ParameterSpec* {
-        for (const fp::ParameterSpec& spec : inputs)
-            if (spec.name == name) return &spec;
+    const std::vector<fp::SettableInput>& inputs = host->shadingInputs();
+    auto find = [&](const std::string& name) -> const fp::SettableInput* {
+        for (const fp::SettableInput& input : inputs)
+            if (input.name == name) return &input;
         return nullptr;
     };
     for (const char* name : {"color", "transparency", "ambientColor", "incandescence", "diffuse", "depthRange",

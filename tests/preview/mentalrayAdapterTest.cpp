@@ -181,10 +181,10 @@ TEST_F(MentalrayAdapter, IrradianceOfAConstantSkyIsPiTimesItsRadiance) {
 }
 
 TEST_F(MentalrayAdapter, SettingsLandInTheParameterBlockByDeclaredName) {
-    const std::vector<fp::ParameterSpec>& inputs = host->shadingInputs();
-    auto find = [&](const std::string& name) -> const fp::ParameterSpec* {
-        for (const fp::ParameterSpec& spec : inputs)
-            if (spec.name == name) return &spec;
+    const std::vector<fp::SettableInput>& inputs = host->shadingInputs();
+    auto find = [&](const std::string& name) -> const fp::SettableInput* {
+        for (const fp::SettableInput& input : inputs)
+            if (input.name == name) return &input;
         return nullptr;
     };
     ASSERT_TRUE(find("color"));

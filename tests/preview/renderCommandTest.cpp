@@ -7,18 +7,14 @@
 #include <array>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <string>
 
 #include <gtest/gtest.h>
 
-#ifdef FLAKECOAT_WITH_MENTALRAY_HOST
-#include <fstream>
-
 #include "image/imageWriter.h"
 
 namespace fp = flakecoat::preview;
-#endif
-
 namespace fs = std::filesystem;
 
 namespace {
@@ -96,7 +92,6 @@ TEST_F(RenderCommand, MalformedOptionValuesAreRefused) {
     EXPECT_TRUE(directoryEmpty());
 }
 
-#ifdef FLAKECOAT_WITH_MENTALRAY_HOST
 TEST_F(RenderCommand, SettingsAreCheckedAgainstTheShadersDeclaration) {
     const std::pair<const char*, const char*> cases[] = {
         {"--set colour=1,1,1", "mentalray has no shading input named 'colour'"},
@@ -157,9 +152,7 @@ TEST_F(RenderCommand, ARenderWritesOneFileAndReportsItsRate) {
     EXPECT_NE(run.output.find("24x16 at 2 spp: 768 samples in"), std::string::npos) << run.output;
     EXPECT_NE(run.output.find("M samples/s)"), std::string::npos) << run.output;
 }
-#endif
 
-#if defined(FLAKECOAT_WITH_MAYA_HOST) && defined(FLAKECOAT_WITH_MENTALRAY_HOST)
 TEST_F(RenderCommand, BothHostsWriteTwoFilesAndShareOnlyCommonSettings) {
     ToolRun run = runTool("--host both --size 16x12 --spp 1 --set color=0.8,0.1,0.1 --set useIrradiance=on " + out());
     ASSERT_EQ(run.status, 0) << run.output;
@@ -194,4 +187,3 @@ TEST_F(RenderCommand, MayaSettingsAreCheckedAgainstTheNodesAttributes) {
     const ToolRun run = runTool("--host maya --size 8x8 --spp 1 --set reflectivity=2 --set depthRangeMin=0 " + out());
     EXPECT_EQ(run.status, 0) << run.output;  // soft ranges are not limits
 }
-#endif

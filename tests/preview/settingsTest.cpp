@@ -9,12 +9,12 @@ namespace fp = flakecoat::preview;
 
 namespace {
 
-std::vector<fp::ParameterSpec> catalogue() {
-    fp::ParameterSpec color{"color", 3, fp::ValueKind::Float};
-    fp::ParameterSpec index{"refractiveIndex", 3, fp::ValueKind::Float, true, {1.0, 1.0, 1.0}};
-    fp::ParameterSpec seed{"seed", 1, fp::ValueKind::Integer};
-    fp::ParameterSpec irradiance{"useIrradiance", 1, fp::ValueKind::Boolean};
-    fp::ParameterSpec fraction{"fraction", 2, fp::ValueKind::Float, true, {0.0, -1.0, 0.0}, true, {1.0, 0.0, 0.0}};
+std::vector<fp::SettableInput> catalogue() {
+    fp::SettableInput color{"color", 3, fp::ValueKind::Float};
+    fp::SettableInput index{"refractiveIndex", 3, fp::ValueKind::Float, true, {1.0, 1.0, 1.0}};
+    fp::SettableInput seed{"seed", 1, fp::ValueKind::Integer};
+    fp::SettableInput irradiance{"useIrradiance", 1, fp::ValueKind::Boolean};
+    fp::SettableInput fraction{"fraction", 2, fp::ValueKind::Float, true, {0.0, -1.0, 0.0}, true, {1.0, 0.0, 0.0}};
     return {color, index, seed, irradiance, fraction};
 }
 

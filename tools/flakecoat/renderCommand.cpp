@@ -36,8 +36,8 @@ std::string formatRate(double samplesPerSecond) {
 }
 
 bool declares(const fp::RenderHost& host, const std::string& name) {
-    for (const fp::ParameterSpec& spec : host.shadingInputs())
-        if (spec.name == name) return true;
+    for (const fp::SettableInput& input : host.shadingInputs())
+        if (input.name == name) return true;
     return false;
 }
 
