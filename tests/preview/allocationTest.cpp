@@ -2,6 +2,10 @@
 // times the samples makes exactly as many heap allocations. Global
 // operator new is replaced in this executable to count them.
 
+// The replacement new/delete pair below is malloc/free underneath; GCC
+// cannot see that through inlining and warns of a mismatch.
+#pragma GCC diagnostic ignored "-Wmismatched-new-delete"
+
 #include <atomic>
 #include <cstdlib>
 #include <memory>
