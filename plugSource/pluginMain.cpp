@@ -21,7 +21,7 @@ PLUGIN_EXPORT MStatus initializePlugin(MObject obj) {
     const MString classification("shader/surface");
     MString command(kRefreshStart);
 
-    MFnPlugin plugin(obj, "flakeCoat car paint, written for Tarn", "1.0", "Any");
+    MFnPlugin plugin(obj, "The flakeCoat team at Tarn", "1.0", "Any");
     plugin.registerNode("flakeCoat", flakeCoat::id, flakeCoat::creator, flakeCoat::initialize,
                         MPxNode::kDependNode, &classification);
 

@@ -225,7 +225,8 @@ TEST_F(MayaShadeTool, BadLinesAreReportedByLineAndKeyAndTheOthersStillEvaluated)
     EXPECT_EQ(result.exitStatus, 1);
     Case depthOne;
     depthOne.inputs.rayDepth = 1;
-    EXPECT_EQ(result.out, expectedLine(Case()) + expectedLine(depthOne));
+    EXPECT_EQ(result.out, expectedLine(Case()) + "error\nerror\nerror\nerror\n" + expectedLine(depthOne) +
+                              "error\nerror\n");
     const std::string file = dir + "/in.jsonl:";
     std::istringstream errors(result.err);
     std::vector<std::string> lines;

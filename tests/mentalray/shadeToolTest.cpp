@@ -40,7 +40,10 @@ ToolRun runShade(const std::string& input, const std::string& inputPath) {
     return run;
 }
 
-ToolRun runShade(const std::string& input) { return runShade(input, testing::TempDir() + "mentalray_shade_input.jsonl"); }
+// Each process writes its own input file: ctest runs tests in parallel.
+ToolRun runShade(const std::string& input) {
+    return runShade(input, testing::TempDir() + "mentalray_shade_input_" + std::to_string(getpid()) + ".jsonl");
+}
 
 std::vector<double> valuesOf(const std::string& line) {
     std::istringstream fields(line);
@@ -108,11 +111,11 @@ TEST(ShadeTool, ReportsBadLinesByNumberAndKeyAndGoesOn) {
     EXPECT_NEAR(valuesOf(run.lines[0])[0], 0.6732051, 1e-6);
     for (int i = 1; i <= 5; ++i) EXPECT_EQ(run.lines[i], "error");
     EXPECT_EQ(run.lines[6], run.lines[0]);
-    EXPECT_NE(run.errors.find(path + ":2: colr: unknown key\n"), std::string::npos) << run.errors;
-    EXPECT_NE(run.errors.find(path + ":3: n_light: "), std::string::npos) << run.errors;
-    EXPECT_NE(run.errors.find(path + ":4: (line): not valid JSON\n"), std::string::npos) << run.errors;
-    EXPECT_NE(run.errors.find(path + ":5: color: expected an array"), std::string::npos) << run.errors;
-    EXPECT_NE(run.errors.find(path + ":6: lights.b: "), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find(path + ":2: key \"colr\": unknown key\n"), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find(path + ":3: key \"n_light\": "), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find(path + ":4: malformed JSON\n"), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find(path + ":5: key \"color\": expected an array"), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find(path + ":6: key \"lights.b\": "), std::string::npos) << run.errors;
 }
 
 TEST(ShadeTool, AMissingInputFileFails) {

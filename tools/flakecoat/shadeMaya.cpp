@@ -66,6 +66,7 @@ int shadeMaya(std::istream& input, const std::string& sourceName) {
             sample = nlohmann::json::parse(line);
         } catch (const nlohmann::json::parse_error& e) {
             std::cerr << "flakecoat shade: " << where << "malformed JSON: " << parseMessage(e.what()) << "\n";
+            std::printf("error\n");  // keeps the output line for line with the input
             status = 1;
             continue;
         }
@@ -73,6 +74,7 @@ int shadeMaya(std::istream& input, const std::string& sourceName) {
         block.setDefaults();
         if (!applyMayaSample(sample, type, block, context, error)) {
             std::cerr << "flakecoat shade: " << where << error << "\n";
+            std::printf("error\n");  // keeps the output line for line with the input
             status = 1;
             continue;
         }
@@ -82,6 +84,7 @@ int shadeMaya(std::istream& input, const std::string& sourceName) {
         if (computed != MS::kSuccess) {
             std::cerr << "flakecoat shade: " << where << "compute failed: " << computed.errorString().asChar()
                       << "\n";
+            std::printf("error\n");  // keeps the output line for line with the input
             status = 1;
             continue;
         }

@@ -19,7 +19,9 @@ namespace {
 
 void reportLineError(const std::string& sourceName, long lineNumber, const std::string& key,
                      const std::string& message) {
-    std::cerr << sourceName << ":" << lineNumber << ": " << key << ": " << message << "\n";
+    std::cerr << "flakecoat shade: " << sourceName << ":" << lineNumber << ": ";
+    if (!key.empty()) std::cerr << "key \"" << key << "\": ";
+    std::cerr << message << "\n";
 }
 
 bool isBlank(const std::string& line) { return line.find_first_not_of(" \t\r") == std::string::npos; }
@@ -45,7 +47,7 @@ int shadeMentalray(std::istream& input, const std::string& sourceName) {
         // Read the sample; a bad line prints "error" so output stays in step
         const nlohmann::json line = nlohmann::json::parse(text, nullptr, false);
         if (line.is_discarded()) {
-            reportLineError(sourceName, lineNumber, "(line)", "not valid JSON");
+            reportLineError(sourceName, lineNumber, "", "malformed JSON");
             std::printf("error\n");
             status = 1;
             continue;
