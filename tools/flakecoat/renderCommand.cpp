@@ -1,12 +1,184 @@
+// flakecoat render: the shader ball rendered with one or both deliverables,
+// each loaded the way its host loads it.
+
+#include <cstdio>
 #include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
 
 #include "commands.h"
+#include "hosts/renderHost.h"
+#include "image/exrReader.h"
+#include "image/imageWriter.h"
+#include "image/pendingOutput.h"
+#include "kernel/renderer.h"
+#include "kernel/scene.h"
+#include "modulePaths.h"
+#include "renderOptions.h"
+#include "renderProgress.h"
+
+namespace fp = flakecoat::preview;
+
+namespace {
+
+constexpr const char* kCommand = "flakecoat render: ";
+
+int fail(const std::string& message) {
+    std::cerr << kCommand << message << "\n";
+    return 1;
+}
+
+std::string formatRate(double samplesPerSecond) {
+    char text[64];
+    std::snprintf(text, sizeof text, "%.3g M samples/s", samplesPerSecond / 1e6);
+    return text;
+}
+
+bool declares(const fp::RenderHost& host, const std::string& name) {
+    for (const fp::SettableInput& input : host.shadingInputs())
+        if (input.name == name) return true;
+    return false;
+}
+
+// Each setting goes to every host that declares its name and is checked
+// there in full. With one host an unknown name is an error; with both, a
+// name neither declares is, and one declared by a single host applies to
+// that host only (the two use their own names: useIrradiance is mental
+// ray's, placementMatrix Maya's), with a note saying so.
+bool applySettings(const std::vector<std::string>& texts, std::vector<std::unique_ptr<fp::RenderHost>>& hosts,
+                   std::string& error) {
+    std::vector<std::vector<fp::ParameterOverride>> perHost(hosts.size());
+    for (const std::string& text : texts) {
+        fp::ParameterOverride parsed;
+        if (!fp::parseOverride(text, parsed, error)) return false;
+        int known = 0;
+        for (size_t h = 0; h < hosts.size(); ++h) {
+            if (hosts.size() > 1 && !declares(*hosts[h], parsed.name)) continue;
+            if (!fp::checkOverride(hosts[h]->shadingInputs(), parsed, hosts[h]->name(), error)) return false;
+            perHost[h].push_back(parsed);
+            ++known;
+        }
+        if (known == 0) {
+            error = "--set " + parsed.name + ": neither host has a shading input named '" + parsed.name + "'";
+            return false;
+        }
+        if (known < int(hosts.size()))
+            for (const auto& host : hosts)
+                if (!declares(*host, parsed.name))
+                    std::cerr << kCommand << "note: --set " << parsed.name << " does not apply to " << host->name()
+                              << "\n";
+    }
+    for (size_t h = 0; h < hosts.size(); ++h)
+        if (!hosts[h]->applyOverrides(perHost[h], error)) return false;
+    return true;
+}
+
+int runRender(const RenderOptions& options) {
+    // Check arguments
+    RenderPlan plan;
+    std::string error;
+    if (!planRender(options, plan, error)) return fail(error);
+
+    // Load the hosts and check the settings against what each declares
+    std::string libraryDirectory = defaultModulePath("");
+    std::vector<std::unique_ptr<fp::RenderHost>> hosts;
+    for (const std::string& name : plan.hosts) {
+        std::unique_ptr<fp::RenderHost> host = fp::loadRenderHost(name, libraryDirectory, error);
+        if (!host) return fail(error);
+        hosts.push_back(std::move(host));
+    }
+    if (!applySettings(options.sets, hosts, error)) return fail(error);
+
+    // Build the scene
+    fp::Environment environment;
+    if (!options.environmentFile.empty()) {
+        fp::LatLongImage image;
+        if (!fp::readLatLongExr(options.environmentFile, image, error)) return fail("--env " + error);
+        environment = fp::Environment(std::move(image));
+    }
+    std::vector<fp::Light> lights;
+    fp::lightRig(options.lights, lights);
+    const fp::Scene scene =
+        fp::shaderBallScene(float(plan.width) / float(plan.height), std::move(lights), std::move(environment));
+
+    // Claim the outputs before rendering, so an unwritable path fails at once
+    const fp::ViewTransform view{options.exposure};
+    std::vector<std::unique_ptr<fp::PendingOutput>> outputs;
+    std::vector<std::unique_ptr<fp::ImageWriter>> writers;
+    for (const std::string& path : plan.outputs) {
+        writers.push_back(fp::imageWriterFor(path, view, error));
+        outputs.push_back(std::make_unique<fp::PendingOutput>());
+        if (!writers.back() || !outputs.back()->open(path, error)) return fail(error);
+    }
+
+    // Render each host and write its image under the temporary name
+    InterruptFlag interrupt;
+    std::uint64_t totalSamples = 0;
+    double totalSeconds = 0.0;
+    for (size_t i = 0; i < hosts.size(); ++i) {
+        RenderProgress progress(hosts[i]->name());
+        fp::RenderSettings settings;
+        settings.width = plan.width;
+        settings.height = plan.height;
+        settings.samplesPerPixel = options.samplesPerPixel;
+        settings.threads = options.threads;
+        settings.seed = plan.seed;
+        settings.cancel = &interrupt.flag();
+        settings.progress = [&progress](int done, int total) { progress.update(done, total); };
+        fp::Framebuffer image;
+        const fp::RenderStats stats = fp::render(scene, hosts[i]->shaderFor(scene), settings, image);
+        progress.finish();
+        if (!stats.completed || interrupt.raised()) {
+            std::cerr << kCommand << "interrupted; no image written\n";
+            return 128 + interrupt.signalNumber();
+        }
+        if (stats.nonFiniteSamples > 0)
+            std::cerr << kCommand << "warning: " << stats.nonFiniteSamples << " " << hosts[i]->name()
+                      << " samples were not finite numbers and count as black\n";
+        std::string reason;
+        if (!writers[i]->write(outputs[i]->temporaryPath(), image, reason))
+            return fail("cannot write " + plan.outputs[i] + ": " + reason);
+        std::cerr << kCommand << hosts[i]->name() << ": " << stats.primarySamples << " samples in "
+                  << stats.seconds << " s (" << formatRate(double(stats.primarySamples) / stats.seconds) << ")\n";
+        totalSamples += stats.primarySamples;
+        totalSeconds += stats.seconds;
+    }
+
+    // Move every image into place together
+    if (interrupt.raised()) {
+        std::cerr << kCommand << "interrupted; no image written\n";
+        return 128 + interrupt.signalNumber();
+    }
+    for (size_t i = 0; i < outputs.size(); ++i)
+        if (!outputs[i]->commit(error)) return fail(error);
+    for (const std::string& path : plan.outputs) std::cout << path << "\n";
+    std::cerr << kCommand << plan.width << "x" << plan.height << " at " << options.samplesPerPixel
+              << " spp: " << totalSamples << " samples in " << totalSeconds << " s ("
+              << formatRate(double(totalSamples) / totalSeconds) << ")\n";
+    return 0;
+}
+
+}  // namespace
 
 void addRenderCommand(CLI::App& app, int& exitStatus) {
-    CLI::App* command = app.add_subcommand("render", "Render the shader ball");
-    command->allow_extras();
-    command->callback([&exitStatus] {
-        std::cerr << "flakecoat render: not available in this build\n";
-        exitStatus = 2;
-    });
+    CLI::App* command = app.add_subcommand("render", "Render the shader ball with one or both deliverables");
+    static RenderOptions options;
+    command->add_option("--host", options.host, "maya, mentalray or both")->capture_default_str();
+    command->add_option("--out", options.out,
+                        "Output image, .png (8-bit sRGB) or .exr (linear half RGBA); with both hosts "
+                        "two files, NAME-maya.EXT and NAME-mentalray.EXT")
+        ->capture_default_str();
+    command->add_option("--size", options.size, "Image size WIDTHxHEIGHT")->capture_default_str();
+    command->add_option("--spp", options.samplesPerPixel, "Samples per pixel (stratified)")->capture_default_str();
+    command->add_option("--threads", options.threads, "Render threads (default: every core)");
+    command->add_option("--set", options.sets,
+                        "Set a shading input by the host's name: NAME=VALUE or NAME=V1,V2,V3 (repeatable)")
+        ->allow_extra_args(false);
+    command->add_option("--env", options.environmentFile, "Latitude-longitude environment image (.exr)");
+    command->add_option("--lights", options.lights, "Light rig: studio, softbox or sun")->capture_default_str();
+    command->add_option("--seed", options.seed, "Seed of the sample pattern, 0 to 2^64 - 1")->capture_default_str();
+    command->add_option("--exposure", options.exposure, "Exposure of the PNG view transform, in stops")
+        ->capture_default_str();
+    command->callback([&exitStatus] { exitStatus = runRender(options); });
 }

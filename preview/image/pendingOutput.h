@@ -1,0 +1,36 @@
+#ifndef FLAKECOAT_PREVIEW_IMAGE_PENDING_OUTPUT_H
+#define FLAKECOAT_PREVIEW_IMAGE_PENDING_OUTPUT_H
+
+// An output file that appears under its name only when complete. It is
+// written under a hidden temporary name in the same directory (so the final
+// rename stays on one file system and is atomic) and renamed by commit();
+// destroying it uncommitted removes the temporary file.
+
+#include <string>
+
+namespace flakecoat::preview {
+
+class PendingOutput {
+public:
+    PendingOutput() = default;
+    PendingOutput(const PendingOutput&) = delete;
+    PendingOutput& operator=(const PendingOutput&) = delete;
+    ~PendingOutput() { discard(); }
+
+    // Creates the temporary file; on failure error names the final path and
+    // the reason (a missing directory, no permission, a directory in the way).
+    bool open(const std::string& finalPath, std::string& error);
+    const std::string& temporaryPath() const { return temporaryPath_; }
+    const std::string& finalPath() const { return finalPath_; }
+
+    bool commit(std::string& error);
+    void discard();
+
+private:
+    std::string finalPath_;
+    std::string temporaryPath_;
+};
+
+}  // namespace flakecoat::preview
+
+#endif

@@ -1,0 +1,155 @@
+#include "kernel/shadingServices.h"
+
+#include <cmath>
+
+#include "kernel/sampling.h"
+
+namespace flakecoat::preview {
+
+namespace {
+constexpr float kPi = 3.14159265358979f;
+}
+
+Color groundAlbedo(const Vec3& point) {
+    const int parity = (int(std::floor(point.x)) + int(std::floor(point.z))) & 1;
+    return parity ? Color(0.42f, 0.42f, 0.42f) : Color(0.34f, 0.34f, 0.34f);
+}
+
+ShadowedLightSample ShadingServices::sampleShadowedLight(int lightIndex, const Vec3& point,
+                                                         const Vec3& normal, int sampleIndex,
+                                                         int sampleCount) {
+    const Light& lightSource = light(lightIndex);
+    float su = 0.5f, sv = 0.5f;
+    if (lightSource.kind == LightKind::Area) {
+        const float jx = random_.next();
+        const float jy = random_.next();
+        stratifiedPoint(strataFor(sampleCount), sampleIndex, jx, jy, su, sv);
+    }
+    ShadowedLightSample result;
+    result.light = sampleLight(lightSource, point, su, sv);
+    result.unshadowedIntensity = result.light.intensity;
+    if (lightSource.kind == LightKind::Ambient) return result;
+
+    // Leave the surface on the side the light is on.
+    const Vec3 side = dot(normal, result.light.towardsLight) >= 0.0f ? normal : -normal;
+    const Ray shadowRay{point + side * kRayEpsilon, result.light.towardsLight};
+    if (occluded(scene_, shadowRay, result.light.distance)) {
+        result.shadowed = true;
+        result.light.intensity = Color();
+    }
+    return result;
+}
+
+LightSample ShadingServices::averagedLight(int lightIndex, const Vec3& point, const Vec3& normal,
+                                           Color* unshadowedIntensity) {
+    const Light& lightSource = light(lightIndex);
+    const int count = lightSampleCount(lightSource);
+    LightSample element = sampleLight(lightSource, point, 0.5f, 0.5f);
+    if (count == 0) {
+        if (unshadowedIntensity) *unshadowedIntensity = element.intensity;
+        return element;
+    }
+    Color sum, unshadowedSum;
+    for (int i = 0; i < count; ++i) {
+        const ShadowedLightSample sample = sampleShadowedLight(lightIndex, point, normal, i, count);
+        sum += sample.light.intensity;
+        unshadowedSum += sample.unshadowedIntensity;
+    }
+    element.intensity = sum / float(count);
+    if (unshadowedIntensity) *unshadowedIntensity = unshadowedSum / float(count);
+    return element;
+}
+
+TraceResult ShadingServices::trace(const Ray& ray, int depth) {
+    TraceResult result;
+    if (depth > kMaxTraceDepth) {
+        result.color = environment(ray.direction);
+        return result;
+    }
+    const Hit hit = intersectScene(scene_, ray);
+    switch (hit.object) {
+        case HitObject::None:
+            result.color = environment(ray.direction);
+            return result;
+        case HitObject::Ball:
+            result.hit = true;
+            result.hitBall = true;
+            result.color = shadeBall(ray, hit, depth);
+            return result;
+        case HitObject::Ground:
+            result.hit = true;
+            result.color = shadeGround(ray, hit);
+            return result;
+    }
+    return result;
+}
+
+Color ShadingServices::shadeBall(const Ray& ray, const Hit& hit, int depth) {
+    SurfaceSample sample;
+    sample.pointWorld = hit.point;
+    sample.normalWorld = hit.normal;
+    sample.rayOriginWorld = ray.origin;
+    sample.rayDirectionWorld = ray.direction;
+    sample.pointCamera = camera().pointToCamera(hit.point);
+    sample.normalCamera = camera().directionToCamera(hit.normal);
+    sample.rayDirectionCamera = camera().directionToCamera(ray.direction);
+    sphereUv(hit.normal, sample.u, sample.v);
+    sample.rayDepth = depth;
+    return worker_.shade(sample, *this);
+}
+
+Color ShadingServices::shadeGround(const Ray&, const Hit& hit) {
+    // Lambertian in the hosts' units: each light's intensity times the
+    // cosine, shadowed, plus a little of the environment.
+    Color incoming;
+    for (int i = 0; i < lightCount(); ++i) {
+        const Light& lightSource = light(i);
+        if (lightSource.kind == LightKind::Ambient) {
+            incoming += lightSource.color * lightSource.intensity;
+            continue;
+        }
+        const int count = lightSampleCount(lightSource);
+        Color sum;
+        for (int s = 0; s < count; ++s) {
+            const ShadowedLightSample sample = sampleShadowedLight(i, hit.point, hit.normal, s, count);
+            const float cosine = dot(hit.normal, sample.light.towardsLight);
+            if (cosine > 0.0f) sum += sample.light.intensity * cosine;
+        }
+        incoming += sum / float(count);
+    }
+    incoming += scene_.environment.upperHemisphereMean() * (kGroundEnvironmentWeight * groundSkyVisibility(hit));
+    return mul(groundAlbedo(hit.point), incoming);
+}
+
+float ShadingServices::groundSkyVisibility(const Hit& hit) const {
+    // The ball rests above the plane, so from the ground it never crosses
+    // the horizon and the cosine-weighted share of the sky it hides is the
+    // form factor of a sphere, r^2 cos(theta) / D^2: exact and free of noise
+    // (it is 1 at the contact point). Seen from below, nothing is hidden.
+    if (hit.normal.y <= 0.0f) return 1.0f;
+    const Vec3 toCentre = scene_.ball.center - hit.point;
+    const float distanceSquared = dot(toCentre, toCentre);
+    const float cosine = dot(hit.normal, toCentre) / std::sqrt(distanceSquared);
+    if (cosine <= 0.0f) return 1.0f;
+    const float hidden = scene_.ball.radius * scene_.ball.radius * cosine / distanceSquared;
+    return hidden < 1.0f ? 1.0f - hidden : 0.0f;
+}
+
+Color ShadingServices::irradiance(const Vec3& point, const Vec3& normal, int sampleCount) {
+    if (sampleCount < 1) return Color();
+    const StrataGrid grid = strataFor(sampleCount);
+    Color sum;
+    for (int i = 0; i < sampleCount; ++i) {
+        const float jx = random_.next();
+        const float jy = random_.next();
+        float su, sv;
+        stratifiedPoint(grid, i, jx, jy, su, sv);
+        const Vec3 direction = cosineHemisphere(normal, su, sv);
+        const Ray ray{point + normal * kRayEpsilon, direction};
+        if (!occluded(scene_, ray, std::numeric_limits<float>::infinity())) sum += environment(direction);
+    }
+    // With density cos/pi, E = pi * mean(L).
+    return sum * (kPi / float(sampleCount));
+}
+
+}  // namespace flakecoat::preview

@@ -1,0 +1,95 @@
+#ifndef FLAKECOAT_PREVIEW_KERNEL_SHADING_SERVICES_H
+#define FLAKECOAT_PREVIEW_KERNEL_SHADING_SERVICES_H
+
+// What the kernel offers the shader of one pixel sample: lights with shadows,
+// reflection tracing, the environment and irradiance. One object lives on
+// the stack for each pixel sample; its random numbers are that sample's.
+
+#include "kernel/lights.h"
+#include "kernel/random.h"
+#include "kernel/scene.h"
+#include "kernel/surfaceShader.h"
+
+namespace flakecoat::preview {
+
+// A traced ray's answer. hit is false when the ray left the scene (color is
+// then the environment along it) or went deeper than kMaxTraceDepth.
+struct TraceResult {
+    bool hit = false;
+    bool hitBall = false;
+    Color color;
+};
+
+// A light sample after the shadow test: light.intensity is zero when
+// shadowed; unshadowedIntensity keeps the value before the test.
+struct ShadowedLightSample {
+    LightSample light;
+    Color unshadowedIntensity;
+    bool shadowed = false;
+};
+
+class ShadingServices {
+public:
+    // Rays deeper than this are not traced, whatever the shader asks.
+    static constexpr int kMaxTraceDepth = 4;
+
+    ShadingServices(const Scene& scene, SurfaceWorker& worker, SampleRandom& random)
+        : scene_(scene), worker_(worker), random_(random) {}
+
+    const Scene& scene() const { return scene_; }
+    const Camera& camera() const { return scene_.camera; }
+    int lightCount() const { return int(scene_.lights.size()); }
+    const Light& light(int index) const { return scene_.lights[size_t(index)]; }
+
+    // Sample `sampleIndex` of `sampleCount` of a light, seen from `point`,
+    // shadow tested. Area-light samples are stratified over the rectangle and
+    // jittered with this pixel sample's random numbers. `normal` is the
+    // surface's geometric normal; the shadow ray starts just off the surface
+    // on the light's side.
+    ShadowedLightSample sampleShadowedLight(int lightIndex, const Vec3& point, const Vec3& normal,
+                                            int sampleIndex, int sampleCount);
+
+    // The light as one element: the direction towards its centre and the
+    // mean shadowed intensity over its samples (all its area samples), and
+    // optionally the same mean before shadowing. For an ambient light the
+    // direction is zero and nothing is shadowed.
+    LightSample averagedLight(int lightIndex, const Vec3& point, const Vec3& normal,
+                              Color* unshadowedIntensity = nullptr);
+
+    // Traces the ray; a hit on the ball is shaded by the worker at `depth`,
+    // a hit on the ground by the kernel.
+    TraceResult trace(const Ray& ray, int depth);
+
+    Color environment(const Vec3& direction) const { return scene_.environment.lookup(direction); }
+
+    // Irradiance at the point from the environment over the hemisphere
+    // around the unit normal, estimated from `sampleCount` cosine-weighted
+    // directions; directions blocked by the scene contribute nothing.
+    Color irradiance(const Vec3& point, const Vec3& normal, int sampleCount);
+
+    // The next random number of this pixel sample.
+    float random() { return random_.next(); }
+
+private:
+    Color shadeBall(const Ray& ray, const Hit& hit, int depth);
+    Color shadeGround(const Ray& ray, const Hit& hit);
+    // The share of the sky's cosine-weighted light that the ball leaves
+    // visible at a ground point.
+    float groundSkyVisibility(const Hit& hit) const;
+
+    // The ground takes half the sky light an open field would: a studio
+    // floor, lit mainly by the lights.
+    static constexpr float kGroundEnvironmentWeight = 0.5f;
+
+    const Scene& scene_;
+    SurfaceWorker& worker_;
+    SampleRandom& random_;
+};
+
+// The ground's diffuse colour at a point: a faint checker of 1-unit squares
+// in two greys, so that reflections of the floor read as such.
+Color groundAlbedo(const Vec3& point);
+
+}  // namespace flakecoat::preview
+
+#endif

@@ -1,0 +1,216 @@
+#include "maya/mayaAdapter.h"
+
+#include <array>
+#include <iostream>
+#include <vector>
+
+#include <maya/MFloatMatrix.h>
+#include <maya/MFloatVector.h>
+#include <mayaHost/dataBlock.h>
+#include <mayaHost/node.h>
+#include <mayaHost/pluginLibrary.h>
+#include <mayaHost/raytracer.h>
+#include <mayaHost/registry.h>
+
+#include "kernel/shadingServices.h"
+#include "maya/mayaInputs.h"
+
+namespace flakecoat::preview::maya {
+
+namespace {
+
+MFloatVector toMaya(const Vec3& v) { return MFloatVector(v.x, v.y, v.z); }
+Vec3 fromMaya(const MFloatVector& v) { return {v.x, v.y, v.z}; }
+
+// What raySampler points at while one sample is shaded.
+struct SampleContext {
+    ShadingServices* kernel;
+    const SurfaceSample* sample;
+};
+
+// The renderer's tracer behind MRenderUtil::raytrace.
+class SceneTracer : public mayaHost::Raytracer {
+public:
+    MStatus raytrace(const MFloatVector& rayOrigin, const MFloatVector& rayDirection, const void*,
+                     const void* raySampler, short rayDepth, MFloatVector& resultColor,
+                     MFloatVector& resultTransparency, bool) const override {
+        if (!raySampler) return MS::kFailure;
+        const SampleContext& context = *static_cast<const SampleContext*>(raySampler);
+        const Camera& camera = context.kernel->camera();
+        const Vec3 direction = normalize(camera.directionToWorld(fromMaya(rayDirection)));
+        const Vec3 normal = context.sample->normalWorld;
+        const Vec3 side = dot(direction, normal) >= 0.0f ? normal : -normal;
+        const Vec3 origin = camera.pointToWorld(fromMaya(rayOrigin)) + side * kRayEpsilon;
+        const TraceResult traced = context.kernel->trace(Ray{origin, direction}, int(rayDepth) + 1);
+        resultColor = toMaya(traced.color);
+        resultTransparency = MFloatVector(0.0f, 0.0f, 0.0f);
+        return MS::kSuccess;
+    }
+};
+
+// The node's attributes the renderer fills, looked up once.
+struct SampleAttributes {
+    MObject pointCamera, pointWorld, normalCamera, rayOrigin, rayDirection, objectId, raySampler, rayDepth;
+    MObject lightDataArray, lightDirection, lightIntensity, lightAmbient, lightDiffuse, lightSpecular,
+        lightShadowFraction, preShadowIntensity;
+    MObject outColor;
+    MPlug outColorPlug;
+
+    explicit SampleAttributes(const mayaHost::Node& node)
+        : pointCamera(node.attribute("pointCamera")), pointWorld(node.attribute("pointWorld")),
+          normalCamera(node.attribute("normalCamera")), rayOrigin(node.attribute("rayOrigin")),
+          rayDirection(node.attribute("rayDirection")), objectId(node.attribute("objectId")),
+          raySampler(node.attribute("raySampler")), rayDepth(node.attribute("rayDepth")),
+          lightDataArray(node.attribute("lightDataArray")), lightDirection(node.attribute("lightDirection")),
+          lightIntensity(node.attribute("lightIntensity")), lightAmbient(node.attribute("lightAmbient")),
+          lightDiffuse(node.attribute("lightDiffuse")), lightSpecular(node.attribute("lightSpecular")),
+          lightShadowFraction(node.attribute("lightShadowFraction")),
+          preShadowIntensity(node.attribute("preShadowIntensity")), outColor(node.attribute("outColor")),
+          outColorPlug(node.plug(outColor)) {}
+};
+
+class MayaShader;
+
+// One thread's data blocks, one per ray depth: a reflection shades again
+// from inside the outer sample's compute.
+class MayaWorker : public SurfaceWorker {
+public:
+    MayaWorker(const MayaShader& shader);
+    Color shade(const SurfaceSample& sample, ShadingServices& services) override;
+    const mayaHost::DataBlock* block(int rayDepth) const {
+        return rayDepth >= 0 && rayDepth < int(blocks_.size()) ? blocks_[size_t(rayDepth)].get() : nullptr;
+    }
+
+private:
+    const MayaShader& shader_;
+    std::array<std::unique_ptr<mayaHost::DataBlock>, ShadingServices::kMaxTraceDepth + 1> blocks_;
+};
+
+class MayaShader : public PaintedSurfaceShader {
+public:
+    MayaShader(const mayaHost::Node& node, const std::vector<ParameterOverride>& overrides, int lightCount)
+        : node_(node), attributes_(node), overrides_(overrides), lightCount_(lightCount) {}
+    std::unique_ptr<SurfaceWorker> makeWorker() const override { return std::make_unique<MayaWorker>(*this); }
+
+    const mayaHost::Node& node() const { return node_; }
+    const SampleAttributes& attributes() const { return attributes_; }
+    int lightCount() const { return lightCount_; }
+
+    std::unique_ptr<mayaHost::DataBlock> makeBlock() const {
+        auto block = std::make_unique<mayaHost::DataBlock>(node_);
+        for (const ParameterOverride& value : overrides_) writeInput(node_, value, *block);
+        block->reserveElements(attributes_.lightDataArray, unsigned(lightCount_));
+        return block;
+    }
+
+private:
+    const mayaHost::Node& node_;
+    SampleAttributes attributes_;
+    std::vector<ParameterOverride> overrides_;
+    int lightCount_;
+};
+
+MayaWorker::MayaWorker(const MayaShader& shader) : shader_(shader) {
+    for (auto& block : blocks_) block = shader.makeBlock();
+}
+
+Color MayaWorker::shade(const SurfaceSample& sample, ShadingServices& services) {
+    if (sample.rayDepth < 0 || sample.rayDepth >= int(blocks_.size())) return Color();
+    mayaHost::DataBlock& block = *blocks_[size_t(sample.rayDepth)];
+    const SampleAttributes& a = shader_.attributes();
+    const Camera& camera = services.camera();
+    SampleContext context{&services, &sample};
+
+    // Geometry and ray
+    block.value(a.pointCamera).set(toMaya(sample.pointCamera));
+    block.value(a.pointWorld).set(toMaya(sample.pointWorld));
+    block.value(a.normalCamera).set(toMaya(sample.normalCamera));
+    block.value(a.rayOrigin).set(toMaya(camera.pointToCamera(sample.rayOriginWorld)));
+    block.value(a.rayDirection).set(toMaya(sample.rayDirectionCamera));
+    block.value(a.objectId).setAddr(const_cast<Sphere*>(&services.scene().ball));
+    block.value(a.raySampler).setAddr(&context);
+    block.value(a.rayDepth).set(short(sample.rayDepth));
+
+    // One light element per light
+    const int lights = services.lightCount();
+    block.setElementCount(a.lightDataArray, unsigned(lights));
+    for (int i = 0; i < lights; ++i) {
+        const Light& light = services.light(i);
+        Color unshadowed;
+        const LightSample element = services.averagedLight(i, sample.pointWorld, sample.normalWorld, &unshadowed);
+        const bool ambient = light.kind == LightKind::Ambient;
+        const Vec3 towards = ambient ? sample.normalCamera : camera.directionToCamera(element.towardsLight);
+        const float before = (unshadowed.x + unshadowed.y + unshadowed.z) / 3.0f;
+        const float after = (element.intensity.x + element.intensity.y + element.intensity.z) / 3.0f;
+        MDataHandle handle = block.element(a.lightDataArray, unsigned(i));
+        handle.child(a.lightDirection).set(toMaya(towards));
+        handle.child(a.lightIntensity).set(toMaya(element.intensity));
+        handle.child(a.lightAmbient).set(ambient);
+        handle.child(a.lightDiffuse).set(!ambient);
+        handle.child(a.lightSpecular).set(!ambient);
+        handle.child(a.lightShadowFraction).set(before > 0.0f ? 1.0f - after / before : 0.0f);
+        handle.child(a.preShadowIntensity).set(before);
+    }
+
+    // Request the colour
+    block.compute(a.outColorPlug);
+    return fromMaya(block.value(a.outColor).asFloatVector());
+}
+
+class MayaRenderHost : public RenderHost {
+public:
+    MayaRenderHost(std::unique_ptr<mayaHost::PluginLibrary> library, std::unique_ptr<mayaHost::Node> node)
+        : library_(std::move(library)), node_(std::move(node)), inputs_(nodeShadingInputs(node_->type())) {
+        mayaHost::installRaytracer(&tracer_);
+    }
+    ~MayaRenderHost() override {
+        mayaHost::installRaytracer(nullptr);
+        shader_.reset();
+        node_.reset();
+        std::string error;
+        if (!library_->unload(error)) std::cerr << "flakecoat render: " << error << "\n";
+    }
+
+    const std::string& name() const override { return name_; }
+    const std::vector<SettableInput>& shadingInputs() const override { return inputs_; }
+    bool applyOverrides(const std::vector<ParameterOverride>& overrides, std::string&) override {
+        overrides_ = overrides;
+        return true;
+    }
+    const PaintedSurfaceShader& shaderFor(const Scene& scene) override {
+        shader_ = std::make_unique<MayaShader>(*node_, overrides_, int(scene.lights.size()));
+        return *shader_;
+    }
+
+private:
+    std::string name_ = "maya";
+    std::unique_ptr<mayaHost::PluginLibrary> library_;
+    std::unique_ptr<mayaHost::Node> node_;
+    std::vector<SettableInput> inputs_;
+    std::vector<ParameterOverride> overrides_;
+    SceneTracer tracer_;
+    std::unique_ptr<MayaShader> shader_;
+};
+
+}  // namespace
+
+const mayaHost::DataBlock* workerDataBlock(const SurfaceWorker& worker, int rayDepth) {
+    const auto* mayaWorker = dynamic_cast<const MayaWorker*>(&worker);
+    return mayaWorker ? mayaWorker->block(rayDepth) : nullptr;
+}
+
+std::unique_ptr<RenderHost> loadMayaHost(const std::string& libraryDirectory, std::string& error) {
+    const std::string path = libraryDirectory + kPluginFile;
+    std::unique_ptr<mayaHost::PluginLibrary> library = mayaHost::PluginLibrary::load(path, error);
+    if (!library) return nullptr;
+    std::unique_ptr<mayaHost::Node> node = mayaHost::Node::create("flakeCoat", error);
+    if (!node) {
+        error = path + ": " + error;
+        std::string ignored;
+        library->unload(ignored);
+        return nullptr;
+    }
+    return std::make_unique<MayaRenderHost>(std::move(library), std::move(node));
+}
+
+}  // namespace flakecoat::preview::maya

@@ -1,0 +1,180 @@
+#include "mentalray/mentalrayAdapter.h"
+
+#include <cstddef>
+#include <vector>
+
+#include <mentalrayHost/parameterBlock.h>
+#include <mentalrayHost/rendererServices.h>
+#include <mentalrayHost/shaderLibrary.h>
+#include <mentalrayHost/shadingSample.h>
+
+#include "kernel/shadingServices.h"
+#include "mentalray/miDeclaration.h"
+
+namespace flakecoat::preview::mentalray {
+
+namespace {
+
+miVector toMi(const Vec3& v) { return {v.x, v.y, v.z}; }
+Vec3 fromMi(const miVector& v) { return {v.x, v.y, v.z}; }
+
+// The renderer's answers for one sample, on the stack of that sample's
+// shading call; the shader's copy of the state carries its address.
+class SampleServices : public mentalrayHost::RendererServices {
+public:
+    SampleServices(ShadingServices& kernel, const SurfaceSample& sample) : kernel_(kernel), sample_(sample) {}
+
+    bool sampleLight(const miState& state, miTag tag, miInteger index, miColor& colour,
+                     miVector& direction) override {
+        const int lightIndex = int(tag) - 1;
+        if (lightIndex < 0 || lightIndex >= kernel_.lightCount()) return false;
+        const Light& light = kernel_.light(lightIndex);
+        const int count = lightSampleCount(light);
+        if (index < 0 || index >= count) return false;
+        const ShadowedLightSample sample =
+            kernel_.sampleShadowedLight(lightIndex, sample_.pointWorld, sample_.normalWorld, index, count);
+        const float facing = dot(sample.light.towardsLight, fromMi(state.normal));
+        // A single-sample light behind the surface gives no sample at all; an
+        // area light's sample from behind counts, in black, in its mean.
+        if (count == 1 && !(facing > 0.0f)) return false;
+        const Color c = facing > 0.0f ? sample.light.intensity : Color();
+        colour = {c.x, c.y, c.z, 1.0f};
+        direction = toMi(sample.light.towardsLight);
+        return true;
+    }
+
+    bool traceReflection(const miState& state, const miVector& direction, miColor& colour) override {
+        if (state.reflection_level >= kMaxReflectionLevel) return false;
+        const Vec3 d = normalize(fromMi(direction));
+        const Vec3 side = dot(d, sample_.normalWorld) >= 0.0f ? sample_.normalWorld : -sample_.normalWorld;
+        const TraceResult traced = kernel_.trace(Ray{sample_.pointWorld + side * kRayEpsilon, d}, sample_.rayDepth + 1);
+        if (!traced.hit) return false;
+        colour = {traced.color.x, traced.color.y, traced.color.z, 1.0f};
+        return true;
+    }
+
+    bool traceEnvironment(const miState&, const miVector& direction, miColor& colour) override {
+        const Color c = kernel_.environment(normalize(fromMi(direction)));
+        colour = {c.x, c.y, c.z, 1.0f};
+        return true;
+    }
+
+    bool computeIrradiance(const miState&, miColor& irradiance) override {
+        const Color e = kernel_.irradiance(sample_.pointWorld, sample_.normalWorld, kIrradianceSamples);
+        irradiance = {e.x, e.y, e.z, 1.0f};
+        return true;
+    }
+
+private:
+    ShadingServices& kernel_;
+    const SurfaceSample& sample_;
+};
+
+class MentalrayShader;
+
+class MentalrayWorker : public SurfaceWorker {
+public:
+    explicit MentalrayWorker(const MentalrayShader& shader) : shader_(shader) {}
+    Color shade(const SurfaceSample& sample, ShadingServices& services) override;
+
+private:
+    const MentalrayShader& shader_;
+};
+
+class MentalrayShader : public PaintedSurfaceShader {
+public:
+    MentalrayShader(const mentalrayHost::ShaderLibrary& library, mentalrayHost::ParameterBlock& block)
+        : library_(library), block_(block) {}
+    std::unique_ptr<SurfaceWorker> makeWorker() const override { return std::make_unique<MentalrayWorker>(*this); }
+
+    Color shade(const SurfaceSample& sample, ShadingServices& services) const {
+        mentalrayHost::SurfaceHit hit;
+        hit.origin = toMi(sample.rayOriginWorld);
+        hit.direction = toMi(sample.rayDirectionWorld);
+        hit.distance = length(sample.pointWorld - sample.rayOriginWorld);
+        hit.point = toMi(sample.pointWorld);
+        hit.normal = toMi(sample.normalWorld);
+        hit.geometricNormal = toMi(sample.normalWorld);
+        hit.u = sample.u;
+        hit.v = sample.v;
+        hit.reflectionLevel = sample.rayDepth;
+        SampleServices sampleServices(services, sample);
+        mentalrayHost::ShadingSample state(hit, block_.function(), &sampleServices);
+        // The renderer hands the shader a cleared result record.
+        miColor result{0.0f, 0.0f, 0.0f, 0.0f};
+        library_.shade(&result, &state.state(), &block_.parameters());
+        return {result.r, result.g, result.b};
+    }
+
+private:
+    const mentalrayHost::ShaderLibrary& library_;
+    mentalrayHost::ParameterBlock& block_;  // read by the shader only
+};
+
+Color MentalrayWorker::shade(const SurfaceSample& sample, ShadingServices& services) {
+    return shader_.shade(sample, services);
+}
+
+class MentalrayRenderHost : public RenderHost {
+public:
+    MentalrayRenderHost(std::unique_ptr<mentalrayHost::ShaderLibrary> library, MiDeclaration declaration)
+        : library_(std::move(library)), declaration_(std::move(declaration)),
+          inputs_(settableParameters(declaration_)) {}
+
+    const std::string& name() const override { return name_; }
+    const std::vector<SettableInput>& shadingInputs() const override { return inputs_; }
+
+    bool applyOverrides(const std::vector<ParameterOverride>& overrides, std::string&) override {
+        overrides_ = overrides;
+        return true;
+    }
+
+    const PaintedSurfaceShader& shaderFor(const Scene& scene) override {
+        // A block with one slot per light the renderer knows
+        std::vector<miTag> tags;
+        for (size_t i = 0; i < scene.lights.size(); ++i)
+            if (scene.lights[i].kind != LightKind::Ambient) tags.push_back(miTag(i + 1));
+        block_ = std::make_unique<mentalrayHost::ParameterBlock>(int(tags.size()));
+        flakeCoatParameters& parameters = block_->parameters();
+        for (const ParameterOverride& value : overrides_) writeOverride(declaration_, value, &parameters);
+        parameters.i_light = 0;
+        parameters.n_light = miInteger(tags.size());
+        for (size_t i = 0; i < tags.size(); ++i) block_->lights()[i] = tags[i];
+        shader_ = std::make_unique<MentalrayShader>(*library_, *block_);
+        return *shader_;
+    }
+
+private:
+    std::string name_ = "mentalray";
+    std::unique_ptr<mentalrayHost::ShaderLibrary> library_;
+    MiDeclaration declaration_;
+    std::vector<SettableInput> inputs_;
+    std::vector<ParameterOverride> overrides_;
+    std::unique_ptr<mentalrayHost::ParameterBlock> block_;
+    std::unique_ptr<MentalrayShader> shader_;
+};
+
+}  // namespace
+
+std::unique_ptr<RenderHost> loadMentalrayHostFrom(const std::string& shaderLibraryPath, const std::string& modulePath,
+                                                  const std::string& declarationPath, std::string& error) {
+    MiDeclaration declaration;
+    if (!readMiDeclaration(declarationPath, declaration, error)) return nullptr;
+    // The declaration must lay its parameters out as the shader reads them.
+    if (declaration.shaderName != "tarn_flakeCoat" ||
+        declaration.firstArrayOffset != int(offsetof(flakeCoatParameters, i_light))) {
+        error = declarationPath + ": does not declare tarn_flakeCoat's parameter block";
+        return nullptr;
+    }
+    std::unique_ptr<mentalrayHost::ShaderLibrary> library =
+        mentalrayHost::ShaderLibrary::open(shaderLibraryPath, modulePath, error);
+    if (!library) return nullptr;
+    return std::make_unique<MentalrayRenderHost>(std::move(library), std::move(declaration));
+}
+
+std::unique_ptr<RenderHost> loadMentalrayHost(const std::string& libraryDirectory, std::string& error) {
+    return loadMentalrayHostFrom(libraryDirectory + kShaderLibraryFile, libraryDirectory + kRendererModuleFile,
+                                 libraryDirectory + kDeclarationFile, error);
+}
+
+}  // namespace flakecoat::preview::mentalray

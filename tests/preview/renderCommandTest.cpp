@@ -1,0 +1,189 @@
+// `flakecoat render` run as a user runs it: bad arguments are refused with a
+// message naming the option, a non-zero exit and no image left behind.
+
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <array>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "image/imageWriter.h"
+
+namespace fp = flakecoat::preview;
+namespace fs = std::filesystem;
+
+namespace {
+
+struct ToolRun {
+    int status = -1;
+    std::string output;  // standard output and standard error together
+};
+
+ToolRun runTool(const std::string& arguments) {
+    ToolRun run;
+    const std::string command = std::string(FLAKECOAT_TOOL) + " render " + arguments + " 2>&1";
+    FILE* pipe = popen(command.c_str(), "r");
+    if (!pipe) return run;
+    std::array<char, 4096> buffer;
+    size_t n;
+    while ((n = fread(buffer.data(), 1, buffer.size(), pipe)) > 0) run.output.append(buffer.data(), n);
+    const int raw = pclose(pipe);
+    run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+    return run;
+}
+
+class RenderCommand : public ::testing::Test {
+protected:
+    void SetUp() override {
+        directory = fs::temp_directory_path() /
+                    ("flakecoat-render-test-" + std::to_string(getpid()) + "-" +
+                     ::testing::UnitTest::GetInstance()->current_test_info()->name());
+        fs::remove_all(directory);
+        fs::create_directories(directory);
+    }
+    void TearDown() override { fs::remove_all(directory); }
+    bool directoryEmpty() const { return fs::directory_iterator(directory) == fs::directory_iterator(); }
+    std::string out(const char* name = "ball.png") const { return "--out " + (directory / name).string(); }
+    fs::path directory;
+};
+
+}  // namespace
+
+TEST_F(RenderCommand, BadArgumentsAreRefusedBeforeRendering) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"--host blender", "--host blender: expected maya, mentalray or both"},
+        {"--size 512", "--size 512: expected WIDTHxHEIGHT"},
+        {"--size 0x10", "--size 0x10"},
+        {"--size 20000x10", "each from 1 to 16384"},
+        {"--size 64x-3", "--size 64x-3"},
+        {"--spp 0", "--spp 0: expected 1 to 4096"},
+        {"--threads -2", "--threads -2"},
+        {"--lights disco", "--lights disco: unknown rig; choose one of studio, softbox, sun"},
+        {"--env /nonexistent/sky.exr", "--env /nonexistent/sky.exr: no such file"},
+        {"--exposure 99", "--exposure"},
+        {"--seed -1", "--seed -1: expected a whole number from 0 to 18446744073709551615"},
+        {"--seed 18446744073709551616", "--seed 18446744073709551616: expected a whole number"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const ToolRun run = runTool(std::string(arguments) + " " + out());
+        EXPECT_EQ(run.status, 1) << arguments << "\n" << run.output;
+        EXPECT_NE(run.output.find(message), std::string::npos) << arguments << "\n" << run.output;
+    }
+    EXPECT_TRUE(directoryEmpty());
+}
+
+TEST_F(RenderCommand, OutputMustBePngOrExr) {
+    const ToolRun run = runTool(out("ball.jpg"));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.output.find("must end in .png or .exr"), std::string::npos) << run.output;
+    EXPECT_TRUE(directoryEmpty());
+}
+
+TEST_F(RenderCommand, MalformedOptionValuesAreRefused) {
+    for (const char* arguments : {"--spp many", "--threads 1.5", "--set a=1 b=2"}) {
+        const ToolRun run = runTool(std::string(arguments) + " " + out());
+        EXPECT_NE(run.status, 0) << arguments << "\n" << run.output;
+    }
+    EXPECT_TRUE(directoryEmpty());
+}
+
+TEST_F(RenderCommand, SettingsAreCheckedAgainstTheShadersDeclaration) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"--set colour=1,1,1", "mentalray has no shading input named 'colour'"},
+        {"--set color=1,1", "--set color: takes 3 values, got 2"},
+        {"--set seed=1.5", "--set seed: 1.5 is not a whole number"},
+        {"--set useIrradiance=2", "is not a boolean"},
+        {"--set light=1", "no shading input named 'light'"},
+        {"--set diffuse=abc", "'abc' is not a finite number"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const ToolRun run = runTool("--host mentalray --size 8x8 " + std::string(arguments) + " " + out());
+        EXPECT_EQ(run.status, 1) << arguments << "\n" << run.output;
+        EXPECT_NE(run.output.find(message), std::string::npos) << arguments << "\n" << run.output;
+        EXPECT_EQ(run.output.find("samples/s"), std::string::npos) << "rendered anyway: " << arguments;
+    }
+    EXPECT_TRUE(directoryEmpty());
+}
+
+TEST_F(RenderCommand, AnUnwritableOutputFailsBeforeRenderingAndLeavesNothing) {
+    const std::string missing = (directory / "missing" / "ball.png").string();
+    ToolRun run = runTool("--host mentalray --size 8x8 --out " + missing);
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find("cannot write " + missing + ": No such file or directory"), std::string::npos)
+        << run.output;
+    fs::create_directory(directory / "taken.exr");
+    run = runTool("--host mentalray --size 8x8 --out " + (directory / "taken.exr").string());
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find("it names a directory"), std::string::npos) << run.output;
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator()), 1);
+}
+
+TEST_F(RenderCommand, EnvironmentImagesAreReadOrRefusedByName) {
+    // A 4 x 2 grey lat-long image written with the preview's own writer.
+    fp::Framebuffer sky;
+    sky.resize(4, 2);
+    for (float& v : sky.rgba) v = 0.5f;
+    const std::string good = (directory / "sky.exr").string();
+    std::string error;
+    ASSERT_TRUE(fp::writeImageFile(good, sky, fp::ViewTransform(), error)) << error;
+    const std::string bad = (directory / "bad.exr").string();
+    std::ofstream(bad) << "not an image";
+
+    ToolRun run = runTool("--host mentalray --size 8x8 --spp 1 --env " + good + " " + out());
+    EXPECT_EQ(run.status, 0) << run.output;
+    run = runTool("--host mentalray --size 8x8 --env " + bad + " " + out("other.png"));
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find("--env cannot read EXR " + bad), std::string::npos) << run.output;
+    EXPECT_FALSE(fs::exists(directory / "other.png"));
+}
+
+TEST_F(RenderCommand, ARenderWritesOneFileAndReportsItsRate) {
+    const std::string path = (directory / "ball.exr").string();
+    const ToolRun run = runTool("--host mentalray --size 24x16 --spp 2 --threads 2 --set reflectivity=0.25 --out " + path);
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(fs::exists(path));
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator()), 1);  // no temporary left
+    EXPECT_NE(run.output.find(path + "\n"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("24x16 at 2 spp: 768 samples in"), std::string::npos) << run.output;
+    EXPECT_NE(run.output.find("M samples/s)"), std::string::npos) << run.output;
+}
+
+TEST_F(RenderCommand, BothHostsWriteTwoFilesAndShareOnlyCommonSettings) {
+    ToolRun run = runTool("--host both --size 16x12 --spp 1 --set color=0.8,0.1,0.1 --set useIrradiance=on " + out());
+    ASSERT_EQ(run.status, 0) << run.output;
+    EXPECT_TRUE(fs::exists(directory / "ball-maya.png"));
+    EXPECT_TRUE(fs::exists(directory / "ball-mentalray.png"));
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator()), 2);
+    EXPECT_NE(run.output.find("note: --set useIrradiance does not apply to maya"), std::string::npos) << run.output;
+
+    run = runTool("--host both --size 16x12 --set colour=1,1,1 " + out("other.png"));
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find("neither host has a shading input named 'colour'"), std::string::npos) << run.output;
+    // A name both declare is checked by both: Maya's colour has three values too.
+    run = runTool("--host both --size 16x12 --set color=1,1 " + out("other.png"));
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_FALSE(fs::exists(directory / "other-maya.png"));
+}
+
+TEST_F(RenderCommand, MayaSettingsAreCheckedAgainstTheNodesAttributes) {
+    const std::pair<const char*, const char*> cases[] = {
+        {"--set refractiveIndex=1.4,0.5,1.4", "--set refractiveIndex: 0.5 is below the minimum 1"},
+        {"--set refractiveIndexB=0.9", "0.9 is below the minimum 1"},
+        {"--set depthRange=10", "--set depthRange: takes 2 values, got 1"},
+        {"--set pointCamera=0,0,1", "maya has no shading input named 'pointCamera'"},
+        {"--set placementMatrix=1,0,0,0", "takes 16 values, got 4"},
+    };
+    for (const auto& [arguments, message] : cases) {
+        const ToolRun run = runTool("--host maya --size 8x8 " + std::string(arguments) + " " + out());
+        EXPECT_EQ(run.status, 1) << arguments << "\n" << run.output;
+        EXPECT_NE(run.output.find(message), std::string::npos) << arguments << "\n" << run.output;
+    }
+    EXPECT_TRUE(directoryEmpty());
+    const ToolRun run = runTool("--host maya --size 8x8 --spp 1 --set reflectivity=2 --set depthRangeMin=0 " + out());
+    EXPECT_EQ(run.status, 0) << run.output;  // soft ranges are not limits
+}

@@ -1,0 +1,139 @@
+// Whole renders with the placeholder shader: finite pixels, repeatability,
+// seeds, cancellation and reflection depth.
+
+#include <atomic>
+#include <cmath>
+
+#include <gtest/gtest.h>
+
+#include "kernel/renderer.h"
+#include "kernel/scene.h"
+#include "testing/placeholderShader.h"
+
+namespace fp = flakecoat::preview;
+
+namespace {
+
+fp::Scene scene(const char* rig = "studio") {
+    std::vector<fp::Light> lights;
+    fp::lightRig(rig, lights);
+    return fp::shaderBallScene(1.0f, std::move(lights), fp::Environment());
+}
+
+fp::RenderSettings small(int spp = 4) {
+    fp::RenderSettings settings;
+    settings.width = 40;
+    settings.height = 30;  // not a multiple of the tile size
+    settings.samplesPerPixel = spp;
+    settings.threads = 1;
+    return settings;
+}
+
+// A worker recording the deepest sample it was asked to shade.
+class DepthProbe : public fp::PaintedSurfaceShader {
+public:
+    mutable std::atomic<int> deepest{-1};
+    std::unique_ptr<fp::SurfaceWorker> makeWorker() const override {
+        struct Worker : fp::SurfaceWorker {
+            const DepthProbe* probe;
+            fp::Color shade(const fp::SurfaceSample& sample, fp::ShadingServices& services) override {
+                int seen = probe->deepest.load();
+                while (sample.rayDepth > seen && !probe->deepest.compare_exchange_weak(seen, sample.rayDepth)) {}
+                // Keep reflecting straight back at the ball's centre.
+                const fp::Ray back{sample.pointWorld + sample.normalWorld * 0.5f, -sample.normalWorld};
+                return services.trace(back, sample.rayDepth + 1).color;
+            }
+        };
+        auto worker = std::make_unique<Worker>();
+        worker->probe = this;
+        return worker;
+    }
+};
+
+}  // namespace
+
+TEST(Render, EveryRigGivesFiniteOpaquePixels) {
+    for (const char* rig : {"studio", "softbox", "sun"}) {
+        fp::Framebuffer image;
+        const fp::RenderStats stats = fp::render(scene(rig), fp::testing::PlaceholderShader(), small(), image);
+        ASSERT_TRUE(stats.completed);
+        EXPECT_EQ(stats.primarySamples, 40u * 30u * 4u);
+        EXPECT_EQ(stats.nonFiniteSamples, 0u);
+        ASSERT_EQ(image.rgba.size(), 40u * 30u * 4u);
+        for (size_t i = 0; i < image.rgba.size(); i += 4) {
+            ASSERT_TRUE(std::isfinite(image.rgba[i]) && std::isfinite(image.rgba[i + 1]) &&
+                        std::isfinite(image.rgba[i + 2]))
+                << rig << " pixel " << i / 4;
+            ASSERT_GE(image.rgba[i], 0.0f);
+            ASSERT_EQ(image.rgba[i + 3], 1.0f);
+        }
+        // The ball sits in the middle: its centre pixel differs from the sky
+        // in the top corner.
+        EXPECT_NE(image.pixel(20, 15)[1], image.pixel(0, 0)[1]) << rig;
+    }
+}
+
+TEST(Render, SameSeedSameImageOtherSeedOtherNoise) {
+    fp::Framebuffer a, b, c;
+    fp::RenderSettings settings = small();
+    fp::render(scene("softbox"), fp::testing::PlaceholderShader(), settings, a);
+    fp::render(scene("softbox"), fp::testing::PlaceholderShader(), settings, b);
+    EXPECT_EQ(a.rgba, b.rgba);
+    settings.seed = 2;
+    fp::render(scene("softbox"), fp::testing::PlaceholderShader(), settings, c);
+    EXPECT_NE(a.rgba, c.rgba);
+}
+
+TEST(Render, ACancelledRenderSaysSo) {
+    std::atomic<bool> cancel{true};
+    fp::RenderSettings settings = small();
+    settings.cancel = &cancel;
+    fp::Framebuffer image;
+    const fp::RenderStats stats = fp::render(scene(), fp::testing::PlaceholderShader(), settings, image);
+    EXPECT_FALSE(stats.completed);
+    EXPECT_EQ(stats.primarySamples, 0u);
+}
+
+TEST(Render, ProgressReachesEveryTileAndBadSettingsRenderNothing) {
+    fp::RenderSettings settings = small();
+    int last = 0, total = 0;
+    settings.progress = [&](int done, int count) { last = done; total = count; };
+    fp::Framebuffer image;
+    fp::render(scene(), fp::testing::PlaceholderShader(), settings, image);
+    EXPECT_EQ(total, 3 * 2);  // 40 x 30 in 16-pixel tiles
+    EXPECT_EQ(last, total);
+    settings.samplesPerPixel = 0;
+    EXPECT_FALSE(fp::render(scene(), fp::testing::PlaceholderShader(), settings, image).completed);
+}
+
+TEST(Render, TracingStopsBelowTheDepthLimit) {
+    DepthProbe probe;
+    fp::Framebuffer image;
+    fp::render(scene(), probe, small(1), image);
+    EXPECT_EQ(probe.deepest.load(), fp::ShadingServices::kMaxTraceDepth);
+}
+
+TEST(Render, NonFiniteSamplesCountAsBlack) {
+    struct NanShader : fp::PaintedSurfaceShader {
+        std::unique_ptr<fp::SurfaceWorker> makeWorker() const override {
+            struct Worker : fp::SurfaceWorker {
+                fp::Color shade(const fp::SurfaceSample&, fp::ShadingServices&) override { return {NAN, 0, 0}; }
+            };
+            return std::make_unique<Worker>();
+        }
+    };
+    fp::Framebuffer image;
+    const fp::RenderStats stats = fp::render(scene(), NanShader(), small(1), image);
+    EXPECT_GT(stats.nonFiniteSamples, 0u);
+    EXPECT_EQ(image.pixel(20, 15)[0], 0.0f);
+}
+
+TEST(RenderThreads, OneAndTwoPoolThreadsGiveTheSameImage) {
+    fp::RenderSettings settings = small(2);
+    settings.tileSize = 8;
+    fp::Framebuffer one, two;
+    ASSERT_TRUE(fp::render(scene("softbox"), fp::testing::PlaceholderShader(), settings, one).completed);
+    settings.threads = 2;
+    ASSERT_TRUE(fp::render(scene("softbox"), fp::testing::PlaceholderShader(), settings, two).completed);
+    EXPECT_EQ(one.rgba, two.rgba);
+}

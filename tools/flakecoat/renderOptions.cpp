@@ -1,0 +1,103 @@
+#include "renderOptions.h"
+
+#include <cerrno>
+#include <cstdlib>
+#include <vector>
+
+#include <sys/stat.h>
+
+#include "kernel/lights.h"
+
+namespace {
+
+// Sizes beyond this are almost surely a typo and would need gigabytes.
+constexpr int kMaxSide = 16384;
+constexpr int kMaxSamplesPerPixel = 4096;
+constexpr int kMaxThreads = 1024;
+
+bool parseSide(const std::string& text, int& side) {
+    if (text.empty() || text.size() > 6) return false;
+    for (char c : text)
+        if (c < '0' || c > '9') return false;
+    side = std::atoi(text.c_str());
+    return side >= 1 && side <= kMaxSide;
+}
+
+bool hasImageExtension(const std::string& path) {
+    const std::string::size_type dot = path.rfind('.');
+    const std::string::size_type slash = path.rfind('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return false;
+    std::string extension = path.substr(dot);
+    for (char& c : extension) c = char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return extension == ".png" || extension == ".exr";
+}
+
+}  // namespace
+
+std::string outputPathForHost(const std::string& out, const std::string& host) {
+    const std::string::size_type dot = out.rfind('.');
+    const std::string::size_type slash = out.rfind('/');
+    if (dot == std::string::npos || (slash != std::string::npos && dot < slash)) return out + "-" + host;
+    return out.substr(0, dot) + "-" + host + out.substr(dot);
+}
+
+bool planRender(const RenderOptions& options, RenderPlan& plan, std::string& error) {
+    plan = RenderPlan();
+    if (options.host == "both") {
+        plan.hosts = {"maya", "mentalray"};
+    } else if (options.host == "maya" || options.host == "mentalray") {
+        plan.hosts = {options.host};
+    } else {
+        error = "--host " + options.host + ": expected maya, mentalray or both";
+        return false;
+    }
+
+    const std::string::size_type x = options.size.find('x');
+    if (x == std::string::npos || !parseSide(options.size.substr(0, x), plan.width) ||
+        !parseSide(options.size.substr(x + 1), plan.height)) {
+        error = "--size " + options.size + ": expected WIDTHxHEIGHT, each from 1 to " + std::to_string(kMaxSide);
+        return false;
+    }
+    if (options.samplesPerPixel < 1 || options.samplesPerPixel > kMaxSamplesPerPixel) {
+        error = "--spp " + std::to_string(options.samplesPerPixel) + ": expected 1 to " +
+                std::to_string(kMaxSamplesPerPixel) + " samples per pixel";
+        return false;
+    }
+    if (options.threads < 0 || options.threads > kMaxThreads) {
+        error = "--threads " + std::to_string(options.threads) + ": expected 1 to " + std::to_string(kMaxThreads) +
+                " (or leave it out to use every core)";
+        return false;
+    }
+    errno = 0;
+    char* end = nullptr;
+    plan.seed = std::strtoull(options.seed.c_str(), &end, 10);
+    if (options.seed.empty() || options.seed.find_first_not_of("0123456789") != std::string::npos || errno != 0 ||
+        *end != '\0') {
+        error = "--seed " + options.seed + ": expected a whole number from 0 to 18446744073709551615";
+        return false;
+    }
+    std::vector<flakecoat::preview::Light> rig;
+    if (!flakecoat::preview::lightRig(options.lights, rig)) {
+        error = "--lights " + options.lights + ": unknown rig; choose one of " +
+                flakecoat::preview::lightRigNames();
+        return false;
+    }
+    if (!(options.exposure >= -20.0f && options.exposure <= 20.0f)) {
+        error = "--exposure: expected -20 to 20 stops";
+        return false;
+    }
+    if (!options.environmentFile.empty()) {
+        struct stat status;
+        if (stat(options.environmentFile.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
+            error = "--env " + options.environmentFile + ": no such file";
+            return false;
+        }
+    }
+    if (!hasImageExtension(options.out)) {
+        error = "--out " + options.out + ": the file name must end in .png or .exr";
+        return false;
+    }
+    for (const std::string& host : plan.hosts)
+        plan.outputs.push_back(plan.hosts.size() == 1 ? options.out : outputPathForHost(options.out, host));
+    return true;
+}

@@ -1,0 +1,38 @@
+#ifndef FLAKECOAT_TOOLS_RENDER_OPTIONS_H
+#define FLAKECOAT_TOOLS_RENDER_OPTIONS_H
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The options of `flakecoat render`, as given on the command line.
+struct RenderOptions {
+    std::string host = "both";       // maya, mentalray or both
+    std::string out = "shaderball.png";
+    std::string size = "512x512";
+    int samplesPerPixel = 4;
+    int threads = 0;                 // 0: every core
+    std::vector<std::string> sets;   // NAME=VALUE
+    std::string environmentFile;     // empty: the procedural sky
+    std::string lights = "studio";
+    std::string seed = "1";
+    float exposure = 0.0f;
+};
+
+// The checked form: sizes parsed, one output path per host.
+struct RenderPlan {
+    int width = 0;
+    int height = 0;
+    std::uint64_t seed = 1;
+    std::vector<std::string> hosts;
+    std::vector<std::string> outputs;  // parallel to hosts
+};
+
+// Checks everything that can be checked without loading a host and fills
+// the plan; on failure error is the message to print.
+bool planRender(const RenderOptions& options, RenderPlan& plan, std::string& error);
+
+// "out/ball.png" for host maya with two hosts: "out/ball-maya.png".
+std::string outputPathForHost(const std::string& out, const std::string& host);
+
+#endif
