@@ -10,9 +10,11 @@
 
 namespace mayaHost {
 
+// Never destroyed: host programs may unload plug-ins and release nodes from
+// their own static destructors, after this library's would have run.
 Registry& registry() {
-    static Registry instance;
-    return instance;
+    static Registry* instance = new Registry;
+    return *instance;
 }
 
 const char* attributeKindName(AttributeKind kind) {
