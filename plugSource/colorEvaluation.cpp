@@ -183,7 +183,7 @@ void ColorEvaluation::traceLightRays(const Triple& direction, const Triple& norm
     const Lanes N = get(normal.lane);
     const Lanes incident = packed::negate(get(direction.lane));
     put(rays.incidentLight.lane, incident);
-    put(rays.reflectedLight.lane, packed::normalized(packed::reflectVector(incident, N)));
+    put(rays.reflectedLight.lane, packed::normalizedAgain(packed::reflectVector(incident, N)));
     const int channels = indicesEqual_ ? 1 : 3;
     for (int j = 0; j < channels; ++j) {
         put(rays.refractedLight[j].lane,
@@ -214,7 +214,7 @@ void ColorEvaluation::addSpecular(const MFloatVector& intensity, float d, const 
 
     auto flakeLobe = [&](int j) {
         const Lanes flakeReflection =
-            packed::normalized(packed::reflectVector(get(rays.refractedLight[j].lane), get(flakeNormal_.lane)));
+            packed::normalizedAgain(packed::reflectVector(get(rays.refractedLight[j].lane), get(flakeNormal_.lane)));
         return std::fabs(std::pow(packed::opticsDot(flakeReflection, get(refractedView_[j].lane)), specularMax_));
     };
     Lanes flake;
