@@ -41,26 +41,34 @@ inline Lanes absolute(Lanes v) { return _mm_andnot_ps(_mm_set1_ps(-0.0f), v); }
 
 inline float squareRoot(float s) { return _mm_cvtss_f32(_mm_sqrt_ss(_mm_set_ss(s))); }
 
-// MFloatVector's dot product: (x*x' + y*y') + z*z'.
-inline float hostDot(Lanes a, Lanes b) {
+// The dot products below leave their sum in the first lane; the other lanes
+// carry nothing.
+inline Lanes hostDotLane(Lanes a, Lanes b) {
     const Lanes p = _mm_mul_ps(a, b);
     const Lanes y = _mm_shuffle_ps(p, p, _MM_SHUFFLE(1, 1, 1, 1));
     const Lanes z = _mm_shuffle_ps(p, p, _MM_SHUFFLE(2, 2, 2, 2));
-    return _mm_cvtss_f32(_mm_add_ss(_mm_add_ss(p, y), z));
+    return _mm_add_ss(_mm_add_ss(p, y), z);
 }
 
-// The optics' dot product: (y*y' + x*x') + z*z'.
-inline float opticsDot(Lanes a, Lanes b) {
+inline Lanes opticsDotLane(Lanes a, Lanes b) {
     const Lanes p = _mm_mul_ps(a, b);
     const Lanes y = _mm_shuffle_ps(p, p, _MM_SHUFFLE(1, 1, 1, 1));
     const Lanes z = _mm_shuffle_ps(p, p, _MM_SHUFFLE(2, 2, 2, 2));
-    return _mm_cvtss_f32(_mm_add_ss(_mm_add_ss(y, p), z));
+    return _mm_add_ss(_mm_add_ss(y, p), z);
 }
+
+// MFloatVector's dot product: (x*x' + y*y') + z*z'.
+inline float hostDot(Lanes a, Lanes b) { return _mm_cvtss_f32(hostDotLane(a, b)); }
+
+// The optics' dot product: (y*y' + x*x') + z*z'.
+inline float opticsDot(Lanes a, Lanes b) { return _mm_cvtss_f32(opticsDotLane(a, b)); }
+
+inline Lanes firstLaneEverywhere(Lanes v) { return _mm_shuffle_ps(v, v, _MM_SHUFFLE(0, 0, 0, 0)); }
 
 // MFloatVector::normalize(): divided by its length unless that is zero.
 inline Lanes normalized(Lanes v) {
-    const float len = squareRoot(hostDot(v, v));
-    if (len != 0.0f) v = _mm_div_ps(v, _mm_set1_ps(len));
+    const Lanes len = _mm_sqrt_ss(hostDotLane(v, v));
+    if (_mm_cvtss_f32(len) != 0.0f) v = _mm_div_ps(v, firstLaneEverywhere(len));
     return v;
 }
 
@@ -68,14 +76,14 @@ inline Lanes normalized(Lanes v) {
 // length is usually exactly 1, and v / 1 has the bits of v: the branch lets
 // the processor go on with v without waiting for the division.
 inline Lanes normalizedAgain(Lanes v) {
-    const float len = squareRoot(hostDot(v, v));
-    if (len == 1.0f) return v;
-    if (len != 0.0f) v = _mm_div_ps(v, _mm_set1_ps(len));
+    const Lanes len = _mm_sqrt_ss(hostDotLane(v, v));
+    if (_mm_cvtss_f32(len) == 1.0f) return v;
+    if (_mm_cvtss_f32(len) != 0.0f) v = _mm_div_ps(v, firstLaneEverywhere(len));
     return v;
 }
 
 // normalizeVector(): divided by its length, no zero check.
-inline Lanes normalizeVector(Lanes v) { return _mm_div_ps(v, _mm_set1_ps(squareRoot(opticsDot(v, v)))); }
+inline Lanes normalizeVector(Lanes v) { return _mm_div_ps(v, firstLaneEverywhere(_mm_sqrt_ss(opticsDotLane(v, v)))); }
 
 // reflectVector(V, N): (2N)d - V, normalised.
 inline Lanes reflectVector(Lanes V, Lanes N) {
