@@ -178,24 +178,41 @@ void ColorEvaluation::prepareFlakeNormal() {
     flakeNormalReady_ = true;
 }
 
+// The light's rays into the coat and, when the normal has changed, the eye's,
+// side by side in the lanes of one register.
 void ColorEvaluation::traceLightRays(const Triple& direction, const Triple& normal, LightRays& rays) {
     if (!relativeIndicesReady_) prepareRelativeIndices();
     const Lanes N = get(normal.lane);
     const Lanes incident = packed::negate(get(direction.lane));
     put(rays.incidentLight.lane, incident);
     put(rays.reflectedLight.lane, packed::normalizedAgain(packed::reflectVector(incident, N)));
-    const int channels = indicesEqual_ ? 1 : 3;
-    for (int j = 0; j < channels; ++j) {
-        put(rays.refractedLight[j].lane,
-            packed::normalized(packed::refractVector(incident, N, relativeIndex_.lane[j])));
-    }
     const MFloatVector normalNow = packed::toVector(N);
-    if (!refractedViewReady_ || !sameBits(refractedViewNormal_, normalNow)) {
-        const Lanes incidentView = packed::negate(get(viewDirection_.lane));
-        for (int j = 0; j < channels; ++j) {
-            put(refractedView_[j].lane,
-                packed::normalized(packed::refractVector(incidentView, N, relativeIndex_.lane[j])));
+    const bool viewReady = refractedViewReady_ && sameBits(refractedViewNormal_, normalNow);
+    const Lanes incidentView = packed::negate(get(viewDirection_.lane));
+    Lanes row[4];
+    if (indicesEqual_) {
+        const float eta = relativeIndex_.lane[0];
+        if (viewReady) {
+            put(rays.refractedLight[0].lane, packed::normalized(packed::refractVector(incident, N, eta)));
+        } else {
+            // Lanes 0 and 1: the light; lanes 2 and 3: the eye.
+            packed::rowsOf(packed::normalizedColumns(packed::refractColumns(
+                               packed::columnsOf(incident, incidentView), N, packed::splat(eta))),
+                           row);
+            put(rays.refractedLight[0].lane, row[0]);
+            put(refractedView_[0].lane, row[2]);
         }
+    } else {
+        const Lanes eta = get(relativeIndex_.lane);
+        packed::rowsOf(packed::normalizedColumns(packed::refractColumns(packed::splatColumns(incident), N, eta)), row);
+        for (int j = 0; j < 3; ++j) put(rays.refractedLight[j].lane, row[j]);
+        if (!viewReady) {
+            packed::rowsOf(
+                packed::normalizedColumns(packed::refractColumns(packed::splatColumns(incidentView), N, eta)), row);
+            for (int j = 0; j < 3; ++j) put(refractedView_[j].lane, row[j]);
+        }
+    }
+    if (!viewReady) {
         refractedViewNormal_ = normalNow;
         refractedViewReady_ = true;
     }
@@ -221,7 +238,17 @@ void ColorEvaluation::addSpecular(const MFloatVector& intensity, float d, const 
     if (indicesEqual_) {
         flake = packed::splat(flakeLobe(0));
     } else {
-        flake = _mm_setr_ps(flakeLobe(0), flakeLobe(1), flakeLobe(2), 0.0f);
+        // The three channels' flake reflections side by side.
+        const packed::Columns reflection = packed::normalizedColumns(packed::reflectColumns(
+            packed::columnsOf(get(rays.refractedLight[0].lane), get(rays.refractedLight[1].lane),
+                              get(rays.refractedLight[2].lane)),
+            get(flakeNormal_.lane)));
+        alignas(16) float cosine[4];
+        put(cosine, packed::opticsDots(reflection, packed::columnsOf(get(refractedView_[0].lane),
+                                                                     get(refractedView_[1].lane),
+                                                                     get(refractedView_[2].lane))));
+        flake = _mm_setr_ps(std::fabs(std::pow(cosine[0], specularMax_)), std::fabs(std::pow(cosine[1], specularMax_)),
+                            std::fabs(std::pow(cosine[2], specularMax_)), 0.0f);
     }
     const Lanes fresnelWeight = packed::add(packed::mul(packed::splat(fresnelBase), get(oneMinusRelativeIndex_.lane)),
                                             get(relativeIndex_.lane));

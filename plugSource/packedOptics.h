@@ -101,6 +101,80 @@ inline Lanes refractVector(Lanes V, Lanes N, float eta) {
     return T;
 }
 
+// Up to four vectors at once, one to a lane, with their x, y and z in
+// separate registers: the same steps as above, lane by lane.
+struct Columns {
+    Lanes x, y, z;
+};
+
+inline Lanes select(Lanes mask, Lanes a, Lanes b) { return _mm_or_ps(_mm_and_ps(mask, a), _mm_andnot_ps(mask, b)); }
+
+// Lanes 0 and 1 hold a, lanes 2 and 3 hold b.
+inline Columns columnsOf(Lanes a, Lanes b) {
+    return {_mm_shuffle_ps(a, b, _MM_SHUFFLE(0, 0, 0, 0)), _mm_shuffle_ps(a, b, _MM_SHUFFLE(1, 1, 1, 1)),
+            _mm_shuffle_ps(a, b, _MM_SHUFFLE(2, 2, 2, 2))};
+}
+
+// Lane j holds v[j]; the fourth lane is zero.
+inline Columns columnsOf(Lanes v0, Lanes v1, Lanes v2) {
+    Lanes v3 = _mm_setzero_ps();
+    _MM_TRANSPOSE4_PS(v0, v1, v2, v3);
+    return {v0, v1, v2};
+}
+
+// The vector of each lane, as x, y, z and a zero fourth.
+inline void rowsOf(const Columns& c, Lanes (&row)[4]) {
+    row[0] = c.x;
+    row[1] = c.y;
+    row[2] = c.z;
+    row[3] = _mm_setzero_ps();
+    _MM_TRANSPOSE4_PS(row[0], row[1], row[2], row[3]);
+}
+
+// opticsDot lane by lane.
+inline Lanes opticsDots(const Columns& a, const Columns& b) {
+    return _mm_add_ps(_mm_add_ps(_mm_mul_ps(a.y, b.y), _mm_mul_ps(a.x, b.x)), _mm_mul_ps(a.z, b.z));
+}
+
+// MFloatVector::normalize() lane by lane.
+inline Columns normalizedColumns(const Columns& v) {
+    const Lanes len =
+        _mm_sqrt_ps(_mm_add_ps(_mm_add_ps(_mm_mul_ps(v.x, v.x), _mm_mul_ps(v.y, v.y)), _mm_mul_ps(v.z, v.z)));
+    const Lanes nonZero = _mm_cmpneq_ps(len, _mm_setzero_ps());
+    return {select(nonZero, _mm_div_ps(v.x, len), v.x), select(nonZero, _mm_div_ps(v.y, len), v.y),
+            select(nonZero, _mm_div_ps(v.z, len), v.z)};
+}
+
+inline Columns splatColumns(Lanes v) {
+    return {_mm_shuffle_ps(v, v, _MM_SHUFFLE(0, 0, 0, 0)), _mm_shuffle_ps(v, v, _MM_SHUFFLE(1, 1, 1, 1)),
+            _mm_shuffle_ps(v, v, _MM_SHUFFLE(2, 2, 2, 2))};
+}
+
+// reflectVector lane by lane against one normal N (before its own second
+// normalisation, which the callers add).
+inline Columns reflectColumns(const Columns& V, Lanes N) {
+    const Columns n = splatColumns(N);
+    const Lanes d = opticsDots(V, n);
+    const Lanes two = _mm_set1_ps(2.0f);
+    return normalizedColumns({_mm_sub_ps(_mm_mul_ps(_mm_mul_ps(n.x, two), d), V.x),
+                              _mm_sub_ps(_mm_mul_ps(_mm_mul_ps(n.y, two), d), V.y),
+                              _mm_sub_ps(_mm_mul_ps(_mm_mul_ps(n.z, two), d), V.z)});
+}
+
+// refractVector lane by lane against one normal N, with each lane's eta.
+// k <= 0 gives the zero vector; a NaN k keeps T, as the ordered test does.
+inline Columns refractColumns(const Columns& V, Lanes N, Lanes eta) {
+    const Columns n = splatColumns(N);
+    const Lanes d = opticsDots(V, n);
+    const Lanes one = _mm_set1_ps(1.0f);
+    const Lanes k = _mm_sub_ps(one, _mm_mul_ps(_mm_sub_ps(one, _mm_mul_ps(d, d)), _mm_mul_ps(eta, eta)));
+    const Lanes m = _mm_add_ps(_mm_mul_ps(eta, d), _mm_sqrt_ps(k));
+    const Lanes keep = _mm_cmpnle_ps(k, _mm_setzero_ps());
+    return {_mm_and_ps(keep, _mm_sub_ps(_mm_mul_ps(V.x, eta), _mm_mul_ps(n.x, m))),
+            _mm_and_ps(keep, _mm_sub_ps(_mm_mul_ps(V.y, eta), _mm_mul_ps(n.y, m))),
+            _mm_and_ps(keep, _mm_sub_ps(_mm_mul_ps(V.z, eta), _mm_mul_ps(n.z, m)))};
+}
+
 }  // namespace flakecoat::maya::packed
 
 #endif
