@@ -116,11 +116,14 @@ void ColorEvaluation::addLight(const MFloatVector& intensity, MFloatVector& dire
     packed::store(*normalCamera_, get(normal.lane));
     const float d = packed::opticsDot(get(light.lane), get(normal.lane));
     const bool inFront = d > 0.0f;
-    // The light's long chains first, then the per-sample work (noise,
-    // interference) that runs alongside them, then the lobes.
+    // Issue order, found by measurement: the light's rays into the coat, the
+    // per-sample noise and interference that run alongside them, the flake
+    // reflections that end the longest chain, then the sums and powers.
     LightRays rays;
     if (inFront) traceLightRays(light, normal, rays);
     if (inFront && !flakeNormalReady_) prepareFlakeNormal();
+    if (diffuse && diffuseD > 0.0f && !interferenceReady_) prepareInterference();
+    if (inFront) traceFlakeReflections(rays);
     if (diffuse) addDiffuse(intensity, diffuseD);
     if (inFront) addSpecular(intensity, d, normal, rays);
 }
@@ -218,6 +221,24 @@ void ColorEvaluation::traceLightRays(const Triple& direction, const Triple& norm
     }
 }
 
+// The end of the light's longest chain, before the powers that need it.
+void ColorEvaluation::traceFlakeReflections(LightRays& rays) {
+    if (indicesEqual_) {
+        const Lanes flakeReflection =
+            packed::normalizedAgain(packed::reflectVector(get(rays.refractedLight[0].lane), get(flakeNormal_.lane)));
+        rays.flakeCosine.lane[0] = packed::opticsDot(flakeReflection, get(refractedView_[0].lane));
+        return;
+    }
+    // The three channels' flake reflections side by side.
+    const packed::Columns reflection = packed::normalizedColumns(packed::reflectColumns(
+        packed::columnsOf(get(rays.refractedLight[0].lane), get(rays.refractedLight[1].lane),
+                          get(rays.refractedLight[2].lane)),
+        get(flakeNormal_.lane)));
+    put(rays.flakeCosine.lane,
+        packed::opticsDots(reflection, packed::columnsOf(get(refractedView_[0].lane), get(refractedView_[1].lane),
+                                                         get(refractedView_[2].lane))));
+}
+
 // Coat lobe weighted by Fresnel plus the flake lobe.
 void ColorEvaluation::addSpecular(const MFloatVector& intensity, float d, const Triple& normal,
                                   const LightRays& rays) {
@@ -229,27 +250,12 @@ void ColorEvaluation::addSpecular(const MFloatVector& intensity, float d, const 
     const float coatLobe =
         std::fabs(std::pow(packed::opticsDot(get(rays.reflectedLight.lane), get(toEye_.lane)), specularMin_));
 
-    auto flakeLobe = [&](int j) {
-        const Lanes flakeReflection =
-            packed::normalizedAgain(packed::reflectVector(get(rays.refractedLight[j].lane), get(flakeNormal_.lane)));
-        return std::fabs(std::pow(packed::opticsDot(flakeReflection, get(refractedView_[j].lane)), specularMax_));
-    };
-    Lanes flake;
-    if (indicesEqual_) {
-        flake = packed::splat(flakeLobe(0));
-    } else {
-        // The three channels' flake reflections side by side.
-        const packed::Columns reflection = packed::normalizedColumns(packed::reflectColumns(
-            packed::columnsOf(get(rays.refractedLight[0].lane), get(rays.refractedLight[1].lane),
-                              get(rays.refractedLight[2].lane)),
-            get(flakeNormal_.lane)));
-        alignas(16) float cosine[4];
-        put(cosine, packed::opticsDots(reflection, packed::columnsOf(get(refractedView_[0].lane),
-                                                                     get(refractedView_[1].lane),
-                                                                     get(refractedView_[2].lane))));
-        flake = _mm_setr_ps(std::fabs(std::pow(cosine[0], specularMax_)), std::fabs(std::pow(cosine[1], specularMax_)),
-                            std::fabs(std::pow(cosine[2], specularMax_)), 0.0f);
-    }
+    const float* cosine = rays.flakeCosine.lane;
+    const Lanes flake =
+        indicesEqual_ ? packed::splat(std::fabs(std::pow(cosine[0], specularMax_)))
+                      : _mm_setr_ps(std::fabs(std::pow(cosine[0], specularMax_)),
+                                    std::fabs(std::pow(cosine[1], specularMax_)),
+                                    std::fabs(std::pow(cosine[2], specularMax_)), 0.0f);
     const Lanes fresnelWeight = packed::add(packed::mul(packed::splat(fresnelBase), get(oneMinusRelativeIndex_.lane)),
                                             get(relativeIndex_.lane));
     const Lanes lobe = packed::add(flake, packed::mul(packed::splat(coatLobe), fresnelWeight));

@@ -83,10 +83,12 @@ private:
         Triple incidentLight;  // towards the surface from the light
         Triple reflectedLight;
         Triple refractedLight[3];
+        Triple flakeCosine;  // flake reflection . refracted view, per channel
     };
 
     void addDiffuse(const MFloatVector& intensity, float d);
     void traceLightRays(const Triple& direction, const Triple& normal, LightRays& rays);
+    void traceFlakeReflections(LightRays& rays);
     void addSpecular(const MFloatVector& intensity, float d, const Triple& normal, const LightRays& rays);
     void prepareInterference();
     void prepareFlakeNormal();
