@@ -7,6 +7,10 @@
 // operation, the same operands, the same order of additions. The fourth
 // lane carries nothing. SSE2 is part of every x86-64 processor.
 
+#if !defined(__SSE2__)
+#error "the colour evaluation's packed optics need SSE2 (every x86-64 processor has it)"
+#endif
+
 #include <emmintrin.h>
 
 #include <maya/MFloatVector.h>
