@@ -188,7 +188,7 @@ void ColorEvaluation::traceLightRays(const Triple& direction, const Triple& norm
     const Lanes N = get(normal.lane);
     const Lanes incident = packed::negate(get(direction.lane));
     put(rays.incidentLight.lane, incident);
-    put(rays.reflectedLight.lane, packed::normalizedAgain(packed::reflectVector(incident, N)));
+    put(rays.reflectedLight.lane, packed::normalized(packed::reflectVector(incident, N)));
     const MFloatVector normalNow = packed::toVector(N);
     const bool viewReady = refractedViewReady_ && sameBits(refractedViewNormal_, normalNow);
     const Lanes incidentView = packed::negate(get(viewDirection_.lane));
