@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "mayaOptics.h"
+#include "packedOptics.h"
 #include "solidNoise.h"
 
 // Every quantity is single precision and rounds after each operation, in the
@@ -38,11 +39,10 @@ bool sameBits(const MFloatVector& a, const MFloatVector& b) {
     return bitsOf(a.x) == bitsOf(b.x) && bitsOf(a.y) == bitsOf(b.y) && bitsOf(a.z) == bitsOf(b.z);
 }
 
-void copyChannels(float (&to)[3], const MFloatVector& from) {
-    to[0] = from.x;
-    to[1] = from.y;
-    to[2] = from.z;
-}
+using packed::Lanes;
+
+Lanes get(const float* lanes) { return _mm_load_ps(lanes); }
+void put(float* lanes, Lanes v) { _mm_store_ps(lanes, v); }
 
 // One noise sample around the placed point at frequency f. Each coordinate
 // rounds after every step: near 19928 a float resolves 1/512, near 1998122
@@ -74,17 +74,17 @@ ColorEvaluation::ColorEvaluation(const ColorInputs& inputs, MFloatVector& normal
       rayDepth_(inputs.rayDepth),
       normalCamera_(&normalCamera),
       normalAsRead_(normalCamera) {
-    copyChannels(color_, inputs.color);
-    copyChannels(ambientColor_, inputs.ambientColor);
-    copyChannels(incandescence_, inputs.incandescence);
-    for (int j = 0; j < 3; ++j) refractiveIndex_[j] = inputs.refractiveIndex[j];
+    put(color_.lane, packed::load(inputs.color));
+    put(ambientColor_.lane, packed::load(inputs.ambientColor));
+    put(incandescence_.lane, packed::load(inputs.incandescence));
+    put(refractiveIndex_.lane, packed::load(inputs.refractiveIndex));
 
-    indicesEqual_ = bitsOf(refractiveIndex_[0]) == bitsOf(refractiveIndex_[1]) &&
-                    bitsOf(refractiveIndex_[0]) == bitsOf(refractiveIndex_[2]);
+    indicesEqual_ = bitsOf(refractiveIndex_.lane[0]) == bitsOf(refractiveIndex_.lane[1]) &&
+                    bitsOf(refractiveIndex_.lane[0]) == bitsOf(refractiveIndex_.lane[2]);
 
     // Eye direction: the ray's when a sampler is present, else towards the point.
     const MFloatVector& eye = inputs.raySampler != nullptr ? inputs.rayDirection : inputs.pointCamera;
-    viewDirection_ = normalizeVector(eye);
+    put(viewDirection_.lane, packed::normalizeVector(packed::load(eye)));
 
     // The noise is sampled only where a light needs it, but the tables are
     // built here, where the film noise of the first sample would build them.
@@ -94,14 +94,13 @@ ColorEvaluation::ColorEvaluation(const ColorInputs& inputs, MFloatVector& normal
 
 void ColorEvaluation::addLight(const MFloatVector& intensity, MFloatVector& direction, bool ambient,
                                bool diffuse, bool specular) {
-    MFloatVector& normal = *normalCamera_;
-
     if (ambient) {
-        for (int j = 0; j < 3; ++j) ambientLightSum_[j] = ambientLightSum_[j] + color_[j] * intensity[j];
+        put(ambientLightSum_.lane, packed::add(get(ambientLightSum_.lane),
+                                               packed::mul(get(color_.lane), packed::load(intensity))));
     }
 
     // Diffuse sees L and N as they stand, before this light normalises them.
-    const float diffuseD = diffuse ? opticsDot(direction, normal) : 0.0f;
+    const float diffuseD = diffuse ? opticsDot(direction, *normalCamera_) : 0.0f;
     if (!specular) {
         if (diffuse) addDiffuse(intensity, diffuseD);
         return;
@@ -110,27 +109,35 @@ void ColorEvaluation::addLight(const MFloatVector& intensity, MFloatVector& dire
     // Specular normalises L and N in place; later lights, and the reflection,
     // see the normalised N. A light behind the surface (or a NaN d) adds no
     // specular part, so its lobes are not formed.
-    direction.normalize();
-    normal.normalize();
-    const float d = opticsDot(direction, normal);
+    Triple light, normal;
+    put(light.lane, packed::normalized(packed::load(direction)));
+    packed::store(direction, get(light.lane));
+    put(normal.lane, packed::normalized(packed::load(*normalCamera_)));
+    packed::store(*normalCamera_, get(normal.lane));
+    const float d = packed::opticsDot(get(light.lane), get(normal.lane));
     const bool inFront = d > 0.0f;
-    // The light's long chains first, then the per-sample work (noise,
-    // interference) that runs alongside them, then the lobes.
+    // Issue order, found by measurement: the light's rays into the coat, the
+    // per-sample noise and interference that run alongside them, the flake
+    // reflections that end the longest chain, then the sums and powers.
     LightRays rays;
-    if (inFront) traceLightRays(direction, rays);
+    if (inFront) traceLightRays(light, normal, rays);
     if (inFront && !flakeNormalReady_) prepareFlakeNormal();
+    if (diffuse && diffuseD > 0.0f && !interferenceReady_) prepareInterference();
+    if (inFront) traceFlakeReflections(rays);
     if (diffuse) addDiffuse(intensity, diffuseD);
-    if (inFront) addSpecular(intensity, d, rays);
+    if (inFront) addSpecular(intensity, d, normal, rays);
 }
 
 // A light behind the surface (or a NaN d) adds nothing: its term is not needed.
 void ColorEvaluation::addDiffuse(const MFloatVector& intensity, float d) {
     if (!(d > 0.0f)) return;
     if (!interferenceReady_) prepareInterference();
-    for (int j = 0; j < 3; ++j) {
-        diffuseSum_[j] =
-            diffuseSum_[j] + (((interferenceTerm_[j] * diffuse_) * intensity[j]) * color_[j]) * d;
-    }
+    const Lanes term = packed::mul(
+        packed::mul(packed::mul(packed::mul(get(interferenceTerm_.lane), packed::splat(diffuse_)),
+                                packed::load(intensity)),
+                    get(color_.lane)),
+        packed::splat(d));
+    put(diffuseSum_.lane, packed::add(get(diffuseSum_.lane), term));
 }
 
 // Film noise and depth, and the thin-film interference per channel: the
@@ -141,28 +148,26 @@ void ColorEvaluation::prepareInterference() {
     // The depth bounds are not ordered: min above max runs the other way.
     const float filmDepth = ((1.0f - filmNoise) * depthRangeMin_) + (filmNoise * depthRangeMax_);
 
-    float filmRoot[3];
-    for (int j = 0; j < 3; ++j) {
-        if (j > 0 && indicesEqual_) {
-            filmRoot[j] = filmRoot[0];
-            continue;
-        }
-        const float n = refractiveIndex_[j];
-        const float interferenceBase = (n / ((n + 1.0f) * (n + 1.0f))) * 3.0f;
-        filmRoot[j] = std::sqrt((1.0f - interferenceBase) * interferenceBase);
-    }
-    for (int j = 0; j < 3; ++j) {
-        const float phase = ((refractiveIndex_[j] * kFourPi) * filmDepth) / kFilmWavelengths[j];
-        interferenceTerm_[j] = ((2.0f * std::cos(phase)) * filmRoot[j] + 1.0f) * 0.5f;
-    }
+    const Lanes n = get(refractiveIndex_.lane);
+    const Lanes one = packed::splat(1.0f);
+    const Lanes nPlusOne = packed::add(n, one);
+    const Lanes interferenceBase = packed::mul(packed::div(n, packed::mul(nPlusOne, nPlusOne)), packed::splat(3.0f));
+    const Lanes filmRoot = _mm_sqrt_ps(packed::mul(packed::sub(one, interferenceBase), interferenceBase));
+    const Lanes phase = packed::div(packed::mul(packed::mul(n, packed::splat(kFourPi)), packed::splat(filmDepth)),
+                                    _mm_setr_ps(kFilmWavelengths[0], kFilmWavelengths[1], kFilmWavelengths[2], 1.0f));
+    alignas(16) float phases[4];
+    put(phases, phase);
+    const Lanes cosine = _mm_setr_ps(std::cos(phases[0]), std::cos(phases[1]), std::cos(phases[2]), 0.0f);
+    put(interferenceTerm_.lane,
+        packed::mul(packed::add(packed::mul(packed::mul(packed::splat(2.0f), cosine), filmRoot), one),
+                    packed::splat(0.5f)));
     interferenceReady_ = true;
 }
 
 void ColorEvaluation::prepareRelativeIndices() {
-    for (int j = 0; j < 3; ++j) {
-        relativeIndex_[j] = 1.0f / refractiveIndex_[j];
-        oneMinusRelativeIndex_[j] = 1.0f - relativeIndex_[j];
-    }
+    const Lanes relative = packed::div(packed::splat(1.0f), get(refractiveIndex_.lane));
+    put(relativeIndex_.lane, relative);
+    put(oneMinusRelativeIndex_.lane, packed::sub(packed::splat(1.0f), relative));
     relativeIndicesReady_ = true;
 }
 
@@ -171,61 +176,93 @@ void ColorEvaluation::prepareRelativeIndices() {
 void ColorEvaluation::prepareFlakeNormal() {
     const float flakeNoise = 2.0f * std::fabs(noiseAt(placedPoint_, frequencyY_, seed_)) - 1.0f;
     const float offset = flakeNoise * normalDeviation_;
-    flakeNormal_ = MFloatVector(normalAsRead_.x + offset, normalAsRead_.y + offset, normalAsRead_.z + offset);
-    flakeNormal_.normalize();
-    toEye_ = -normalizeVector(viewDirection_);
+    put(flakeNormal_.lane, packed::normalized(packed::add(packed::load(normalAsRead_), packed::splat(offset))));
+    put(toEye_.lane, packed::negate(packed::normalizeVector(get(viewDirection_.lane))));
     flakeNormalReady_ = true;
 }
 
-void ColorEvaluation::traceLightRays(const MFloatVector& direction, LightRays& rays) {
+// The light's rays into the coat and, when the normal has changed, the eye's,
+// side by side in the lanes of one register.
+void ColorEvaluation::traceLightRays(const Triple& direction, const Triple& normal, LightRays& rays) {
     if (!relativeIndicesReady_) prepareRelativeIndices();
-    const MFloatVector& normal = *normalCamera_;
-    rays.incidentLight = -direction;
-    rays.reflectedLight = reflectVector(rays.incidentLight, normal);
-    rays.reflectedLight.normalize();
-    const int channels = indicesEqual_ ? 1 : 3;
-    for (int j = 0; j < channels; ++j) {
-        rays.refractedLight[j] = refractVector(rays.incidentLight, normal, relativeIndex_[j]);
-        rays.refractedLight[j].normalize();
-    }
-    if (!refractedViewReady_ || !sameBits(refractedViewNormal_, normal)) {
-        const MFloatVector incidentView = -viewDirection_;
-        for (int j = 0; j < channels; ++j) {
-            refractedView_[j] = refractVector(incidentView, normal, relativeIndex_[j]);
-            refractedView_[j].normalize();
+    const Lanes N = get(normal.lane);
+    const Lanes incident = packed::negate(get(direction.lane));
+    put(rays.incidentLight.lane, incident);
+    put(rays.reflectedLight.lane, packed::normalized(packed::reflectVector(incident, N)));
+    const MFloatVector normalNow = packed::toVector(N);
+    const bool viewReady = refractedViewReady_ && sameBits(refractedViewNormal_, normalNow);
+    const Lanes incidentView = packed::negate(get(viewDirection_.lane));
+    Lanes row[4];
+    if (indicesEqual_) {
+        const float eta = relativeIndex_.lane[0];
+        if (viewReady) {
+            put(rays.refractedLight[0].lane, packed::normalized(packed::refractVector(incident, N, eta)));
+        } else {
+            // Lanes 0 and 1: the light; lanes 2 and 3: the eye.
+            packed::rowsOf(packed::normalizedColumns(packed::refractColumns(
+                               packed::columnsOf(incident, incidentView), N, packed::splat(eta))),
+                           row);
+            put(rays.refractedLight[0].lane, row[0]);
+            put(refractedView_[0].lane, row[2]);
         }
-        refractedViewNormal_ = normal;
+    } else {
+        const Lanes eta = get(relativeIndex_.lane);
+        packed::rowsOf(packed::normalizedColumns(packed::refractColumns(packed::splatColumns(incident), N, eta)), row);
+        for (int j = 0; j < 3; ++j) put(rays.refractedLight[j].lane, row[j]);
+        if (!viewReady) {
+            packed::rowsOf(
+                packed::normalizedColumns(packed::refractColumns(packed::splatColumns(incidentView), N, eta)), row);
+            for (int j = 0; j < 3; ++j) put(refractedView_[j].lane, row[j]);
+        }
+    }
+    if (!viewReady) {
+        refractedViewNormal_ = normalNow;
         refractedViewReady_ = true;
     }
 }
 
-// Coat lobe weighted by Fresnel plus the flake lobe.
-void ColorEvaluation::addSpecular(const MFloatVector& intensity, float d, const LightRays& rays) {
-    const MFloatVector& normal = *normalCamera_;
+// The end of the light's longest chain, before the powers that need it.
+void ColorEvaluation::traceFlakeReflections(LightRays& rays) {
+    if (indicesEqual_) {
+        const Lanes flakeReflection =
+            packed::normalizedAgain(packed::reflectVector(get(rays.refractedLight[0].lane), get(flakeNormal_.lane)));
+        rays.flakeCosine.lane[0] = packed::opticsDot(flakeReflection, get(refractedView_[0].lane));
+        return;
+    }
+    // The three channels' flake reflections side by side.
+    const packed::Columns reflection = packed::normalizedColumns(packed::reflectColumns(
+        packed::columnsOf(get(rays.refractedLight[0].lane), get(rays.refractedLight[1].lane),
+                          get(rays.refractedLight[2].lane)),
+        get(flakeNormal_.lane)));
+    put(rays.flakeCosine.lane,
+        packed::opticsDots(reflection, packed::columnsOf(get(refractedView_[0].lane), get(refractedView_[1].lane),
+                                                         get(refractedView_[2].lane))));
+}
 
+// Coat lobe weighted by Fresnel plus the flake lobe.
+void ColorEvaluation::addSpecular(const MFloatVector& intensity, float d, const Triple& normal,
+                                  const LightRays& rays) {
     // Fresnel base: 1 + L.N, so between 1 and 2 for a light in front.
-    const float fresnelBase = std::pow(1.0f - normal * rays.incidentLight, kFresnelExponent);
+    const float fresnelBase =
+        std::pow(1.0f - packed::hostDot(get(normal.lane), get(rays.incidentLight.lane)), kFresnelExponent);
     // The power of the signed cosine: NaN for a negative base and a
     // non-integral exponent, and that NaN is kept.
-    const float coatLobe = std::fabs(std::pow(opticsDot(rays.reflectedLight, toEye_), specularMin_));
+    const float coatLobe =
+        std::fabs(std::pow(packed::opticsDot(get(rays.reflectedLight.lane), get(toEye_.lane)), specularMin_));
 
-    auto lobeTerm = [&](int j) {
-        MFloatVector flakeReflection = reflectVector(rays.refractedLight[j], flakeNormal_);
-        flakeReflection.normalize();
-        const float flakeLobe = std::fabs(std::pow(opticsDot(flakeReflection, refractedView_[j]), specularMax_));
-        const float fresnelWeight = (fresnelBase * oneMinusRelativeIndex_[j]) + relativeIndex_[j];
-        return flakeLobe + (coatLobe * fresnelWeight);
-    };
-    float lobe[3];
-    if (indicesEqual_) {
-        lobe[0] = lobe[1] = lobe[2] = lobeTerm(0);
-    } else {
-        for (int j = 0; j < 3; ++j) lobe[j] = lobeTerm(j);
-    }
-
-    for (int j = 0; j < 3; ++j) {
-        specularSum_[j] = specularSum_[j] + ((lobe[j] * specularPower_) * intensity[j]) * d;
-    }
+    const float* cosine = rays.flakeCosine.lane;
+    const Lanes flake =
+        indicesEqual_ ? packed::splat(std::fabs(std::pow(cosine[0], specularMax_)))
+                      : _mm_setr_ps(std::fabs(std::pow(cosine[0], specularMax_)),
+                                    std::fabs(std::pow(cosine[1], specularMax_)),
+                                    std::fabs(std::pow(cosine[2], specularMax_)), 0.0f);
+    const Lanes fresnelWeight = packed::add(packed::mul(packed::splat(fresnelBase), get(oneMinusRelativeIndex_.lane)),
+                                            get(relativeIndex_.lane));
+    const Lanes lobe = packed::add(flake, packed::mul(packed::splat(coatLobe), fresnelWeight));
+    const Lanes term =
+        packed::mul(packed::mul(packed::mul(lobe, packed::splat(specularPower_)), packed::load(intensity)),
+                    packed::splat(d));
+    put(specularSum_.lane, packed::add(get(specularSum_.lane), term));
 }
 
 void ColorEvaluation::traceReflection(RaytraceFunction raytrace) {
@@ -234,31 +271,31 @@ void ColorEvaluation::traceReflection(RaytraceFunction raytrace) {
 
     // Primary rays only: reflections are one level deep.
     if (rayDepth_ == 0 && raytrace != nullptr) {
-        const MFloatVector& normal = *normalCamera_;
-        const MFloatVector incident = -viewDirection_;
-        const float e = opticsDot(incident, normal);
-        MFloatVector reflectionDirection = ((2 * normal) * e) - incident;
-        reflectionDirection.normalize();
+        const Lanes N = packed::load(*normalCamera_);
+        const Lanes incident = packed::negate(get(viewDirection_.lane));
+        const float e = packed::opticsDot(incident, N);
+        const Lanes reflection = packed::sub(
+            packed::mul(packed::mul(N, packed::splat(2.0f)), packed::splat(e)), incident);
+        const MFloatVector reflectionDirection = packed::toVector(packed::normalized(reflection));
         MFloatVector scratchTransparency(0.0f, 0.0f, 0.0f);
         raytrace(pointCamera_, reflectionDirection, objectId_, raySampler_, rayDepth_, reflectionColor,
                  scratchTransparency, true);
     }
     // Even an untraced (black) reflection is weighted: 0 * inf stays NaN.
-    reflectionTerm_[0] = (reflectionColor.x * reflectivity_) + 0.0f;
-    reflectionTerm_[1] = (reflectionColor.y * reflectivity_) + 0.0f;
-    reflectionTerm_[2] = (reflectionColor.z * reflectivity_) + 0.0f;
+    put(reflectionTerm_.lane,
+        packed::add(packed::mul(packed::load(reflectionColor), packed::splat(reflectivity_)), packed::zero()));
 }
 
 // Transparency dims everything but the specular part.
 MFloatVector ColorEvaluation::combine(const MFloatVector& transparency) const {
-    float outColor[3];
-    for (int j = 0; j < 3; ++j) {
-        const float ambientTerm = color_[j] * ambientColor_[j];
-        const float lit =
-            ambientLightSum_[j] + (((diffuseSum_[j] + ambientTerm) + incandescence_[j]) + reflectionTerm_[j]);
-        outColor[j] = (lit * (1.0f - transparency[j])) + specularSum_[j];
-    }
-    return MFloatVector(outColor[0], outColor[1], outColor[2]);
+    const Lanes ambientTerm = packed::mul(get(color_.lane), get(ambientColor_.lane));
+    const Lanes lit = packed::add(
+        get(ambientLightSum_.lane),
+        packed::add(packed::add(packed::add(get(diffuseSum_.lane), ambientTerm), get(incandescence_.lane)),
+                    get(reflectionTerm_.lane)));
+    const Lanes out = packed::add(packed::mul(lit, packed::sub(packed::splat(1.0f), packed::load(transparency))),
+                                  get(specularSum_.lane));
+    return packed::toVector(out);
 }
 
 MFloatVector evaluateColor(const ColorInputs& inputs, MFloatVector& normalCamera, LightElement* lights,

@@ -72,26 +72,34 @@ public:
     MFloatVector combine(const MFloatVector& transparency) const;
 
 private:
+    // Three floats (x, y, z or R, G, B) and an unused fourth, aligned so that
+    // the evaluation works on all three at once.
+    struct alignas(16) Triple {
+        float lane[4];
+    };
+
     // The light's own rays, formed before the per-sample work they overlap.
     struct LightRays {
-        MFloatVector incidentLight;     // towards the surface from the light
-        MFloatVector reflectedLight;
-        MFloatVector refractedLight[3];
+        Triple incidentLight;  // towards the surface from the light
+        Triple reflectedLight;
+        Triple refractedLight[3];
+        Triple flakeCosine;  // flake reflection . refracted view, per channel
     };
 
     void addDiffuse(const MFloatVector& intensity, float d);
-    void traceLightRays(const MFloatVector& direction, LightRays& rays);
-    void addSpecular(const MFloatVector& intensity, float d, const LightRays& rays);
+    void traceLightRays(const Triple& direction, const Triple& normal, LightRays& rays);
+    void traceFlakeReflections(LightRays& rays);
+    void addSpecular(const MFloatVector& intensity, float d, const Triple& normal, const LightRays& rays);
     void prepareInterference();
     void prepareFlakeNormal();
     void prepareRelativeIndices();
 
     // Sample values the later stages read.
-    float color_[3];
-    float ambientColor_[3];
-    float incandescence_[3];
+    Triple color_;
+    Triple ambientColor_;
+    Triple incandescence_;
+    Triple refractiveIndex_;
     float diffuse_;
-    float refractiveIndex_[3];
     float specularMin_;
     float specularMax_;
     float specularPower_;
@@ -110,13 +118,13 @@ private:
     MFloatVector normalAsRead_;   // its value before any light normalised it
 
     // Fixed for the whole sample once constructed.
-    MFloatVector viewDirection_;
+    Triple viewDirection_;
     MFloatVector placedPoint_;
 
-    float ambientLightSum_[3] = {0.0f, 0.0f, 0.0f};
-    float diffuseSum_[3] = {0.0f, 0.0f, 0.0f};
-    float specularSum_[3] = {0.0f, 0.0f, 0.0f};
-    float reflectionTerm_[3] = {0.0f, 0.0f, 0.0f};
+    Triple ambientLightSum_ = {};
+    Triple diffuseSum_ = {};
+    Triple specularSum_ = {};
+    Triple reflectionTerm_ = {};
 
     // When the three refractive indices have the same bits (the usual case)
     // every result that depends on the index alone is worked out once.
@@ -127,18 +135,18 @@ private:
     // sampled for the first diffuse light in front, the flake noise for the
     // first specular one.
     bool interferenceReady_ = false;
-    float interferenceTerm_[3];
+    Triple interferenceTerm_;
     bool flakeNormalReady_ = false;
-    MFloatVector flakeNormal_;
-    MFloatVector toEye_;
+    Triple flakeNormal_;
+    Triple toEye_;
     bool relativeIndicesReady_ = false;
-    float relativeIndex_[3];          // 1/n
-    float oneMinusRelativeIndex_[3];  // 1 - 1/n
+    Triple relativeIndex_;          // 1/n
+    Triple oneMinusRelativeIndex_;  // 1 - 1/n
     // The eye ray bent into the coat depends on the normal as it stands:
     // kept while the normal keeps exactly the bits it was made with.
     bool refractedViewReady_ = false;
     MFloatVector refractedViewNormal_;
-    MFloatVector refractedView_[3];
+    Triple refractedView_[3];
 };
 
 // All stages at once.

@@ -141,5 +141,60 @@ TEST(ColorEvaluationEquivalence, NonFiniteAndSignedZeroIndices) {
     }
 }
 
+// Vectors with zero, signed-zero, subnormal, huge, infinite and NaN
+// components in the normal, the light directions and the eye ray: zero
+// vectors must stay unchanged through normalisation (-0 included) and every
+// special value must come out as the step-by-step evaluation gives it.
+TEST(ColorEvaluationEquivalence, SpecialComponentValues) {
+    const float special[] = {0.0f, -0.0f, 1e-40f, -1e-40f, 1e-20f, 1e20f, -1e20f, 3e38f,
+                             INFINITY, -INFINITY, NAN, 1.0f, -1.0f, 0.5f};
+    constexpr int kSpecial = int(sizeof special / sizeof special[0]);
+    RandomSample random(11u);
+    auto pick = [&](float lo, float hi) {
+        return random.chance(0.6) ? special[random.rng() % kSpecial] : random.uniform(lo, hi);
+    };
+    auto vector = [&](float lo, float hi) { return MFloatVector(pick(lo, hi), pick(lo, hi), pick(lo, hi)); };
+    for (int sample = 0; sample < 5000; ++sample) {
+        ColorInputs in = random.inputs();
+        in.rayDirection = vector(-1.0f, 1.0f);
+        in.pointCamera = vector(-10.0f, 10.0f);
+        if (random.chance(0.2)) in.normalDeviation = pick(-2.0f, 4.0f);
+        const int lightCount = 1 + int(random.rng() % 3);
+        LightElement lights[3], referenceLights[3];
+        for (int i = 0; i < lightCount; ++i) {
+            lights[i] = random.light();
+            if (random.chance(0.7)) lights[i].direction = vector(-3.0f, 3.0f);
+            if (random.chance(0.2)) lights[i].intensity = vector(0.0f, 2.0f);
+            referenceLights[i] = lights[i];
+        }
+        const MFloatVector normal = random.chance(0.1) ? MFloatVector(-0.0f, 0.0f, -0.0f) : vector(-2.0f, 2.0f);
+        MFloatVector N = normal, referenceN = normal;
+        const MFloatVector T = vector(0.0f, 1.0f);
+        const MFloatVector got = evaluateColor(in, N, lights, lightCount, T, directionTracer);
+        const MFloatVector want = reference::evaluateColor(in, referenceN, referenceLights, lightCount, T, directionTracer);
+        ASSERT_TRUE(sameVector(got, want)) << "sample " << sample;
+        ASSERT_TRUE(sameVector(N, referenceN)) << "normal, sample " << sample;
+        for (int i = 0; i < lightCount; ++i)
+            ASSERT_TRUE(sameVector(lights[i].direction, referenceLights[i].direction))
+                << "light " << i << ", sample " << sample;
+    }
+}
+
+// A zero normal and zero light directions keep their signed zeros exactly.
+TEST(ColorEvaluationEquivalence, ZeroVectorsKeepTheirSignedZeros) {
+    ColorInputs in;
+    LightElement light;
+    light.direction = MFloatVector(-0.0f, 0.0f, -0.0f);
+    light.specular = true;
+    MFloatVector N(0.0f, -0.0f, -0.0f);
+    evaluateColor(in, N, &light, 1, MFloatVector(0.0f, 0.0f, 0.0f), directionTracer);
+    EXPECT_EQ(bitsOf(N.x), bitsOf(0.0f));
+    EXPECT_EQ(bitsOf(N.y), bitsOf(-0.0f));
+    EXPECT_EQ(bitsOf(N.z), bitsOf(-0.0f));
+    EXPECT_EQ(bitsOf(light.direction.x), bitsOf(-0.0f));
+    EXPECT_EQ(bitsOf(light.direction.y), bitsOf(0.0f));
+    EXPECT_EQ(bitsOf(light.direction.z), bitsOf(-0.0f));
+}
+
 }  // namespace
 }  // namespace flakecoat::maya
