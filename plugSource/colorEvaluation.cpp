@@ -5,7 +5,7 @@
 #include <cstring>
 
 #include "mayaOptics.h"
-#include "packedOptics.h"
+#include "packedMayaOptics.h"
 #include "solidNoise.h"
 
 // Every quantity is single precision and rounds after each operation, in the

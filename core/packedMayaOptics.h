@@ -1,11 +1,13 @@
-#ifndef FLAKECOAT_PLUGSOURCE_PACKED_OPTICS_H
-#define FLAKECOAT_PLUGSOURCE_PACKED_OPTICS_H
+#ifndef FLAKECOAT_CORE_PACKED_MAYA_OPTICS_H
+#define FLAKECOAT_CORE_PACKED_MAYA_OPTICS_H
 
-// The colour evaluation's vector steps with x, y, z (or R, G, B) in the
-// lanes of one SSE register. Each lane rounds exactly as the scalar
-// MFloatVector operator and optics step it stands for: the same single
-// operation, the same operands, the same order of additions. The fourth
-// lane carries nothing. SSE2 is part of every x86-64 processor.
+// The Maya form of the vector optics (mayaOptics.h) with x, y, z (or R, G, B)
+// in the lanes of one SSE register, for the colour evaluation's hot path.
+// Each lane rounds exactly as the scalar MFloatVector operator and optics
+// step it stands for: the same single operation, the same operands, the same
+// order of additions, so mayaOptics.h stays the readable reference these
+// must equal bit for bit. The fourth lane carries nothing. SSE2 is part of
+// every x86-64 processor.
 
 #if !defined(__SSE2__)
 #error "the colour evaluation's packed optics need SSE2 (every x86-64 processor has it)"
