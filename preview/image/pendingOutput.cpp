@@ -11,12 +11,39 @@
 
 namespace flakecoat::preview {
 
+namespace {
+
+// Whether the file's permission bits let this process write it. The
+// superuser may write anything, but a file it cannot write by its bits is
+// as read-only to it as to anyone: it is not replaced either.
+bool permitsWriting(const std::string& path, const struct stat& status) {
+    if (geteuid() != 0) return faccessat(AT_FDCWD, path.c_str(), W_OK, AT_EACCESS) == 0;
+    if (status.st_uid == 0) return status.st_mode & S_IWUSR;
+    if (status.st_gid == 0) return status.st_mode & S_IWGRP;
+    return status.st_mode & S_IWOTH;
+}
+
+// Why an existing file at path must not be replaced, or "" when it may be
+// (or nothing is there).
+std::string replacementRefusal(const std::string& path) {
+    struct stat status;
+    if (path.empty() || path.back() == '/') return "it names a directory";
+    if (lstat(path.c_str(), &status) != 0) return "";
+    if (S_ISLNK(status.st_mode))
+        return "it is a symbolic link, which is not followed or replaced; name the file itself or remove the link";
+    if (S_ISDIR(status.st_mode)) return "it names a directory";
+    if (!S_ISREG(status.st_mode)) return "it is not a regular file";
+    if (!permitsWriting(path, status)) return "the file is read-only; it is not replaced";
+    return "";
+}
+
+}  // namespace
+
 bool PendingOutput::open(const std::string& finalPath, std::string& error) {
     discard();
-    struct stat status;
-    if (finalPath.empty() || finalPath.back() == '/' ||
-        (stat(finalPath.c_str(), &status) == 0 && S_ISDIR(status.st_mode))) {
-        error = "cannot write " + finalPath + ": it names a directory";
+    const std::string refusal = replacementRefusal(finalPath);
+    if (!refusal.empty()) {
+        error = "cannot write " + finalPath + ": " + refusal;
         return false;
     }
     const std::string::size_type slash = finalPath.rfind('/');
@@ -45,6 +72,13 @@ bool PendingOutput::open(const std::string& finalPath, std::string& error) {
 bool PendingOutput::commit(std::string& error) {
     if (temporaryPath_.empty()) {
         error = "cannot write " + finalPath_ + ": nothing was written";
+        return false;
+    }
+    // Checked again: the file may have appeared while the image was made.
+    const std::string refusal = replacementRefusal(finalPath_);
+    if (!refusal.empty()) {
+        error = "cannot write " + finalPath_ + ": " + refusal;
+        discard();
         return false;
     }
     if (std::rename(temporaryPath_.c_str(), finalPath_.c_str()) != 0) {

@@ -5,6 +5,11 @@
 // written under a hidden temporary name in the same directory (so the final
 // rename stays on one file system and is atomic) and renamed by commit();
 // destroying it uncommitted removes the temporary file.
+//
+// An existing file is replaced only when it is a regular file this process
+// may write by its permission bits: a read-only file, a symbolic link (the
+// rename would replace the link, not the file it points to), a directory or
+// a device is refused, both when opening and again when committing.
 
 #include <string>
 
@@ -18,7 +23,8 @@ public:
     ~PendingOutput() { discard(); }
 
     // Creates the temporary file; on failure error names the final path and
-    // the reason (a missing directory, no permission, a directory in the way).
+    // the reason (a missing directory, no permission, a file that may not
+    // be replaced).
     bool open(const std::string& finalPath, std::string& error);
     const std::string& temporaryPath() const { return temporaryPath_; }
     const std::string& finalPath() const { return finalPath_; }

@@ -1,9 +1,31 @@
 // flakecoat: the car-paint shader's command-line tool. It hosts the two
 // shader deliverables the way their renderers do.
 
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+
 #include <CLI/CLI.hpp>
 
 #include "commands.h"
+
+namespace {
+
+// Output is buffered: a full disk or a closed pipe shows only when it is
+// flushed, so the exit status waits for that.
+int flushStandardOutput(int exitStatus) {
+    std::cout.flush();
+    errno = 0;
+    if (std::fflush(stdout) != 0 || std::ferror(stdout) || !std::cout) {
+        std::fprintf(stderr, "flakecoat: cannot write standard output: %s\n",
+                     std::strerror(errno != 0 ? errno : EIO));
+        return exitStatus != 0 ? exitStatus : 1;
+    }
+    return exitStatus;
+}
+
+}  // namespace
 
 int main(int argc, char** argv) {
     CLI::App app{"flakecoat: inspect, evaluate and render the flakeCoat car-paint shader"};
@@ -14,6 +36,10 @@ int main(int argc, char** argv) {
     addShadeCommand(app, exitStatus);
     addRenderCommand(app, exitStatus);
 
-    CLI11_PARSE(app, argc, argv);
-    return exitStatus;
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::ParseError& e) {
+        return flushStandardOutput(app.exit(e));
+    }
+    return flushStandardOutput(exitStatus);
 }

@@ -3,6 +3,9 @@
 #include <cmath>
 #include <limits>
 
+#include "jsonIntegers.h"
+#include "shadeLimits.h"
+
 using mayaHost::AttributeInfo;
 using mayaHost::AttributeKind;
 using nlohmann::json;
@@ -14,25 +17,35 @@ bool fail(std::string& error, const std::string& key, const std::string& message
     return false;
 }
 
+enum class FloatRead { ok, notNumbers, outOfRange };
+
 // A JSON number as the single-precision value the attribute stores.
-bool toFloat(const json& value, float& out) {
-    if (!value.is_number()) return false;
+FloatRead toFloat(const json& value, float& out) {
+    if (!value.is_number()) return FloatRead::notNumbers;
     const double v = value.get<double>();
+    if (!(std::fabs(v) <= double(std::numeric_limits<float>::max()))) return FloatRead::outOfRange;
     out = float(v);
-    return std::isfinite(out);
+    return FloatRead::ok;
 }
 
-bool readFloats(const json& value, float* out, unsigned count) {
+FloatRead readFloats(const json& value, float* out, unsigned count) {
     if (count == 1) return toFloat(value, out[0]);
-    if (!value.is_array() || value.size() != count) return false;
-    for (unsigned i = 0; i < count; ++i)
-        if (!toFloat(value[i], out[i])) return false;
-    return true;
+    if (!value.is_array() || value.size() != count) return FloatRead::notNumbers;
+    for (unsigned i = 0; i < count; ++i) {
+        const FloatRead read = toFloat(value[i], out[i]);
+        if (read != FloatRead::ok) return read;
+    }
+    return FloatRead::ok;
 }
 
 std::string expected(unsigned count) {
     return count == 1 ? "expected a number"
                       : "expected an array of " + std::to_string(count) + " numbers";
+}
+
+// The message for a failed readFloats of count numbers.
+std::string readFailure(FloatRead read, unsigned count) {
+    return read == FloatRead::outOfRange ? "number outside the single-precision range" : expected(count);
 }
 
 bool withinLimits(const AttributeInfo& a, const float* v, unsigned count, std::string& message) {
@@ -60,16 +73,17 @@ bool setValue(const AttributeInfo& a, const std::string& key, const json& value,
                 return true;
             }
             if (a.numericType == MFnNumericData::kShort) {
-                if (!value.is_number_integer() || value.get<long long>() < std::numeric_limits<short>::min() ||
-                    value.get<long long>() > std::numeric_limits<short>::max())
+                std::int64_t v;
+                if (!jsonIntegerWithin(value, std::numeric_limits<short>::min(), std::numeric_limits<short>::max(), v))
                     return fail(error, key, "expected an integer from -32768 to 32767");
-                handle.set(short(value.get<long long>()));
+                handle.set(short(v));
                 return true;
             }
             if (a.numericType == MFnNumericData::kFloat) {
                 float v;
                 std::string message;
-                if (!readFloats(value, &v, 1)) return fail(error, key, expected(1));
+                const FloatRead read = readFloats(value, &v, 1);
+                if (read != FloatRead::ok) return fail(error, key, readFailure(read, 1));
                 if (!withinLimits(a, &v, 1, message)) return fail(error, key, message);
                 handle.set(v);
                 return true;
@@ -79,9 +93,10 @@ bool setValue(const AttributeInfo& a, const std::string& key, const json& value,
             const unsigned count = a.componentCount();
             float v[3];
             std::string message;
-            if ((a.numericType != MFnNumericData::k2Float && a.numericType != MFnNumericData::k3Float) ||
-                !readFloats(value, v, count))
+            if (a.numericType != MFnNumericData::k2Float && a.numericType != MFnNumericData::k3Float)
                 return fail(error, key, expected(count));
+            const FloatRead read = readFloats(value, v, count);
+            if (read != FloatRead::ok) return fail(error, key, readFailure(read, count));
             if (!withinLimits(a, v, count, message)) return fail(error, key, message);
             if (count == 2)
                 handle.set(v[0], v[1]);
@@ -97,8 +112,11 @@ bool setValue(const AttributeInfo& a, const std::string& key, const json& value,
             float m[16];
             if (a.matrixType != MFnMatrixAttribute::kFloat || !value.is_array() || value.size() != 16)
                 return fail(error, key, "expected an array of 16 numbers, row by row");
-            for (unsigned i = 0; i < 16; ++i)
-                if (!toFloat(value[i], m[i])) return fail(error, key, "expected an array of 16 numbers, row by row");
+            for (unsigned i = 0; i < 16; ++i) {
+                const FloatRead read = toFloat(value[i], m[i]);
+                if (read == FloatRead::outOfRange) return fail(error, key, readFailure(read, 16));
+                if (read != FloatRead::ok) return fail(error, key, "expected an array of 16 numbers, row by row");
+            }
             MFloatMatrix& matrix = handle.asFloatMatrix();
             for (unsigned row = 0; row < 4; ++row)
                 for (unsigned col = 0; col < 4; ++col) matrix[row][col] = m[row * 4 + col];
@@ -130,6 +148,9 @@ bool applyLights(const json& lights, const mayaHost::NodeType& type, mayaHost::D
     const AttributeInfo* array = type.findAttribute("lightDataArray");
     if (!array || !array->flags.array) return fail(error, "lights", "the node type has no lightDataArray");
     if (!lights.is_array()) return fail(error, "lights", "expected an array of light objects");
+    if (lights.size() > kMaxShadeLights)
+        return fail(error, "lights", std::to_string(lights.size()) + " lights; a sample takes at most " +
+                                         std::to_string(kMaxShadeLights));
     const MObject arrayObject = type.attribute(*array);
     block.setElementCount(arrayObject, unsigned(lights.size()));
     for (std::size_t i = 0; i < lights.size(); ++i) {
@@ -161,7 +182,8 @@ bool applyMayaSample(const json& sample, const mayaHost::NodeType& type, mayaHos
             if (!applyLights(item.value(), type, block, context, error)) return false;
         } else if (key == "trace") {
             float v[3];
-            if (!readFloats(item.value(), v, 3)) return fail(error, key, expected(3));
+            const FloatRead read = readFloats(item.value(), v, 3);
+            if (read != FloatRead::ok) return fail(error, key, readFailure(read, 3));
             context.hasTrace = true;
             context.trace = MFloatVector(v[0], v[1], v[2]);
         } else {

@@ -13,6 +13,9 @@
 #include <map>
 #include <vector>
 
+#include "jsonIntegers.h"
+#include "shadeLimits.h"
+
 using nlohmann::json;
 
 namespace {
@@ -89,11 +92,12 @@ miVector vectorFrom(const json& value, const std::string& key) {
 }
 
 std::int32_t integerFrom(const json& value, const std::string& key) {
-    if (!value.is_number_integer() || value.get<std::int64_t>() < std::numeric_limits<std::int32_t>::min() ||
-        value.get<std::int64_t>() > std::numeric_limits<std::int32_t>::max()) {
-        throw Failure{key, "expected a 32-bit integer"};
+    std::int64_t integer;
+    if (!jsonIntegerWithin(value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max(),
+                           integer)) {
+        throw Failure{key, "expected an integer from -2147483648 to 2147483647"};
     }
-    return std::int32_t(value.get<std::int64_t>());
+    return std::int32_t(integer);
 }
 
 void writeField(unsigned char* block, const ParameterField& field, const json& value) {
@@ -136,6 +140,10 @@ std::vector<miTag> readLightTags(const json& line, std::map<std::string, miTag>&
     if (!line.contains("light")) return tags;
     const json& lights = line.at("light");
     if (!lights.is_array()) throw Failure{"light", "expected an array of light names or tags"};
+    if (lights.size() > kMaxShadeLights) {
+        throw Failure{"light", std::to_string(lights.size()) + " lights; a sample takes at most " +
+                                   std::to_string(kMaxShadeLights)};
+    }
     std::uint32_t nextNamedTag = kFirstNamedTag;
     for (const json& entry : lights) {
         if (entry.is_number_unsigned() && entry.get<std::uint64_t>() < kFirstNamedTag) {
@@ -180,7 +188,8 @@ void readLightCounters(const json& line, std::size_t slots, flakeCoatParameters&
     if (first < 0 || std::size_t(first) > slots) throw Failure{"i_light", "outside the light array"};
     const std::int32_t count =
         line.contains("n_light") ? integerFrom(line.at("n_light"), "n_light") : std::int32_t(slots) - first;
-    if (count > 0 && std::size_t(first) + std::size_t(count) > slots) {
+    if (count < 0) throw Failure{"n_light", "a negative number of lights"};
+    if (std::size_t(first) + std::size_t(count) > slots) {
         throw Failure{"n_light", "more lights than the light array holds from i_light on"};
     }
     parameters.i_light = first;
@@ -225,7 +234,7 @@ void readState(const json& line, MentalrayShadeCase& sample) {
 
 std::unique_ptr<MentalrayShadeCase> readMentalrayShadeCase(const json& line, ShadeInputError& error) {
     try {
-        if (!line.is_object()) throw Failure{"(line)", "expected a JSON object"};
+        if (!line.is_object()) throw Failure{"", "expected a JSON object"};
         for (const auto& item : line.items()) {
             if (!findField(item.key()) && !isOtherKey(item.key())) throw Failure{item.key(), "unknown key"};
         }

@@ -11,9 +11,12 @@ std::string& pluginPathOption() {
 
 void addPluginOption(CLI::App& command) {
     command.add_option("--plugin", pluginPathOption(),
-                       "Maya plug-in to load instead of the flakeCoat.so built beside the tool");
+                       "Deliverable library to load instead of the one built beside the tool "
+                       "(flakeCoat.so for Maya, tarn_flakeCoat.so for mental ray)");
 }
 
 std::string pluginPath(const std::string& defaultFileName) {
-    return pluginPathOption().empty() ? defaultModulePath(defaultFileName) : pluginPathOption();
+    const std::string& given = pluginPathOption();
+    if (given.empty()) return defaultModulePath(defaultFileName);
+    return given.find('/') == std::string::npos ? "./" + given : given;
 }

@@ -3,7 +3,9 @@
 
 #include <cstdio>
 #include <iostream>
+#include <exception>
 #include <memory>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -74,7 +76,12 @@ bool applySettings(const std::vector<std::string>& texts, std::vector<std::uniqu
     return true;
 }
 
-int runRender(const RenderOptions& options) {
+int interrupted(const InterruptFlag& interrupt) {
+    std::cerr << kCommand << "interrupted; no image written\n";
+    return 128 + interrupt.signalNumber();
+}
+
+int renderWith(const RenderOptions& options, const InterruptFlag& interrupt) {
     // Check arguments
     RenderPlan plan;
     std::string error;
@@ -94,9 +101,11 @@ int runRender(const RenderOptions& options) {
     fp::Environment environment;
     if (!options.environmentFile.empty()) {
         fp::LatLongImage image;
-        if (!fp::readLatLongExr(options.environmentFile, image, error)) return fail("--env " + error);
+        if (!fp::readLatLongExr(options.environmentFile, image, error, options.maxEnvironmentPixels))
+            return fail("--env " + error);
         environment = fp::Environment(std::move(image));
     }
+    if (interrupt.raised()) return interrupted(interrupt);
     std::vector<fp::Light> lights;
     fp::lightRig(options.lights, lights);
     const fp::Scene scene =
@@ -113,7 +122,6 @@ int runRender(const RenderOptions& options) {
     }
 
     // Render each host and write its image under the temporary name
-    InterruptFlag interrupt;
     std::uint64_t totalSamples = 0;
     double totalSeconds = 0.0;
     for (size_t i = 0; i < hosts.size(); ++i) {
@@ -129,10 +137,7 @@ int runRender(const RenderOptions& options) {
         fp::Framebuffer image;
         const fp::RenderStats stats = fp::render(scene, hosts[i]->shaderFor(scene), settings, image);
         progress.finish();
-        if (!stats.completed || interrupt.raised()) {
-            std::cerr << kCommand << "interrupted; no image written\n";
-            return 128 + interrupt.signalNumber();
-        }
+        if (!stats.completed || interrupt.raised()) return interrupted(interrupt);
         if (stats.nonFiniteSamples > 0)
             std::cerr << kCommand << "warning: " << stats.nonFiniteSamples << " " << hosts[i]->name()
                       << " samples were not finite numbers and count as black\n";
@@ -146,10 +151,7 @@ int runRender(const RenderOptions& options) {
     }
 
     // Move every image into place together
-    if (interrupt.raised()) {
-        std::cerr << kCommand << "interrupted; no image written\n";
-        return 128 + interrupt.signalNumber();
-    }
+    if (interrupt.raised()) return interrupted(interrupt);
     for (size_t i = 0; i < outputs.size(); ++i)
         if (!outputs[i]->commit(error)) return fail(error);
     for (const std::string& path : plan.outputs) std::cout << path << "\n";
@@ -157,6 +159,20 @@ int runRender(const RenderOptions& options) {
               << " spp: " << totalSamples << " samples in " << totalSeconds << " s ("
               << formatRate(double(totalSamples) / totalSeconds) << ")\n";
     return 0;
+}
+
+// Signals are caught from the start, so no temporary file is ever left by
+// one; an allocation that fails anywhere unwinds through the pending
+// outputs, which remove their temporary files.
+int runRender(const RenderOptions& options) {
+    const InterruptFlag interrupt;
+    try {
+        return renderWith(options, interrupt);
+    } catch (const std::bad_alloc&) {
+        return fail("out of memory rendering " + options.size + "; no image written");
+    } catch (const std::exception& e) {
+        return fail(std::string("render failed: ") + e.what() + "; no image written");
+    }
 }
 
 }  // namespace
@@ -179,6 +195,11 @@ void addRenderCommand(CLI::App& app, int& exitStatus) {
     command->add_option("--lights", options.lights, "Light rig: studio, softbox or sun")->capture_default_str();
     command->add_option("--seed", options.seed, "Seed of the sample pattern, 0 to 2^64 - 1")->capture_default_str();
     command->add_option("--exposure", options.exposure, "Exposure of the PNG view transform, in stops")
+        ->capture_default_str();
+    command->add_option("--max-pixels", options.maxPixels, "Largest image, in pixels, the render allocates")
+        ->capture_default_str();
+    command->add_option("--max-env-pixels", options.maxEnvironmentPixels,
+                        "Largest environment image, in pixels, --env reads")
         ->capture_default_str();
     command->callback([&exitStatus] { exitStatus = runRender(options); });
 }

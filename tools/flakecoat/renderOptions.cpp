@@ -2,6 +2,7 @@
 
 #include <cerrno>
 #include <cstdlib>
+#include <cstring>
 #include <vector>
 
 #include <sys/stat.h>
@@ -10,7 +11,8 @@
 
 namespace {
 
-// Sizes beyond this are almost surely a typo and would need gigabytes.
+// Sides beyond this are almost surely a typo; the pixel count has its own
+// bound (options.maxPixels).
 constexpr int kMaxSide = 16384;
 constexpr int kMaxSamplesPerPixel = 4096;
 constexpr int kMaxThreads = 1024;
@@ -58,6 +60,12 @@ bool planRender(const RenderOptions& options, RenderPlan& plan, std::string& err
         error = "--size " + options.size + ": expected WIDTHxHEIGHT, each from 1 to " + std::to_string(kMaxSide);
         return false;
     }
+    if (std::uint64_t(plan.width) * std::uint64_t(plan.height) > options.maxPixels) {
+        error = "--size " + options.size + ": " + std::to_string(std::uint64_t(plan.width) * std::uint64_t(plan.height)) +
+                " pixels is over the bound of " + std::to_string(options.maxPixels) +
+                " pixels (--max-pixels raises it; each pixel takes about 20 bytes)";
+        return false;
+    }
     if (options.samplesPerPixel < 1 || options.samplesPerPixel > kMaxSamplesPerPixel) {
         error = "--spp " + std::to_string(options.samplesPerPixel) + ": expected 1 to " +
                 std::to_string(kMaxSamplesPerPixel) + " samples per pixel";
@@ -65,7 +73,7 @@ bool planRender(const RenderOptions& options, RenderPlan& plan, std::string& err
     }
     if (options.threads < 0 || options.threads > kMaxThreads) {
         error = "--threads " + std::to_string(options.threads) + ": expected 1 to " + std::to_string(kMaxThreads) +
-                " (or leave it out to use every core)";
+                ", or 0 for every core";
         return false;
     }
     errno = 0;
@@ -88,8 +96,13 @@ bool planRender(const RenderOptions& options, RenderPlan& plan, std::string& err
     }
     if (!options.environmentFile.empty()) {
         struct stat status;
-        if (stat(options.environmentFile.c_str(), &status) != 0 || !S_ISREG(status.st_mode)) {
-            error = "--env " + options.environmentFile + ": no such file";
+        if (stat(options.environmentFile.c_str(), &status) != 0) {
+            error = "--env " + options.environmentFile + ": " + (errno == ENOENT ? "no such file" : std::strerror(errno));
+            return false;
+        }
+        if (!S_ISREG(status.st_mode)) {
+            error = "--env " + options.environmentFile + ": " +
+                    (S_ISDIR(status.st_mode) ? "it is a directory" : "it is not a regular file");
             return false;
         }
     }

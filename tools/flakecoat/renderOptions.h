@@ -5,6 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "image/exrReader.h"
+
+// The bound on an image's pixels, raised by --max-pixels. An image takes
+// about 20 bytes a pixel while it is made and written (linear RGBA floats,
+// then the encoded file's pixels): 8192 x 8192 is some 1.3 GB. The
+// environment's bound (--max-env-pixels) is the reader's.
+constexpr std::uint64_t kDefaultMaxPixels = std::uint64_t(8192) * 8192;
+
 // The options of `flakecoat render`, as given on the command line.
 struct RenderOptions {
     std::string host = "both";       // maya, mentalray or both
@@ -17,6 +25,8 @@ struct RenderOptions {
     std::string lights = "studio";
     std::string seed = "1";
     float exposure = 0.0f;
+    std::uint64_t maxPixels = kDefaultMaxPixels;
+    std::uint64_t maxEnvironmentPixels = flakecoat::preview::kDefaultMaxEnvironmentPixels;
 };
 
 // The checked form: sizes parsed, one output path per host.

@@ -2,6 +2,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <iterator>
 #include <utility>
 
 #include <unistd.h>
@@ -36,7 +37,8 @@ void RenderProgress::finish() {
 namespace {
 std::atomic<bool> interrupted{false};
 volatile std::sig_atomic_t interruptSignal = 0;
-struct sigaction previousInt, previousTerm;
+constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT};
+struct sigaction previous[std::size(kSignals)];
 
 void onInterrupt(int signal) {
     interruptSignal = signal;
@@ -49,13 +51,11 @@ InterruptFlag::InterruptFlag() {
     struct sigaction action = {};
     action.sa_handler = onInterrupt;
     sigemptyset(&action.sa_mask);
-    sigaction(SIGINT, &action, &previousInt);
-    sigaction(SIGTERM, &action, &previousTerm);
+    for (std::size_t i = 0; i < std::size(kSignals); ++i) sigaction(kSignals[i], &action, &previous[i]);
 }
 
 InterruptFlag::~InterruptFlag() {
-    sigaction(SIGINT, &previousInt, nullptr);
-    sigaction(SIGTERM, &previousTerm, nullptr);
+    for (std::size_t i = 0; i < std::size(kSignals); ++i) sigaction(kSignals[i], &previous[i], nullptr);
 }
 
 const std::atomic<bool>& InterruptFlag::flag() const { return interrupted; }

@@ -21,8 +21,8 @@ private:
     std::mutex drawing_;
 };
 
-// SIGINT and SIGTERM set a flag instead of ending the process, so a render
-// stops between tiles and leaves no partial file behind.
+// SIGINT, SIGTERM, SIGHUP and SIGQUIT set a flag instead of ending the
+// process, so a render stops between tiles and leaves no partial file behind.
 class InterruptFlag {
 public:
     InterruptFlag();

@@ -1,10 +1,53 @@
-#include <fstream>
-#include <iostream>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
 #include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
 
 #include "commands.h"
 #include "pluginOption.h"
 #include "shade.h"
+
+namespace {
+
+int fail(const std::string& message, int status) {
+    std::fprintf(stderr, "flakecoat shade: %s\n", message.c_str());
+    return status;
+}
+
+int runShade(const std::string& host, const std::string& file) {
+    // Open the input first: a missing file is reported before any library loads
+    std::FILE* input = stdin;
+    std::string sourceName = "<stdin>";
+    if (file == "-") {
+        if (fcntl(fileno(stdin), F_GETFL) == -1) return fail("cannot read standard input: " + std::string(std::strerror(errno)), 1);
+    } else {
+        input = std::fopen(file.c_str(), "r");
+        if (!input) return fail("cannot open " + file + ": " + std::strerror(errno), 1);
+        sourceName = file;
+    }
+    struct stat status;
+    if (fstat(fileno(input), &status) == 0 && S_ISDIR(status.st_mode)) {
+        if (input != stdin) std::fclose(input);
+        return fail("cannot read " + sourceName + ": it is a directory", 1);
+    }
+
+    std::string error;
+    const std::unique_ptr<SampleShader> shader = host == "maya"
+                                                     ? openMayaShader(pluginPath("flakeCoat.so"), error)
+                                                     : openMentalrayShader(pluginPath("tarn_flakeCoat.so"), error);
+    int exitStatus = 2;
+    if (shader)
+        exitStatus = shadeLines(input, sourceName, *shader, stdout, stderr);
+    else
+        fail(error, 2);
+    if (input != stdin) std::fclose(input);
+    return exitStatus;
+}
+
+}  // namespace
 
 void addShadeCommand(CLI::App& app, int& exitStatus) {
     CLI::App* command = app.add_subcommand(
@@ -16,21 +59,5 @@ void addShadeCommand(CLI::App& app, int& exitStatus) {
         ->capture_default_str();
     addPluginOption(*command);
     command->add_option("file", file, "JSON Lines input; - reads standard input")->capture_default_str();
-
-    command->callback([&exitStatus] {
-        std::ifstream stream;
-        std::istream* input = &std::cin;
-        std::string sourceName = "<stdin>";
-        if (file != "-") {
-            stream.open(file);
-            if (!stream) {
-                std::cerr << "flakecoat shade: cannot open " << file << "\n";
-                exitStatus = 1;
-                return;
-            }
-            input = &stream;
-            sourceName = file;
-        }
-        exitStatus = host == "maya" ? shadeMaya(*input, sourceName) : shadeMentalray(*input, sourceName);
-    });
+    command->callback([&exitStatus] { exitStatus = runShade(host, file); });
 }

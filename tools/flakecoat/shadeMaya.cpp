@@ -1,16 +1,11 @@
-// flakecoat shade --host maya: one shading sample per JSON line, evaluated
-// through the plug-in as the host runs it (registry, data block, compute).
-
-#include <cstdio>
-#include <iostream>
-#include <string>
+// flakecoat shade --host maya: each sample set into a data block of a
+// flakeCoat node and evaluated by the node's compute, as the host runs it.
 
 #include <mayaHost/dataBlock.h>
 #include <mayaHost/raytracer.h>
 
 #include "mayaSample.h"
 #include "mayaSession.h"
-#include "pluginOption.h"
 #include "shade.h"
 
 namespace {
@@ -31,67 +26,46 @@ public:
     }
 };
 
-bool isBlank(const std::string& line) { return line.find_first_not_of(" \t\r") == std::string::npos; }
+class MayaShader : public SampleShader {
+public:
+    explicit MayaShader(std::unique_ptr<MayaSession> session)
+        : session_(std::move(session)), block_(session_->node()),
+          outColor_(session_->type().attribute("outColor")), outColorPlug_(session_->node().plug(outColor_)) {
+        mayaHost::installRaytracer(&tracer_);
+    }
+    ~MayaShader() override { mayaHost::installRaytracer(nullptr); }
 
-// nlohmann's messages start with "[json.exception...] "; keep the rest.
-std::string parseMessage(const char* what) {
-    std::string message(what);
-    const std::string::size_type bracket = message.find("] ");
-    return bracket == std::string::npos ? message : message.substr(bracket + 2);
-}
+    bool shade(const nlohmann::json& sample, float* components, int& count, std::string& error) override {
+        MayaSampleContext context;
+        block_.setDefaults();
+        if (!applyMayaSample(sample, session_->type(), block_, context, error)) return false;
+        tracer_.current = &context;
+        const MStatus computed = block_.compute(outColorPlug_);
+        tracer_.current = nullptr;
+        if (computed != MS::kSuccess) {
+            error = std::string("compute failed: ") + computed.errorString().asChar();
+            return false;
+        }
+        const MFloatVector& c = block_.value(outColor_).asFloatVector();
+        components[0] = c.x;
+        components[1] = c.y;
+        components[2] = c.z;
+        count = 3;
+        return true;
+    }
+
+private:
+    std::unique_ptr<MayaSession> session_;
+    mayaHost::DataBlock block_;
+    MObject outColor_;
+    MPlug outColorPlug_;
+    ShadeTracer tracer_;
+};
 
 }  // namespace
 
-int shadeMaya(std::istream& input, const std::string& sourceName) {
-    std::string error;
-    std::unique_ptr<MayaSession> session = MayaSession::open(pluginPath("flakeCoat.so"), error);
-    if (!session) {
-        std::cerr << "flakecoat shade: " << error << "\n";
-        return 2;
-    }
-    const mayaHost::NodeType& type = session->type();
-    mayaHost::DataBlock block(session->node());
-    const MObject outColor = type.attribute("outColor");
-    const MPlug outColorPlug = session->node().plug(outColor);
-
-    ShadeTracer tracer;
-    mayaHost::installRaytracer(&tracer);
-    int status = 0;
-    std::string line;
-    for (long lineNumber = 1; std::getline(input, line); ++lineNumber) {
-        if (isBlank(line)) continue;
-        const std::string where = sourceName + ":" + std::to_string(lineNumber) + ": ";
-        nlohmann::json sample;
-        try {
-            sample = nlohmann::json::parse(line);
-        } catch (const nlohmann::json::parse_error& e) {
-            std::cerr << "flakecoat shade: " << where << "malformed JSON: " << parseMessage(e.what()) << "\n";
-            std::printf("error\n");  // keeps the output line for line with the input
-            status = 1;
-            continue;
-        }
-        MayaSampleContext context;
-        block.setDefaults();
-        if (!applyMayaSample(sample, type, block, context, error)) {
-            std::cerr << "flakecoat shade: " << where << error << "\n";
-            std::printf("error\n");  // keeps the output line for line with the input
-            status = 1;
-            continue;
-        }
-        tracer.current = &context;
-        const MStatus computed = block.compute(outColorPlug);
-        tracer.current = nullptr;
-        if (computed != MS::kSuccess) {
-            std::cerr << "flakecoat shade: " << where << "compute failed: " << computed.errorString().asChar()
-                      << "\n";
-            std::printf("error\n");  // keeps the output line for line with the input
-            status = 1;
-            continue;
-        }
-        const MFloatVector& c = block.value(outColor).asFloatVector();
-        std::printf("%.9g %.9g %.9g\n", double(c.x), double(c.y), double(c.z));
-    }
-    std::fflush(stdout);
-    mayaHost::installRaytracer(nullptr);
-    return status;
+std::unique_ptr<SampleShader> openMayaShader(const std::string& libraryPath, std::string& error) {
+    std::unique_ptr<MayaSession> session = MayaSession::open(libraryPath, error);
+    if (!session) return nullptr;
+    return std::make_unique<MayaShader>(std::move(session));
 }

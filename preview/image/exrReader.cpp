@@ -1,0 +1,138 @@
+// The environment reader: OpenEXR behind a header check and strip-wise
+// reading, so neither a crafted header nor a large image can make it
+// allocate more than the bound allows.
+
+#include "image/exrReader.h"
+
+#include <algorithm>
+#include <climits>
+#include <cmath>
+#include <cstdint>
+#include <cstring>
+#include <exception>
+#include <vector>
+
+#include <Iex.h>
+#include <ImfHeader.h>
+#include <ImfIO.h>
+#include <ImfRgbaFile.h>
+
+namespace flakecoat::preview {
+
+namespace {
+
+// Rows read at a time: the half-float strip stays small beside the image.
+constexpr int kStripRows = 64;
+
+// An EXR file's bytes already in memory.
+class MemoryStream : public Imf::IStream {
+public:
+    MemoryStream(const char* data, std::size_t size, const std::string& name)
+        : Imf::IStream(name.c_str()), data_(data), size_(size) {}
+
+    bool read(char c[], int n) override {
+        if (n < 0 || std::uint64_t(n) > size_ - position_) throw Iex::InputExc("unexpected end of file");
+        std::memcpy(c, data_ + position_, std::size_t(n));
+        position_ += std::uint64_t(n);
+        return position_ < size_;
+    }
+    std::uint64_t tellg() override { return position_; }
+    void seekg(std::uint64_t position) override { position_ = std::min<std::uint64_t>(position, size_); }
+
+private:
+    const char* data_;
+    std::uint64_t size_;
+    std::uint64_t position_ = 0;
+};
+
+// OpenEXR refuses, while reading the header, a data window wider or taller
+// than this, before it sizes its tables of line and tile offsets by it.
+void limitHeaderSizes(std::uint64_t maxPixels) {
+    const int side = int(std::min<std::uint64_t>(maxPixels, INT_MAX));
+    Imf::Header::setMaxImageSize(side, side);
+    Imf::Header::setMaxTileSize(side, side);
+}
+
+bool readOpenFile(Imf::RgbaInputFile& file, const std::string& name, std::uint64_t maxPixels, LatLongImage& image,
+                  std::string& error) {
+    // The data window's size, in 64 bits: a corrupt header may give any corners
+    const Imath::Box2i window = file.dataWindow();
+    const std::int64_t width = std::int64_t(window.max.x) - window.min.x + 1;
+    const std::int64_t height = std::int64_t(window.max.y) - window.min.y + 1;
+    if (width < 2 || height < 1) {
+        error = name + ": an environment image needs at least 2 x 1 pixels";
+        return false;
+    }
+    if (std::uint64_t(width) * std::uint64_t(height) > maxPixels) {
+        error = name + ": " + std::to_string(width) + " x " + std::to_string(height) +
+                " pixels is over the bound of " + std::to_string(maxPixels) +
+                " pixels for an environment (--max-env-pixels raises it)";
+        return false;
+    }
+
+    LatLongImage read;
+    read.width = int(width);
+    read.height = int(height);
+    read.rgb.resize(std::size_t(width) * std::size_t(height) * 3);
+    std::vector<Imf::Rgba> strip(std::size_t(width) * kStripRows);
+    for (std::int64_t top = 0; top < height; top += kStripRows) {
+        const std::int64_t rows = std::min<std::int64_t>(kStripRows, height - top);
+        const std::int64_t firstY = window.min.y + top;
+        // OpenEXR finds pixel (x, y) at base + x + y * width. The base that
+        // puts (min.x, firstY) at the strip's start can lie far outside the
+        // strip, so it is computed in unsigned (wrapping) arithmetic.
+        const std::uint64_t offset = std::uint64_t(std::int64_t(window.min.x) + firstY * width) * sizeof(Imf::Rgba);
+        auto* base = reinterpret_cast<Imf::Rgba*>(reinterpret_cast<std::uintptr_t>(strip.data()) - offset);
+        file.setFrameBuffer(base, 1, std::size_t(width));
+        file.readPixels(int(firstY), int(firstY + rows - 1));
+
+        for (std::int64_t row = 0; row < rows; ++row) {
+            for (std::int64_t x = 0; x < width; ++x) {
+                const Imf::Rgba& p = strip[std::size_t(row * width + x)];
+                float* out = &read.rgb[(std::size_t(top + row) * std::size_t(width) + std::size_t(x)) * 3];
+                out[0] = float(p.r);
+                out[1] = float(p.g);
+                out[2] = float(p.b);
+                if (!std::isfinite(out[0]) || !std::isfinite(out[1]) || !std::isfinite(out[2])) {
+                    error = name + ": pixel (" + std::to_string(x) + ", " + std::to_string(top + row) +
+                            ") is not a finite colour";
+                    return false;
+                }
+            }
+        }
+    }
+    image = std::move(read);
+    return true;
+}
+
+}  // namespace
+
+bool readLatLongExr(const std::string& path, LatLongImage& image, std::string& error, std::uint64_t maxPixels) {
+    try {
+        limitHeaderSizes(maxPixels);
+        Imf::RgbaInputFile file(path.c_str());
+        return readOpenFile(file, path, maxPixels, image, error);
+    } catch (const std::bad_alloc&) {
+        error = "cannot read EXR " + path + ": out of memory";
+    } catch (const std::exception& e) {
+        error = "cannot read EXR " + path + ": " + e.what();
+    }
+    return false;
+}
+
+bool readLatLongExrBytes(const char* data, std::size_t size, const std::string& name, LatLongImage& image,
+                         std::string& error, std::uint64_t maxPixels) {
+    try {
+        limitHeaderSizes(maxPixels);
+        MemoryStream stream(data, size, name);
+        Imf::RgbaInputFile file(stream);
+        return readOpenFile(file, name, maxPixels, image, error);
+    } catch (const std::bad_alloc&) {
+        error = "cannot read EXR " + name + ": out of memory";
+    } catch (const std::exception& e) {
+        error = "cannot read EXR " + name + ": " + e.what();
+    }
+    return false;
+}
+
+}  // namespace flakecoat::preview
