@@ -27,6 +27,16 @@ if(FLAKECOAT_SANITIZE)
                       -fno-sanitize-recover=undefined)
   add_link_options(-fsanitize=address,undefined)
 endif()
+if(FLAKECOAT_FUZZ)
+  if(NOT CMAKE_CXX_COMPILER_ID STREQUAL "Clang" OR FLAKECOAT_SANITIZE OR FLAKECOAT_TSAN)
+    message(FATAL_ERROR "FLAKECOAT_FUZZ needs clang and brings its own sanitizers")
+  endif()
+  # Coverage for the fuzzer in every library, the deliverables included, so
+  # it can steer into their code; the targets themselves link the fuzzer.
+  add_compile_options(-fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
+                      -fno-sanitize-recover=undefined)
+  add_link_options(-fsanitize=address,undefined)
+endif()
 if(FLAKECOAT_TSAN)
   add_compile_options(-fsanitize=thread -fno-omit-frame-pointer)
   add_link_options(-fsanitize=thread)

@@ -12,6 +12,10 @@ packages=(
 if [[ "${1:-}" == "--bench" ]]; then
   packages+=(povray)
 fi
+# The fuzz targets: clang with libFuzzer and its sanitizer runtimes.
+if [[ "${1:-}" == "--fuzz" ]]; then
+  packages+=(clang libfuzzer-14-dev libclang-rt-14-dev)
+fi
 
 missing=()
 for p in "${packages[@]}"; do

@@ -5,11 +5,15 @@
 #include "image/exrReader.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <climits>
 #include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <exception>
+#include <fstream>
+#include <memory>
+#include <sstream>
 #include <vector>
 
 #include <Iex.h>
@@ -44,6 +48,50 @@ private:
     std::uint64_t size_;
     std::uint64_t position_ = 0;
 };
+
+// Reads a NUL-terminated header string of at most 255 characters.
+bool readHeaderString(std::istream& in, std::string& text) {
+    text.clear();
+    for (char c; in.get(c);) {
+        if (c == '\0') return true;
+        if (text.size() == 255) return false;
+        text.push_back(c);
+    }
+    return false;
+}
+
+// Walks the header's attributes (name, type, 32-bit size, value) and checks
+// that each value fits in what is left of the file. OpenEXR allocates an
+// attribute's claimed size before it finds the file too short, so a few
+// crafted bytes could otherwise claim gigabytes.
+bool attributesFit(std::istream& in, std::uint64_t fileSize, std::string& problem) {
+    char start[8];
+    if (!in.read(start, 8)) {
+        problem = "too short for an EXR file";
+        return false;
+    }
+    const bool multipart = (static_cast<unsigned char>(start[5]) & 0x10) != 0;  // bit 12 of the version
+    for (bool emptyHeader = false; !emptyHeader;) {
+        emptyHeader = true;
+        for (std::string name, type; readHeaderString(in, name) && !name.empty();) {
+            emptyHeader = false;
+            unsigned char size[4];
+            if (!readHeaderString(in, type) || !in.read(reinterpret_cast<char*>(size), 4)) break;
+            const std::uint32_t claimed = std::uint32_t(size[0]) | std::uint32_t(size[1]) << 8 |
+                                          std::uint32_t(size[2]) << 16 | std::uint32_t(size[3]) << 24;
+            const std::uint64_t position = std::uint64_t(in.tellg());
+            if (claimed > fileSize - std::min(position, fileSize)) {
+                problem = "header attribute '" + name + "' claims " + std::to_string(claimed) +
+                          " bytes, more than the file holds";
+                return false;
+            }
+            in.seekg(std::streamoff(claimed), std::ios::cur);
+        }
+        if (!multipart) break;
+    }
+    // A header cut short is left for OpenEXR to report.
+    return true;
+}
 
 // OpenEXR refuses, while reading the header, a data window wider or taller
 // than this, before it sizes its tables of line and tile offsets by it.
@@ -105,34 +153,48 @@ bool readOpenFile(Imf::RgbaInputFile& file, const std::string& name, std::uint64
     return true;
 }
 
-}  // namespace
-
-bool readLatLongExr(const std::string& path, LatLongImage& image, std::string& error, std::uint64_t maxPixels) {
+// The header's attributes checked, then the file opened by openFile under
+// the bound and read.
+template <typename OpenFile>
+bool readChecked(std::istream& header, std::uint64_t fileSize, const std::string& name, std::uint64_t maxPixels,
+                 LatLongImage& image, std::string& error, OpenFile openFile) {
     try {
+        std::string problem;
+        if (!attributesFit(header, fileSize, problem)) {
+            error = "cannot read EXR " + name + ": " + problem;
+            return false;
+        }
         limitHeaderSizes(maxPixels);
-        Imf::RgbaInputFile file(path.c_str());
-        return readOpenFile(file, path, maxPixels, image, error);
-    } catch (const std::bad_alloc&) {
-        error = "cannot read EXR " + path + ": out of memory";
-    } catch (const std::exception& e) {
-        error = "cannot read EXR " + path + ": " + e.what();
-    }
-    return false;
-}
-
-bool readLatLongExrBytes(const char* data, std::size_t size, const std::string& name, LatLongImage& image,
-                         std::string& error, std::uint64_t maxPixels) {
-    try {
-        limitHeaderSizes(maxPixels);
-        MemoryStream stream(data, size, name);
-        Imf::RgbaInputFile file(stream);
-        return readOpenFile(file, name, maxPixels, image, error);
+        const std::unique_ptr<Imf::RgbaInputFile> file = openFile();
+        return readOpenFile(*file, name, maxPixels, image, error);
     } catch (const std::bad_alloc&) {
         error = "cannot read EXR " + name + ": out of memory";
     } catch (const std::exception& e) {
         error = "cannot read EXR " + name + ": " + e.what();
     }
     return false;
+}
+
+}  // namespace
+
+bool readLatLongExr(const std::string& path, LatLongImage& image, std::string& error, std::uint64_t maxPixels) {
+    std::ifstream header(path, std::ios::binary | std::ios::ate);
+    if (!header) {
+        error = "cannot read EXR " + path + ": " + std::strerror(errno);
+        return false;
+    }
+    const std::uint64_t fileSize = std::uint64_t(header.tellg());
+    header.seekg(0);
+    return readChecked(header, fileSize, path, maxPixels, image, error,
+                       [&] { return std::make_unique<Imf::RgbaInputFile>(path.c_str()); });
+}
+
+bool readLatLongExrBytes(const char* data, std::size_t size, const std::string& name, LatLongImage& image,
+                         std::string& error, std::uint64_t maxPixels) {
+    std::istringstream header(std::string(data, size));
+    MemoryStream stream(data, size, name);
+    return readChecked(header, size, name, maxPixels, image, error,
+                       [&] { return std::make_unique<Imf::RgbaInputFile>(stream); });
 }
 
 }  // namespace flakecoat::preview

@@ -100,8 +100,18 @@ TEST_F(CraftedFiles, AbsurdOrOversizedDataWindowsAreRefusedBeforeAllocating) {
         EXPECT_FALSE(fp::readLatLongExr(path, image, error, 100000000)) << corners[2];
         EXPECT_NE(error.find(path), std::string::npos) << error;
     }
+    // An attribute claiming 2 GB in a file of a few hundred bytes.
+    std::ifstream in(small, std::ios::binary);
+    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    const std::string::size_type at = bytes.find(std::string("screenWindowWidth\0float\0", 24));
+    ASSERT_NE(at, std::string::npos);
+    std::memcpy(&bytes[at + 24], "\xff\xff\xff\x7f", 4);
     fp::LatLongImage image;
     std::string error;
+    EXPECT_FALSE(fp::readLatLongExrBytes(bytes.data(), bytes.size(), "claims.exr", image, error));
+    EXPECT_NE(error.find("claims.exr: header attribute 'screenWindowWidth' claims 2147483647 bytes"), std::string::npos)
+        << error;
+
     EXPECT_FALSE(fp::readLatLongExr(small, image, error, 7));
     EXPECT_NE(error.find("4 x 2 pixels is over the bound of 7 pixels"), std::string::npos) << error;
     EXPECT_TRUE(fp::readLatLongExr(small, image, error, 8)) << error;

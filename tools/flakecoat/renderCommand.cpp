@@ -16,6 +16,7 @@
 #include "image/pendingOutput.h"
 #include "kernel/renderer.h"
 #include "kernel/scene.h"
+#include "settings/hostSettings.h"
 #include "modulePaths.h"
 #include "renderOptions.h"
 #include "renderProgress.h"
@@ -37,45 +38,6 @@ std::string formatRate(double samplesPerSecond) {
     return text;
 }
 
-bool declares(const fp::RenderHost& host, const std::string& name) {
-    for (const fp::SettableInput& input : host.shadingInputs())
-        if (input.name == name) return true;
-    return false;
-}
-
-// Each setting goes to every host that declares its name and is checked
-// there in full. With one host an unknown name is an error; with both, a
-// name neither declares is, and one declared by a single host applies to
-// that host only (the two use their own names: useIrradiance is mental
-// ray's, placementMatrix Maya's), with a note saying so.
-bool applySettings(const std::vector<std::string>& texts, std::vector<std::unique_ptr<fp::RenderHost>>& hosts,
-                   std::string& error) {
-    std::vector<std::vector<fp::ParameterOverride>> perHost(hosts.size());
-    for (const std::string& text : texts) {
-        fp::ParameterOverride parsed;
-        if (!fp::parseOverride(text, parsed, error)) return false;
-        int known = 0;
-        for (size_t h = 0; h < hosts.size(); ++h) {
-            if (hosts.size() > 1 && !declares(*hosts[h], parsed.name)) continue;
-            if (!fp::checkOverride(hosts[h]->shadingInputs(), parsed, hosts[h]->name(), error)) return false;
-            perHost[h].push_back(parsed);
-            ++known;
-        }
-        if (known == 0) {
-            error = "--set " + parsed.name + ": neither host has a shading input named '" + parsed.name + "'";
-            return false;
-        }
-        if (known < int(hosts.size()))
-            for (const auto& host : hosts)
-                if (!declares(*host, parsed.name))
-                    std::cerr << kCommand << "note: --set " << parsed.name << " does not apply to " << host->name()
-                              << "\n";
-    }
-    for (size_t h = 0; h < hosts.size(); ++h)
-        if (!hosts[h]->applyOverrides(perHost[h], error)) return false;
-    return true;
-}
-
 int interrupted(const InterruptFlag& interrupt) {
     std::cerr << kCommand << "interrupted; no image written\n";
     return 128 + interrupt.signalNumber();
@@ -95,7 +57,9 @@ int renderWith(const RenderOptions& options, const InterruptFlag& interrupt) {
         if (!host) return fail(error);
         hosts.push_back(std::move(host));
     }
-    if (!applySettings(options.sets, hosts, error)) return fail(error);
+    std::vector<std::string> notes;
+    if (!fp::applySettings(options.sets, hosts, notes, error)) return fail(error);
+    for (const std::string& note : notes) std::cerr << kCommand << "note: " << note << "\n";
 
     // Build the scene
     fp::Environment environment;
