@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <string>
 
 #include <CLI/CLI.hpp>
 
@@ -16,10 +17,11 @@ namespace {
 // flushed, so the exit status waits for that.
 int flushStandardOutput(int exitStatus) {
     std::cout.flush();
-    errno = 0;
-    if (std::fflush(stdout) != 0 || std::ferror(stdout) || !std::cout) {
-        std::fprintf(stderr, "flakecoat: cannot write standard output: %s\n",
-                     std::strerror(errno != 0 ? errno : EIO));
+    const bool flushed = std::fflush(stdout) == 0;
+    if (!flushed || std::ferror(stdout) || !std::cout) {
+        // The reason is known only when this last flush is what failed.
+        const std::string reason = flushed ? "" : std::string(": ") + std::strerror(errno);
+        std::fprintf(stderr, "flakecoat: cannot write standard output%s\n", reason.c_str());
         return exitStatus != 0 ? exitStatus : 1;
     }
     return exitStatus;

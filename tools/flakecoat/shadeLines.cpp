@@ -92,6 +92,7 @@ int shadeLines(std::FILE* input, const std::string& sourceName, SampleShader& sh
     if (writeError == 0 && std::ferror(out)) writeError = EIO;
     if (writeError != 0) {
         std::fprintf(err, "flakecoat shade: cannot write the results: %s\n", std::strerror(writeError));
+        std::clearerr(out);  // reported here, once
         status = 1;
     }
     return status;
