@@ -2,8 +2,8 @@
 // each loaded the way its host loads it.
 
 #include <cstdio>
-#include <iostream>
 #include <exception>
+#include <iostream>
 #include <memory>
 #include <new>
 #include <string>
@@ -16,10 +16,10 @@
 #include "image/pendingOutput.h"
 #include "kernel/renderer.h"
 #include "kernel/scene.h"
-#include "settings/hostSettings.h"
 #include "modulePaths.h"
 #include "renderOptions.h"
 #include "renderProgress.h"
+#include "settings/hostSettings.h"
 
 namespace fp = flakecoat::preview;
 
