@@ -3,7 +3,6 @@
 // allocates; the pending output refuses what users expect left alone.
 
 #include <sys/stat.h>
-#include <unistd.h>
 
 #include <climits>
 #include <cstdint>
@@ -20,6 +19,7 @@
 
 #include "image/exrReader.h"
 #include "image/pendingOutput.h"
+#include "toolProcess.h"
 
 namespace fp = flakecoat::preview;
 namespace fs = std::filesystem;
@@ -28,12 +28,7 @@ namespace {
 
 class CraftedFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        directory = fs::temp_directory_path() / ("flakecoat-crafted-" + std::to_string(getpid()) + "-" +
-                                                 ::testing::UnitTest::GetInstance()->current_test_info()->name());
-        fs::remove_all(directory);
-        fs::create_directories(directory);
-    }
+    void SetUp() override { directory = testDirectory(); }
     void TearDown() override { fs::remove_all(directory); }
     fs::path directory;
 };
