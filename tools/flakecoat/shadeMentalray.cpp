@@ -1,6 +1,7 @@
 // flakecoat shade --host mentalray: evaluates one sample per JSON line through
-// tarn_flakeCoat.so, loaded with the renderer stand-in module exactly as the
-// renderer loads it, and prints the result colour (r g b a) per line.
+// tarn_flakeCoat.so, loaded with the renderer stand-in module and its
+// declaration tarn_flakeCoat.mi exactly as the renderer loads them, and
+// prints the result colour (r g b a) per line.
 
 #include <cstdio>
 #include <iostream>
@@ -8,6 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include <mentalrayHost/shaderDeclaration.h>
 #include <mentalrayHost/shaderLibrary.h>
 #include <mentalrayHost/shadingSample.h>
 
@@ -36,6 +38,13 @@ int shadeMentalray(std::istream& input, const std::string& sourceName) {
         std::cerr << "flakecoat shade: " << loadError << "\n";
         return 2;
     }
+    // The renderer reads the shader's parameters from its declaration.
+    mentalrayHost::ShaderDeclaration declaration;
+    if (!mentalrayHost::readShaderDeclaration(defaultModulePath("tarn_flakeCoat.mi"), declaration, loadError) ||
+        !declaresLightArray(declaration, loadError)) {
+        std::cerr << "flakecoat shade: " << loadError << "\n";
+        return 2;
+    }
 
     int status = 0;
     long lineNumber = 0;
@@ -53,7 +62,7 @@ int shadeMentalray(std::istream& input, const std::string& sourceName) {
             continue;
         }
         ShadeInputError error;
-        const auto sample = readMentalrayShadeCase(line, error);
+        const auto sample = readMentalrayShadeCase(line, declaration, error);
         if (!sample) {
             reportLineError(sourceName, lineNumber, error.key, error.message);
             std::printf("error\n");
@@ -64,7 +73,7 @@ int shadeMentalray(std::istream& input, const std::string& sourceName) {
         // Shade it as the renderer would
         mentalrayHost::ShadingSample shading(sample->hit, sample->block.function(), &sample->services);
         miColor result = sample->result;
-        library->shade(&result, &shading.state(), &sample->block.parameters());
+        library->shade(&result, &shading.state(), sample->block.data());
         std::printf("%.9g %.9g %.9g %.9g\n", double(result.r), double(result.g), double(result.b), double(result.a));
     }
     std::fflush(stdout);
