@@ -69,10 +69,9 @@ inline Lanes opticsDotLane(Lanes a, Lanes b) {
     return _mm_add_ss(_mm_add_ss(y, p), z);
 }
 
-// MFloatVector's dot product: (x*x' + y*y') + z*z'.
+// MFloatVector's dot product, (x*x' + y*y') + z*z', and the optics',
+// (y*y' + x*x') + z*z': the same bits but for which NaN an all-NaN sum keeps.
 inline float hostDot(Lanes a, Lanes b) { return _mm_cvtss_f32(hostDotLane(a, b)); }
-
-// The optics' dot product: (y*y' + x*x') + z*z'.
 inline float opticsDot(Lanes a, Lanes b) { return _mm_cvtss_f32(opticsDotLane(a, b)); }
 
 inline Lanes firstLaneEverywhere(Lanes v) { return _mm_shuffle_ps(v, v, _MM_SHUFFLE(0, 0, 0, 0)); }

@@ -10,17 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include "bits.h"
+
 #include "colorEvaluation.h"
 #include "colorModel.h"
 
 namespace flakecoat::maya {
 namespace {
-
-std::uint32_t bitsOf(float v) {
-    std::uint32_t b;
-    std::memcpy(&b, &v, sizeof b);
-    return b;
-}
 
 // Same bits, or both not a number (which NaN comes out of an operation on
 // two NaNs is the compiler's choice of operand order, not the model's).
