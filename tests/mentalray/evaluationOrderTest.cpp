@@ -18,7 +18,7 @@ namespace {
 // Every 4-byte word of the fixed block and the first light slot (offsets
 // 0 to 160) marked as connected.
 void connectEverything(ParameterBlock& block) {
-    auto* base = reinterpret_cast<unsigned char*>(&block.as<flakeCoatParameters>());
+    auto* base = static_cast<unsigned char*>(block.data());
     for (std::size_t offset = 0; offset <= 160; offset += 4) block.setConnected(base + offset);
 }
 
@@ -30,7 +30,7 @@ std::vector<std::ptrdiff_t> askedOffsets(ParameterBlock& block, ScriptedServices
     shade(block, services, hitFromAbove());
     services.record(nullptr);
     std::vector<std::ptrdiff_t> offsets;
-    const auto* base = reinterpret_cast<const unsigned char*>(&block.as<flakeCoatParameters>());
+    const auto* base = static_cast<const unsigned char*>(block.data());
     for (const auto& call : calls) {
         if (call.kind == ScriptedServices::Call::Parameter) {
             offsets.push_back(static_cast<const unsigned char*>(call.parameter) - base);
