@@ -17,19 +17,6 @@
 #include "modulePaths.h"
 #include "shade.h"
 
-namespace {
-
-void reportLineError(const std::string& sourceName, long lineNumber, const std::string& key,
-                     const std::string& message) {
-    std::cerr << "flakecoat shade: " << sourceName << ":" << lineNumber << ": ";
-    if (!key.empty()) std::cerr << "key \"" << key << "\": ";
-    std::cerr << message << "\n";
-}
-
-bool isBlank(const std::string& line) { return line.find_first_not_of(" \t\r") == std::string::npos; }
-
-}  // namespace
-
 int shadeMentalray(std::istream& input, const std::string& sourceName) {
     std::string loadError;
     const auto library = mentalrayHost::ShaderLibrary::open(defaultModulePath("tarn_flakeCoat.so"),
@@ -46,36 +33,18 @@ int shadeMentalray(std::istream& input, const std::string& sourceName) {
         return 2;
     }
 
-    int status = 0;
-    long lineNumber = 0;
-    std::string text;
-    while (std::getline(input, text)) {
-        ++lineNumber;
-        if (isBlank(text)) continue;
-
-        // Read the sample; a bad line prints "error" so output stays in step
-        const nlohmann::json line = nlohmann::json::parse(text, nullptr, false);
-        if (line.is_discarded()) {
-            reportLineError(sourceName, lineNumber, "", "malformed JSON");
-            std::printf("error\n");
-            status = 1;
-            continue;
-        }
+    return shadeEachLine(input, sourceName, [&](const nlohmann::json& line, std::string& message) {
         ShadeInputError error;
         const auto sample = readMentalrayShadeCase(line, declaration, error);
         if (!sample) {
-            reportLineError(sourceName, lineNumber, error.key, error.message);
-            std::printf("error\n");
-            status = 1;
-            continue;
+            message = (error.key.empty() ? "" : "key \"" + error.key + "\": ") + error.message;
+            return false;
         }
-
         // Shade it as the renderer would
         mentalrayHost::ShadingSample shading(sample->hit, sample->block.function(), &sample->services);
         miColor result = sample->result;
         library->shade(&result, &shading.state(), sample->block.data());
         std::printf("%.9g %.9g %.9g %.9g\n", double(result.r), double(result.g), double(result.b), double(result.a));
-    }
-    std::fflush(stdout);
-    return status;
+        return true;
+    });
 }
