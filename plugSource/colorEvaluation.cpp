@@ -5,6 +5,7 @@
 #include <cstring>
 
 #include "colorEvaluationStages.h"
+#include "colorModel.h"
 #include "mayaOptics.h"
 #include "packedMayaOptics.h"
 #include "paintModel.h"
@@ -34,13 +35,6 @@ using packed::Lanes;
 
 Lanes get(const float* lanes) { return packed::loadAligned(lanes); }
 void put(float* lanes, Lanes v) { packed::storeAligned(lanes, v); }
-
-// Steps 4 and 5: one noise sample around the placed point at frequency f.
-float noiseAt(const MFloatVector& placedPoint, float f, float seed) {
-    return solidNoise(paint::firstNoiseCoordinate(placedPoint.x, f, seed),
-                      paint::otherNoiseCoordinate(placedPoint.y, f, seed),
-                      paint::otherNoiseCoordinate(placedPoint.z, f, seed));
-}
 
 }  // namespace
 
@@ -131,7 +125,7 @@ void ColorEvaluation::addDiffuse(const MFloatVector& intensity, float d) {
 // Steps 4 and 7, and paint::interferenceTerm of step 9b per channel: the
 // same for every light of the sample.
 void ColorEvaluation::prepareInterference() {
-    float filmNoise = std::fabs(noiseAt(placedPoint_, frequencyX_, seed_));
+    float filmNoise = std::fabs(model::solidNoiseAround(placedPoint_, frequencyX_, seed_));
     if (filmNoise > 1.0f) filmNoise = 1.0f;
     const float filmDepth = paint::filmDepth(filmNoise, depthRangeMin_, depthRangeMax_);
 
@@ -162,7 +156,7 @@ void ColorEvaluation::prepareRelativeIndices() {
 // Steps 5, 6 and 8: flake noise, the flake normal and the direction to the
 // eye, used by the specular lobes only.
 void ColorEvaluation::prepareFlakeNormal() {
-    const float flakeNoise = 2.0f * std::fabs(noiseAt(placedPoint_, frequencyY_, seed_)) - 1.0f;
+    const float flakeNoise = 2.0f * std::fabs(model::solidNoiseAround(placedPoint_, frequencyY_, seed_)) - 1.0f;
     const float offset = flakeNoise * normalDeviation_;
     put(flakeNormal_.lane, packed::normalized(packed::add(packed::load(normalAsRead_), packed::splat(offset))));
     put(toEye_.lane, packed::negate(packed::normalizeVector(get(viewDirection_.lane))));

@@ -12,15 +12,11 @@
 
 namespace flakecoat::maya::model {
 
-namespace {
-
 float solidNoiseAround(const MFloatVector& placedPoint, float f, float seed) {
     return solidNoise(paint::firstNoiseCoordinate(placedPoint.x, f, seed),
                       paint::otherNoiseCoordinate(placedPoint.y, f, seed),
                       paint::otherNoiseCoordinate(placedPoint.z, f, seed));
 }
-
-}  // namespace
 
 MFloatVector evaluateColor(const ColorInputs& in, MFloatVector& N, LightElement* lights, int lightCount,
                            const MFloatVector& transparency, RaytraceFunction raytrace) {

@@ -11,6 +11,9 @@
 
 namespace flakecoat::maya::model {
 
+// Steps 4 and 5: the solid noise around the placed point for frequency f.
+float solidNoiseAround(const MFloatVector& placedPoint, float f, float seed);
+
 // Same arguments and result as flakecoat::maya::evaluateColor.
 MFloatVector evaluateColor(const ColorInputs& inputs, MFloatVector& normalCamera, LightElement* lights,
                            int lightCount, const MFloatVector& transparency, RaytraceFunction raytrace);

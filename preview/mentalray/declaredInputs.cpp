@@ -10,21 +10,18 @@ using mentalrayHost::ParameterType;
 
 namespace {
 
+// Arrays and tags are the scene's, not settings.
 bool settable(const DeclaredParameter& parameter, SettableInput& input) {
-    if (parameter.isArray) return false;
+    const ParameterType type = parameter.type;
+    if (parameter.isArray || type == ParameterType::Light || type == ParameterType::Shader ||
+        type == ParameterType::Texture)
+        return false;
     input.name = parameter.name;
-    switch (parameter.type) {
-        case ParameterType::Color:
-        case ParameterType::Vector: input.arity = 3; return true;
-        case ParameterType::Transform: input.arity = 16; return true;
-        case ParameterType::Scalar: return true;
-        case ParameterType::Integer: input.kind = ValueKind::Integer; return true;
-        case ParameterType::Boolean: input.kind = ValueKind::Boolean; return true;
-        case ParameterType::Light:
-        case ParameterType::Shader:
-        case ParameterType::Texture: return false;
-    }
-    return false;
+    input.arity = type == ParameterType::Color ? 3 : parameter.size / 4;
+    input.kind = type == ParameterType::Integer   ? ValueKind::Integer
+                 : type == ParameterType::Boolean ? ValueKind::Boolean
+                                                  : ValueKind::Float;
+    return true;
 }
 
 }  // namespace

@@ -70,24 +70,22 @@ std::int32_t integerFrom(const json& value, const std::string& key) {
 }
 
 void writeField(mentalrayHost::ParameterBlock& block, const DeclaredParameter& field, const json& value) {
-    const int at = field.offset;
+    const std::string& key = field.name;
     switch (field.type) {
-    case ParameterType::Color: block.at<miColor>(at) = colourFrom(value, field.name, 1.0f); break;
-    case ParameterType::Vector: block.at<miVector>(at) = vectorFrom(value, field.name); break;
-    case ParameterType::Scalar: block.at<miScalar>(at) = singleFrom(value, field.name, "expected a number"); break;
-    case ParameterType::Integer: block.at<miInteger>(at) = integerFrom(value, field.name); break;
+    case ParameterType::Integer: block.at<miInteger>(field.offset) = integerFrom(value, key); break;
     case ParameterType::Boolean:
-        block.at<miBoolean>(at) = value.is_boolean() ? (value.get<bool>() ? miTRUE : miFALSE)
-                                                     : integerFrom(value, field.name);
+        block.at<miBoolean>(field.offset) =
+            value.is_boolean() ? (value.get<bool>() ? miTRUE : miFALSE) : integerFrom(value, key);
         break;
+    case ParameterType::Scalar: block.at<miScalar>(field.offset) = singleFrom(value, key, "expected a number"); break;
+    case ParameterType::Color: block.at<miColor>(field.offset) = colourFrom(value, key, 1.0f); break;
+    case ParameterType::Vector:
     case ParameterType::Transform: {
-        const std::vector<float> m = numbers(value, field.name, 16, 16);
-        std::copy(m.begin(), m.end(), &block.at<miScalar>(at));
+        const std::vector<float> v = numbers(value, key, std::size_t(field.size / 4), std::size_t(field.size / 4));
+        std::copy(v.begin(), v.end(), &block.at<miScalar>(field.offset));
         break;
     }
-    case ParameterType::Light:
-    case ParameterType::Shader:
-    case ParameterType::Texture: throw Failure{field.name, "a tag parameter cannot be set here"};
+    default: throw Failure{key, "a tag parameter cannot be set here"};
     }
 }
 
