@@ -39,21 +39,7 @@ void put(float* lanes, Lanes v) { packed::storeAligned(lanes, v); }
 }  // namespace
 
 ColorEvaluation::ColorEvaluation(const ColorInputs& inputs, MFloatVector& normalCamera)
-    : diffuse_(inputs.diffuse),
-      specularMin_(inputs.specularMin),
-      specularMax_(inputs.specularMax),
-      specularPower_(inputs.specularPower),
-      depthRangeMin_(inputs.depthRangeMin),
-      depthRangeMax_(inputs.depthRangeMax),
-      frequencyX_(inputs.frequencyX),
-      frequencyY_(inputs.frequencyY),
-      seed_(inputs.seed),
-      normalDeviation_(inputs.normalDeviation),
-      reflectivity_(inputs.reflectivity),
-      pointCamera_(inputs.pointCamera),
-      raySampler_(inputs.raySampler),
-      objectId_(inputs.objectId),
-      rayDepth_(inputs.rayDepth),
+    : in_(inputs),
       normalCamera_(&normalCamera),
       normalAsRead_(normalCamera) {
     put(color_.lane, packed::load(inputs.color));
@@ -115,7 +101,7 @@ void ColorEvaluation::addDiffuse(const MFloatVector& intensity, float d) {
     if (!(d > 0.0f)) return;
     if (!interferenceReady_) prepareInterference();
     const Lanes term = packed::mul(
-        packed::mul(packed::mul(packed::mul(get(interferenceTerm_.lane), packed::splat(diffuse_)),
+        packed::mul(packed::mul(packed::mul(get(interferenceTerm_.lane), packed::splat(in_.diffuse)),
                                 packed::load(intensity)),
                     get(color_.lane)),
         packed::splat(d));
@@ -125,9 +111,9 @@ void ColorEvaluation::addDiffuse(const MFloatVector& intensity, float d) {
 // Steps 4 and 7, and paint::interferenceTerm of step 9b per channel: the
 // same for every light of the sample.
 void ColorEvaluation::prepareInterference() {
-    float filmNoise = std::fabs(model::solidNoiseAround(placedPoint_, frequencyX_, seed_));
+    float filmNoise = std::fabs(model::solidNoiseAround(placedPoint_, in_.frequencyX, in_.seed));
     if (filmNoise > 1.0f) filmNoise = 1.0f;
-    const float filmDepth = paint::filmDepth(filmNoise, depthRangeMin_, depthRangeMax_);
+    const float filmDepth = paint::filmDepth(filmNoise, in_.depthRangeMin, in_.depthRangeMax);
 
     const Lanes n = get(refractiveIndex_.lane);
     const Lanes one = packed::splat(1.0f);
@@ -135,8 +121,9 @@ void ColorEvaluation::prepareInterference() {
     const Lanes interferenceBase = packed::mul(packed::div(n, packed::mul(nPlusOne, nPlusOne)), packed::splat(3.0f));
     const Lanes filmRoot = packed::squareRoots(packed::mul(packed::sub(one, interferenceBase), interferenceBase));
     const float* wavelength = paint::kFilmWavelengths;
-    const Lanes phase = packed::div(packed::mul(packed::mul(n, packed::splat(paint::kFourPi)), packed::splat(filmDepth)),
-                                    packed::lanes(wavelength[0], wavelength[1], wavelength[2], 1.0f));
+    const Lanes phase =
+        packed::div(packed::mul(packed::mul(n, packed::splat(paint::kFourPi)), packed::splat(filmDepth)),
+                    packed::lanes(wavelength[0], wavelength[1], wavelength[2], 1.0f));
     alignas(16) float phases[4];
     put(phases, phase);
     const Lanes cosine = packed::lanes(std::cos(phases[0]), std::cos(phases[1]), std::cos(phases[2]));
@@ -156,8 +143,8 @@ void ColorEvaluation::prepareRelativeIndices() {
 // Steps 5, 6 and 8: flake noise, the flake normal and the direction to the
 // eye, used by the specular lobes only.
 void ColorEvaluation::prepareFlakeNormal() {
-    const float flakeNoise = 2.0f * std::fabs(model::solidNoiseAround(placedPoint_, frequencyY_, seed_)) - 1.0f;
-    const float offset = flakeNoise * normalDeviation_;
+    const float flakeNoise = 2.0f * std::fabs(model::solidNoiseAround(placedPoint_, in_.frequencyY, in_.seed)) - 1.0f;
+    const float offset = flakeNoise * in_.normalDeviation;
     put(flakeNormal_.lane, packed::normalized(packed::add(packed::load(normalAsRead_), packed::splat(offset))));
     put(toEye_.lane, packed::negate(packed::normalizeVector(get(viewDirection_.lane))));
     flakeNormalReady_ = true;
@@ -229,31 +216,31 @@ void ColorEvaluation::addSpecular(const MFloatVector& intensity, float d, const 
     // The power of the signed cosine: NaN for a negative base and a
     // non-integral exponent, and that NaN is kept.
     const float coatLobe =
-        std::fabs(std::pow(packed::opticsDot(get(rays.reflectedLight.lane), get(toEye_.lane)), specularMin_));
+        std::fabs(std::pow(packed::opticsDot(get(rays.reflectedLight.lane), get(toEye_.lane)), in_.specularMin));
 
     const float* cosine = rays.flakeCosine.lane;
     const Lanes flake =
-        indicesEqual_ ? packed::splat(std::fabs(std::pow(cosine[0], specularMax_)))
-                      : packed::lanes(std::fabs(std::pow(cosine[0], specularMax_)),
-                                      std::fabs(std::pow(cosine[1], specularMax_)),
-                                      std::fabs(std::pow(cosine[2], specularMax_)));
+        indicesEqual_ ? packed::splat(std::fabs(std::pow(cosine[0], in_.specularMax)))
+                      : packed::lanes(std::fabs(std::pow(cosine[0], in_.specularMax)),
+                                      std::fabs(std::pow(cosine[1], in_.specularMax)),
+                                      std::fabs(std::pow(cosine[2], in_.specularMax)));
     // paint::fresnelWeight per channel.
     const Lanes fresnelWeight = packed::add(packed::mul(packed::splat(fresnelBase), get(oneMinusRelativeIndex_.lane)),
                                             get(relativeIndex_.lane));
     const Lanes lobe = packed::add(flake, packed::mul(packed::splat(coatLobe), fresnelWeight));
     const Lanes term =
-        packed::mul(packed::mul(packed::mul(lobe, packed::splat(specularPower_)), packed::load(intensity)),
+        packed::mul(packed::mul(packed::mul(lobe, packed::splat(in_.specularPower)), packed::load(intensity)),
                     packed::splat(d));
     put(specularSum_.lane, packed::add(get(specularSum_.lane), term));
 }
 
 // Step 10.
 void ColorEvaluation::traceReflection(RaytraceFunction raytrace) {
-    if (!(reflectivity_ > 0.0f)) return;
+    if (!(in_.reflectivity > 0.0f)) return;
     MFloatVector reflectionColor(0.0f, 0.0f, 0.0f);
 
     // Primary rays only: reflections are one level deep.
-    if (rayDepth_ == 0 && raytrace != nullptr) {
+    if (in_.rayDepth == 0 && raytrace != nullptr) {
         const Lanes N = packed::load(*normalCamera_);
         const Lanes incident = packed::negate(get(viewDirection_.lane));
         const float e = packed::opticsDot(incident, N);
@@ -261,12 +248,12 @@ void ColorEvaluation::traceReflection(RaytraceFunction raytrace) {
             packed::mul(packed::mul(N, packed::splat(2.0f)), packed::splat(e)), incident);
         const MFloatVector reflectionDirection = packed::toVector(packed::normalized(reflection));
         MFloatVector scratchTransparency(0.0f, 0.0f, 0.0f);
-        raytrace(pointCamera_, reflectionDirection, objectId_, raySampler_, rayDepth_, reflectionColor,
+        raytrace(in_.pointCamera, reflectionDirection, in_.objectId, in_.raySampler, in_.rayDepth, reflectionColor,
                  scratchTransparency, true);
     }
     // Even an untraced (black) reflection is weighted: 0 * inf stays NaN.
     put(reflectionTerm_.lane,
-        packed::add(packed::mul(packed::load(reflectionColor), packed::splat(reflectivity_)), packed::zero()));
+        packed::add(packed::mul(packed::load(reflectionColor), packed::splat(in_.reflectivity)), packed::zero()));
 }
 
 // Step 11: transparency dims everything but the specular part.

@@ -47,26 +47,13 @@ private:
     void prepareFlakeNormal();
     void prepareRelativeIndices();
 
-    // Sample values the later stages read.
+    // Sample values the later stages read: the caller's inputs, which outlive
+    // the evaluation, and the colours and indices in lanes.
+    const ColorInputs& in_;
     Triple color_;
     Triple ambientColor_;
     Triple incandescence_;
     Triple refractiveIndex_;
-    float diffuse_;
-    float specularMin_;
-    float specularMax_;
-    float specularPower_;
-    float depthRangeMin_;
-    float depthRangeMax_;
-    float frequencyX_;
-    float frequencyY_;
-    float seed_;
-    float normalDeviation_;
-    float reflectivity_;
-    MFloatVector pointCamera_;
-    const void* raySampler_;
-    const void* objectId_;
-    short rayDepth_;
     MFloatVector* normalCamera_;  // the caller's storage, normalised in place
     MFloatVector normalAsRead_;   // its value before any light normalised it
 

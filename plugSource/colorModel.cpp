@@ -58,7 +58,8 @@ MFloatVector evaluateColor(const ColorInputs& in, MFloatVector& N, LightElement*
             for (int j = 0; j < 3; ++j) {
                 const float interferenceTerm =
                     paint::interferenceTerm(in.refractiveIndex[j], filmDepth, paint::kFilmWavelengths[j]);
-                if (d > 0.0f) diffuseSum[j] = diffuseSum[j] + (((interferenceTerm * in.diffuse) * Li[j]) * in.color[j]) * d;
+                if (d > 0.0f)
+                    diffuseSum[j] = diffuseSum[j] + (((interferenceTerm * in.diffuse) * Li[j]) * in.color[j]) * d;
             }
         }
 
@@ -104,7 +105,8 @@ MFloatVector evaluateColor(const ColorInputs& in, MFloatVector& N, LightElement*
     MFloatVector outColor;
     for (int j = 0; j < 3; ++j) {
         const float ambientTerm = in.color[j] * in.ambientColor[j];
-        const float lit = ambientLightSum[j] + (((diffuseSum[j] + ambientTerm) + in.incandescence[j]) + reflectionTerm[j]);
+        const float lit =
+            ambientLightSum[j] + (((diffuseSum[j] + ambientTerm) + in.incandescence[j]) + reflectionTerm[j]);
         outColor[j] = (lit * (1.0f - transparency[j])) + specularSum[j];
     }
     return outColor;

@@ -208,7 +208,8 @@ std::unique_ptr<MentalrayShadeCase> readMentalrayShadeCase(const json& line, con
     try {
         if (!line.is_object()) throw Failure{"(line)", "expected a JSON object"};
         for (const auto& item : line.items()) {
-            if (!findField(declaration, item.key()) && !isOtherKey(item.key())) throw Failure{item.key(), "unknown key"};
+            if (!findField(declaration, item.key()) && !isOtherKey(item.key()))
+                throw Failure{item.key(), "unknown key"};
         }
 
         // Lights first: they size the block

@@ -197,8 +197,9 @@ private:
             const std::string& text = peek().text;
             char* end = nullptr;
             errno = 0;
-            if (info.type == ParameterType::Boolean && (text == "on" || text == "true" || text == "off" || text == "false")) {
-                words.push_back(text == "on" || text == "true" ? 1u : 0u);
+            const bool on = text == "on" || text == "true";
+            if (info.type == ParameterType::Boolean && (on || text == "off" || text == "false")) {
+                words.push_back(on ? 1u : 0u);
                 continue;
             }
             if (info.type == ParameterType::Boolean || info.type == ParameterType::Integer) {
