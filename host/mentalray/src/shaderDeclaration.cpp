@@ -261,7 +261,8 @@ void fillDefaults(const ShaderDeclaration& declaration, void* block) {
     auto* bytes = static_cast<unsigned char*>(block);
     std::memset(bytes, 0, std::size_t(declaration.blockSize));
     for (const DeclaredParameter& parameter : declaration.parameters) {
-        std::memcpy(bytes + parameter.offset, parameter.defaultWords.data(), parameter.defaultWords.size() * 4);
+        if (!parameter.defaultWords.empty())
+            std::memcpy(bytes + parameter.offset, parameter.defaultWords.data(), parameter.defaultWords.size() * 4);
         if (parameter.type == ParameterType::Color && parameter.defaultWords.size() == 3) {
             const std::uint32_t opaque = wordOf(1.0f);
             std::memcpy(bytes + parameter.offset + 12, &opaque, 4);
