@@ -6,7 +6,8 @@
 #include "paintModel.h"
 #include "solidNoise.h"
 
-// Single precision, rounded after every operation in the order written.
+// Single precision, rounded after every operation in the order written
+// (the renderer form rounds at fewer places).
 // Dot products written inline are the optics' (opticsDot); the Fresnel
 // weight's is MFloatVector's own (operator*).
 
@@ -29,7 +30,8 @@ MFloatVector evaluateColor(const ColorInputs& in, MFloatVector& N, LightElement*
     // 3. The noise's place.
     const MFloatVector placedPoint = in.pointWorld * in.placementMatrix;
 
-    // 4, 5. Film noise in [0, 1]; flake noise 2|n| - 1, not clamped.
+    // 4, 5. Film noise in [0, 1]; flake noise 2|n| - 1, not clamped (the
+    // renderer form takes its noise as it comes and uses 2n - 0.5).
     float filmNoise = std::fabs(solidNoiseAround(placedPoint, in.frequencyX, in.seed));
     if (filmNoise > 1.0f) filmNoise = 1.0f;
     const float flakeNoise = 2.0f * std::fabs(solidNoiseAround(placedPoint, in.frequencyY, in.seed)) - 1.0f;
@@ -82,6 +84,7 @@ MFloatVector evaluateColor(const ColorInputs& in, MFloatVector& N, LightElement*
                 // The power of the signed cosine, then its magnitude.
                 const float coatLobe = std::fabs(std::pow(opticsDot(reflectedLight, toEye), in.specularMin));
                 const float flakeLobe = std::fabs(std::pow(opticsDot(flakeReflection, refractedView), in.specularMax));
+                // The flake lobe unweighted, unlike the renderer form's.
                 const float lobe = flakeLobe + coatLobe * fresnelWeight;
                 if (d > 0.0f) specularSum[j] = specularSum[j] + ((lobe * in.specularPower) * Li[j]) * d;
             }

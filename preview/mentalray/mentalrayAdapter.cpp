@@ -162,9 +162,7 @@ std::unique_ptr<RenderHost> loadMentalrayHostFrom(const std::string& shaderLibra
     mentalrayHost::ShaderDeclaration declaration;
     if (!mentalrayHost::readShaderDeclaration(declarationPath, declaration, error)) return nullptr;
     // The scene's lights go into the light array.
-    const mentalrayHost::DeclaredParameter* light = declaration.find("light");
-    if (declaration.name != "tarn_flakeCoat" || !light || !light->isArray ||
-        light->type != mentalrayHost::ParameterType::Light) {
+    if (declaration.name != "tarn_flakeCoat" || !declaration.findArray("light", mentalrayHost::ParameterType::Light)) {
         error = declarationPath + ": does not declare tarn_flakeCoat with a light array \"light\"";
         return nullptr;
     }

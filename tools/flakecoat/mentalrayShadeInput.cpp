@@ -197,8 +197,7 @@ void readState(const json& line, MentalrayShadeCase& sample) {
 }  // namespace
 
 bool declaresLightArray(const ShaderDeclaration& declaration, std::string& error) {
-    const DeclaredParameter* light = declaration.find("light");
-    if (light && light->isArray && light->type == ParameterType::Light) return true;
+    if (declaration.findArray("light", ParameterType::Light)) return true;
     error = "the declaration of " + declaration.name + " has no light array \"light\"";
     return false;
 }

@@ -4,8 +4,7 @@
 
 namespace mentalrayHost {
 
-ParameterBlock::ParameterBlock(const ShaderDeclaration& declaration, int arraySlots)
-    : arraySlots_(std::max(arraySlots, 0)) {
+ParameterBlock::ParameterBlock(const ShaderDeclaration& declaration, int arraySlots) {
     const DeclaredParameter* array = nullptr;
     for (const DeclaredParameter& parameter : declaration.parameters)
         if (parameter.isArray) array = &parameter;
@@ -18,7 +17,7 @@ ParameterBlock::ParameterBlock(const ShaderDeclaration& declaration, int arraySl
         arrayElementSize_ = array->size;
         const bool endsBlock = array->offset + array->size == declaration.blockSize;
         elementsOffset_ = endsBlock ? array->offset : declaration.blockSize;
-        bytes = std::max(bytes, elementsOffset_ + arraySlots_ * array->size);
+        bytes = std::max(bytes, elementsOffset_ + std::max(arraySlots, 0) * array->size);
     }
     blockWords_ = std::size_t(bytes) / sizeof(std::uint32_t);
     words_.assign(2 * blockWords_, 0u);

@@ -238,6 +238,12 @@ const DeclaredParameter* ShaderDeclaration::find(const std::string& parameterNam
     return nullptr;
 }
 
+const DeclaredParameter* ShaderDeclaration::findArray(const std::string& parameterName,
+                                                      ParameterType elementType) const {
+    const DeclaredParameter* array = find(parameterName);
+    return array && array->isArray && array->type == elementType ? array : nullptr;
+}
+
 bool parseShaderDeclaration(std::istream& text, const std::string& fileName, ShaderDeclaration& declaration,
                             std::string& error) {
     declaration = ShaderDeclaration();

@@ -41,8 +41,9 @@ public:
     // their index counted from that array's slot: the first index to store
     // in i_NAME for the first element.
     miTag* arrayElements() { return arrayOffset_ >= 0 ? &at<miTag>(elementsOffset_) : nullptr; }
-    int arraySlots() const { return arraySlots_; }
-    int firstElementIndex() const { return arrayOffset_ >= 0 ? (elementsOffset_ - arrayOffset_) / arrayElementSize_ : 0; }
+    int firstElementIndex() const {
+        return arrayOffset_ >= 0 ? (elementsOffset_ - arrayOffset_) / arrayElementSize_ : 0;
+    }
 
     // Marks the parameter at `field` (inside this block) as fed by another
     // shader, so the shader asks mi_phen_eval for its value; turns the
@@ -58,7 +59,6 @@ public:
     int ghostOffset() const { return int(blockWords_ * sizeof(std::uint32_t)); }
 
 private:
-    int arraySlots_;
     int arrayOffset_ = -1;  // the last array's slot, or -1
     int arrayElementSize_ = 4;
     int elementsOffset_ = 0;

@@ -45,6 +45,8 @@ struct ShaderDeclaration {
     int blockSize = 0;  // bytes of every field, one slot per array
 
     const DeclaredParameter* find(const std::string& parameterName) const;
+    // The array of that name and element type, or null.
+    const DeclaredParameter* findArray(const std::string& parameterName, ParameterType elementType) const;
 };
 
 // Reads the first "declare shader ... end declare" of `text`. Fails with
