@@ -8,6 +8,7 @@
 #include <cmath>
 #include <iterator>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -233,18 +234,19 @@ TEST(MentalrayDeclaration, UnreadableOrForeignDeclarationsAreRefused) {
     EXPECT_NE(error.find("/nonexistent/tarn.so"), std::string::npos) << error;
 }
 
-// A parameter declared after the light array sits behind the array's one
-// slot, and the scene's lights follow the block: setting it must neither
-// write past the block nor land on a light.
+// Parameters declared after the light array sit behind the array's one
+// slot, and the scene's lights follow the block. Setting the last of them
+// used to write far past the block's storage.
 TEST(MentalrayDeclaration, SettingAFieldAfterTheLightArrayStaysInItsField) {
     std::ifstream original(DECLARATION_PATH);
     std::string text((std::istreambuf_iterator<char>(original)), std::istreambuf_iterator<char>());
-    const std::string array = "array light \"light\"";
-    ASSERT_NE(text.find(array), std::string::npos);
-    text.replace(text.find(array), array.size(), array + ",\n        scalar \"after\" default 1");
+    std::string trailing = "array light \"light\"";
+    const std::size_t at = text.find(trailing);
+    ASSERT_NE(at, std::string::npos);
+    for (int i = 0; i < 48; ++i) trailing += ",\n        scalar \"after" + std::to_string(i) + "\" default 1";
+    text.replace(at, std::strlen("array light \"light\""), trailing);
     const std::string path = testing::TempDir() + "flakecoat-after-array.mi";
     std::ofstream(path) << text;
-
     std::string error;
     mentalrayHost::ShaderDeclaration declaration;
     ASSERT_TRUE(mentalrayHost::readShaderDeclaration(path, declaration, error)) << error;
@@ -252,18 +254,8 @@ TEST(MentalrayDeclaration, SettingAFieldAfterTheLightArrayStaysInItsField) {
     std::remove(path.c_str());
     ASSERT_TRUE(host) << error;
     std::vector<fp::ParameterOverride> overrides;
-    ASSERT_TRUE(fp::parseAndCheckOverrides(host->shadingInputs(), {"after=2"}, "mentalray", overrides, error))
+    ASSERT_TRUE(fp::parseAndCheckOverrides(host->shadingInputs(), {"after47=2"}, "mentalray", overrides, error))
         << error;
-
-    // Written into a block of the declaration's own layout.
-    const int after = declaration.find("after")->offset;
-    EXPECT_EQ(after, int(sizeof(flakeCoatParameters)));
-    mentalrayHost::ParameterBlock block(declaration, 1);
-    block.arrayElements()[0] = 7;
-    fp::mentalray::writeOverride(declaration, overrides[0], block);
-    EXPECT_EQ(block.at<float>(after), 2.0f);
-    EXPECT_EQ(block.arrayElements()[0], miTag(7));
-    EXPECT_GE(block.size(), std::size_t(after + 4 + 4));
 
     // Through the adapter, with the point light alone: its tag is found from i_light.
     ASSERT_TRUE(host->applyOverrides(overrides, error)) << error;
@@ -280,4 +272,15 @@ TEST(MentalrayDeclaration, SettingAFieldAfterTheLightArrayStaysInItsField) {
     services.trace(fp::Ray{{0, 1, 5}, {0, 0, -1}}, 0);
     EXPECT_EQ(record->level[0].parameters.n_light, 1);
     EXPECT_EQ(record->level[0].lightTags[0], miTag(1));
+
+    // In a block of the declaration's own layout the value lands in its field.
+    const int after = declaration.find("after47")->offset;
+    EXPECT_EQ(after, int(sizeof(flakeCoatParameters)) + 47 * 4);
+    mentalrayHost::ParameterBlock block(declaration, 1);
+    block.arrayElements()[0] = 7;
+    fp::mentalray::writeOverride(declaration, overrides[0], block);
+    EXPECT_EQ(block.at<float>(after), 2.0f);
+    EXPECT_EQ(block.at<float>(after - 4), 1.0f);
+    EXPECT_EQ(block.arrayElements()[0], miTag(7));
+    EXPECT_EQ(block.size(), std::size_t(after + 4 + 4));
 }
