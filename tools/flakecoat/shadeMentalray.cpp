@@ -1,6 +1,8 @@
 // flakecoat shade --host mentalray: each sample shaded by tarn_flakeCoat.so,
-// loaded with the renderer stand-in module exactly as the renderer loads it.
+// loaded with the renderer stand-in module and its declaration
+// tarn_flakeCoat.mi exactly as the renderer loads them.
 
+#include <mentalrayHost/shaderDeclaration.h>
 #include <mentalrayHost/shaderLibrary.h>
 #include <mentalrayHost/shadingSample.h>
 
@@ -12,11 +14,13 @@ namespace {
 
 class MentalrayShader : public SampleShader {
 public:
-    explicit MentalrayShader(std::unique_ptr<mentalrayHost::ShaderLibrary> library) : library_(std::move(library)) {}
+    MentalrayShader(std::unique_ptr<mentalrayHost::ShaderLibrary> library,
+                    mentalrayHost::ShaderDeclaration declaration)
+        : library_(std::move(library)), declaration_(std::move(declaration)) {}
 
     bool shade(const nlohmann::json& line, float* components, int& count, std::string& error) override {
         ShadeInputError inputError;
-        const auto sample = readMentalrayShadeCase(line, inputError);
+        const auto sample = readMentalrayShadeCase(line, declaration_, inputError);
         if (!sample) {
             error = inputError.key.empty() ? inputError.message
                                            : "key \"" + inputError.key + "\": " + inputError.message;
@@ -24,7 +28,7 @@ public:
         }
         mentalrayHost::ShadingSample shading(sample->hit, sample->block.function(), &sample->services);
         miColor result = sample->result;
-        library_->shade(&result, &shading.state(), &sample->block.parameters());
+        library_->shade(&result, &shading.state(), sample->block.data());
         components[0] = result.r;
         components[1] = result.g;
         components[2] = result.b;
@@ -35,6 +39,7 @@ public:
 
 private:
     std::unique_ptr<mentalrayHost::ShaderLibrary> library_;
+    mentalrayHost::ShaderDeclaration declaration_;
 };
 
 }  // namespace
@@ -43,5 +48,10 @@ std::unique_ptr<SampleShader> openMentalrayShader(const std::string& libraryPath
     auto library =
         mentalrayHost::ShaderLibrary::open(libraryPath, defaultModulePath("libmentalray_standin.so"), error);
     if (!library) return nullptr;
-    return std::make_unique<MentalrayShader>(std::move(library));
+    // The renderer reads the shader's parameters from its declaration.
+    mentalrayHost::ShaderDeclaration declaration;
+    if (!mentalrayHost::readShaderDeclaration(defaultModulePath("tarn_flakeCoat.mi"), declaration, error) ||
+        !declaresLightArray(declaration, error))
+        return nullptr;
+    return std::make_unique<MentalrayShader>(std::move(library), std::move(declaration));
 }
