@@ -1,0 +1,36 @@
+// .mi declarations: any text read as the renderer stand-in reads a shader's
+// declaration, then a parameter block laid out from it with its defaults,
+// a few array elements, every settable parameter set as --set sets it and
+// connected, so a layout that misplaces a field writes out of bounds.
+
+#include <cstdint>
+#include <sstream>
+#include <string>
+
+#include <mentalrayHost/parameterBlock.h>
+#include <mentalrayHost/shaderDeclaration.h>
+
+#include "mentalray/declaredInputs.h"
+
+namespace fp = flakecoat::preview;
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    std::istringstream text(std::string(reinterpret_cast<const char*>(data), size));
+    mentalrayHost::ShaderDeclaration declaration;
+    std::string error;
+    if (!mentalrayHost::parseShaderDeclaration(text, "fuzz.mi", declaration, error)) return 0;
+
+    mentalrayHost::ParameterBlock block(declaration, 3);
+    if (miTag* elements = block.arrayElements())
+        for (int i = 0; i < 3; ++i) elements[i] = miTag(i + 1);
+    for (const fp::SettableInput& input : fp::mentalray::settableParameters(declaration)) {
+        fp::ParameterOverride value;
+        value.name = input.name;
+        value.count = input.arity <= fp::ParameterOverride::kMaxValues ? input.arity : 1;
+        for (int i = 0; i < value.count; ++i) value.values[i] = 1.0;
+        fp::mentalray::writeOverride(declaration, value, block);
+    }
+    for (const mentalrayHost::DeclaredParameter& parameter : declaration.parameters)
+        if (!parameter.isArray) block.setConnected(&block.at<unsigned char>(parameter.offset));
+    return 0;
+}
