@@ -60,10 +60,10 @@ bool planRender(const RenderOptions& options, RenderPlan& plan, std::string& err
         error = "--size " + options.size + ": expected WIDTHxHEIGHT, each from 1 to " + std::to_string(kMaxSide);
         return false;
     }
-    if (std::uint64_t(plan.width) * std::uint64_t(plan.height) > options.maxPixels) {
-        error = "--size " + options.size + ": " + std::to_string(std::uint64_t(plan.width) * std::uint64_t(plan.height)) +
-                " pixels is over the bound of " + std::to_string(options.maxPixels) +
-                " pixels (--max-pixels raises it; each pixel takes about 20 bytes)";
+    const std::uint64_t pixels = std::uint64_t(plan.width) * std::uint64_t(plan.height);
+    if (pixels > options.maxPixels) {
+        error = "--size " + options.size + ": " + std::to_string(pixels) + " pixels is over the bound of " +
+                std::to_string(options.maxPixels) + " pixels (--max-pixels raises it; each pixel takes about 20 bytes)";
         return false;
     }
     if (options.samplesPerPixel < 1 || options.samplesPerPixel > kMaxSamplesPerPixel) {
@@ -97,7 +97,8 @@ bool planRender(const RenderOptions& options, RenderPlan& plan, std::string& err
     if (!options.environmentFile.empty()) {
         struct stat status;
         if (stat(options.environmentFile.c_str(), &status) != 0) {
-            error = "--env " + options.environmentFile + ": " + (errno == ENOENT ? "no such file" : std::strerror(errno));
+            const std::string reason = errno == ENOENT ? "no such file" : std::strerror(errno);
+            error = "--env " + options.environmentFile + ": " + reason;
             return false;
         }
         if (!S_ISREG(status.st_mode)) {

@@ -22,7 +22,8 @@ int runShade(const std::string& host, const std::string& file) {
     std::FILE* input = stdin;
     std::string sourceName = "<stdin>";
     if (file == "-") {
-        if (fcntl(fileno(stdin), F_GETFL) == -1) return fail("cannot read standard input: " + std::string(std::strerror(errno)), 1);
+        if (fcntl(fileno(stdin), F_GETFL) == -1)
+            return fail(std::string("cannot read standard input: ") + std::strerror(errno), 1);
     } else {
         input = std::fopen(file.c_str(), "r");
         if (!input) return fail("cannot open " + file + ": " + std::strerror(errno), 1);
