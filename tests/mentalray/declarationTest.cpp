@@ -88,6 +88,11 @@ TEST(Declaration, FieldsAfterAnArrayFollowItsSlot) {
     EXPECT_EQ(block.size(), 32u + 3 * 4);
     block.arrayElements()[0] = 9;
     EXPECT_EQ(block.at<float>(16 + 12), 1.0f);  // the colour's alpha is untouched
+
+    // No parameters at all: an empty block, nothing written (found by fuzzing).
+    std::istringstream none("declare shader scalar \"s\" ( ) end declare\n");
+    ASSERT_TRUE(mentalrayHost::parseShaderDeclaration(none, "none.mi", declared, error)) << error;
+    EXPECT_EQ(mentalrayHost::ParameterBlock(declared).size(), 0u);
 }
 
 TEST(Declaration, MalformedDeclarationsAreRefusedWithFileAndLine) {

@@ -265,6 +265,7 @@ bool readShaderDeclaration(const std::string& path, ShaderDeclaration& declarati
 
 void fillDefaults(const ShaderDeclaration& declaration, void* block) {
     auto* bytes = static_cast<unsigned char*>(block);
+    if (declaration.blockSize == 0) return;  // an empty block may have no storage at all
     std::memset(bytes, 0, std::size_t(declaration.blockSize));
     for (const DeclaredParameter& parameter : declaration.parameters) {
         if (!parameter.defaultWords.empty())
