@@ -1,5 +1,6 @@
 #include "kernel/meshGeometry.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include <embree3/rtcore.h>
@@ -100,8 +101,25 @@ std::shared_ptr<const MeshGeometry> MeshGeometry::build(TriangleMesh mesh, float
 
 MeshGeometry::~MeshGeometry() = default;
 
+// Most rays of a scene pass the model by: the ground's shadow rays, eye
+// rays and reflections into the sky. The enclosing sphere turns them away
+// before the hierarchy is entered, and narrows the span of the others.
+bool MeshGeometry::clipToBounds(const Ray& ray, float& tMin, float& tMax) const {
+    const Vec3 oc = ray.origin - bounds_.center;
+    const float b = -dot(oc, ray.direction);
+    const Vec3 closest = oc + ray.direction * b;
+    // A margin for rounding: the sphere holds every corner exactly
+    const float radius = bounds_.radius * 1.0001f;
+    const float discriminant = radius * radius - dot(closest, closest);
+    if (discriminant < 0.0f) return false;
+    const float root = std::sqrt(discriminant);
+    tMin = std::max(tMin, b - root);
+    tMax = std::min(tMax, b + root);
+    return tMax > tMin;
+}
+
 bool MeshGeometry::intersect(const Ray& ray, float tMin, float tMax, MeshHit& hit) const {
-    if (!(tMax > tMin)) return false;
+    if (!clipToBounds(ray, tMin, tMax)) return false;
     RTCIntersectContext context;
     rtcInitIntersectContext(&context);
     RTCRayHit query;
@@ -137,7 +155,7 @@ bool MeshGeometry::intersect(const Ray& ray, float tMin, float tMax, MeshHit& hi
 }
 
 bool MeshGeometry::occluded(const Ray& ray, float tMin, float tMax) const {
-    if (!(tMax > tMin)) return false;
+    if (!clipToBounds(ray, tMin, tMax)) return false;
     RTCIntersectContext context;
     rtcInitIntersectContext(&context);
     RTCRay query;

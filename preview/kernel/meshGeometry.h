@@ -53,6 +53,9 @@ public:
 
 private:
     MeshGeometry() = default;
+    // Narrows (tMin, tMax) to the part of the ray inside the enclosing
+    // sphere; false when nothing is left.
+    bool clipToBounds(const Ray& ray, float& tMin, float& tMax) const;
 
     struct Handles;
     std::unique_ptr<Handles> handles_;
