@@ -110,7 +110,10 @@ bool checkFace(std::string_view rest, Counts& counts, const ObjLimits& limits, s
             return false;
         }
         form = cornerForm;
-        ++corners;
+        if (++corners > limits.maxFaceCorners) {
+            error = "a face has more than " + std::to_string(limits.maxFaceCorners) + " corners";
+            return false;
+        }
     }
     if (corners < 3) {
         error = "a face needs at least three corners";

@@ -9,8 +9,8 @@
 // The text is checked line by line before it is assembled, so a bad file is
 // refused with its line named: a statement with missing, extra or
 // non-numeric values, a coordinate that is not a finite single-precision
-// number, a face with fewer than three corners, a corner index of 0 or out
-// of range (indices refer to elements already read; negative ones count
+// number, a face with fewer than three corners (or more than the limit), a
+// corner index of 0 or out of range (indices refer to elements already read; negative ones count
 // back from the last), more than the limits below, or no face at all. Faces
 // of no area are dropped without complaint.
 
@@ -24,11 +24,13 @@ namespace flakecoat::preview {
 
 // Bounds on what one file may ask for, far beyond the models a preview
 // shows (about 1 million triangles render in a second or two) and short of
-// exhausting memory: triangles after polygons are split, and elements of
-// each kind (v, vn, vt).
+// exhausting memory or time: triangles after polygons are split, elements
+// of each kind (v, vn, vt), and corners of one face (splitting a polygon
+// by ear clipping takes time growing with the cube of its corners).
 struct ObjLimits {
     std::size_t maxTriangles = std::size_t(1) << 22;  // 4194304
     std::size_t maxElements = std::size_t(3) << 22;   // 12582912
+    std::size_t maxFaceCorners = 256;
 };
 
 // Largest file loadObjFile reads.

@@ -108,6 +108,7 @@ TEST(ObjLoader, RefusesBadInputNamingTheLine) {
     fp::ObjLimits limits;
     limits.maxTriangles = 3;
     limits.maxElements = 4;
+    limits.maxFaceCorners = 4;
     fp::TriangleMesh mesh;
     std::string error;
     EXPECT_TRUE(fp::parseObj(square + "f 1 2 3 4\nf 1 2 3\n", "m.obj", mesh, error, limits)) << error;
@@ -115,6 +116,8 @@ TEST(ObjLoader, RefusesBadInputNamingTheLine) {
     EXPECT_EQ(error, "m.obj:6: more than 3 triangles");
     EXPECT_FALSE(fp::parseObj(square + "v 0 0 0\n", "m.obj", mesh, error, limits));
     EXPECT_EQ(error, "m.obj:5: more than 4 positions");
+    EXPECT_FALSE(fp::parseObj(square + "f 1 2 3 4 1\n", "m.obj", mesh, error, limits));
+    EXPECT_EQ(error, "m.obj:5: a face has more than 4 corners");
 }
 
 TEST(ObjLoader, FilesThatCannotBeReadAreNamed) {
