@@ -44,7 +44,8 @@ public:
         const char* named = std::getenv("FLAKECOAT_BENCH_MESH_OBJ");
         keep_ = named && *named;
         path_ = keep_ ? named : "/tmp/flakecoat-bench-sphere-" + std::to_string(::getpid()) + ".obj";
-        std::ofstream(path_, std::ios::binary) << fp::testing::sphereObj(kSegments, kRings, {0, 1, 0}, 1.0f, true, false);
+        std::ofstream(path_, std::ios::binary)
+            << fp::testing::sphereObj(kSegments, kRings, {0, 1, 0}, 1.0f, true, false);
         std::string error;
         if (!fp::loadObjFile(path_, mesh_, error)) std::fprintf(stderr, "%s\n", error.c_str());
         geometry_ = fp::MeshGeometry::build(mesh_, 0.0f, error);
@@ -117,8 +118,8 @@ void meshRender(benchmark::State& state, fp::RenderHost* host, bool model, int s
 }  // namespace
 
 void registerMeshBenchmarks() {
-    benchmark::RegisterBenchmark("MeshLoad/1M", meshLoad)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
-    benchmark::RegisterBenchmark("MeshBuild/1M", meshBuild)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+    for (auto [name, function] : {std::pair{"MeshLoad/1M", meshLoad}, std::pair{"MeshBuild/1M", meshBuild}})
+        benchmark::RegisterBenchmark(name, function)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
     for (const auto& [name, host] : benchmarkHosts()) {
         for (bool model : {false, true})
             benchmark::RegisterBenchmark(("MeshRender/" + name + (model ? "/1M" : "/ball")).c_str(), meshRender, host,

@@ -136,7 +136,8 @@ Color MayaWorker::shade(const SurfaceSample& sample, ShadingServices& services) 
     for (int i = 0; i < lights; ++i) {
         const Light& light = services.light(i);
         Color unshadowed;
-        const LightSample element = services.averagedLight(i, sample.pointWorld, sample.geometricNormalWorld, &unshadowed);
+        const LightSample element =
+            services.averagedLight(i, sample.pointWorld, sample.geometricNormalWorld, &unshadowed);
         const bool ambient = light.kind == LightKind::Ambient;
         const Vec3 towards = ambient ? sample.normalCamera : camera.directionToCamera(element.towardsLight);
         const float before = (unshadowed.x + unshadowed.y + unshadowed.z) / 3.0f;

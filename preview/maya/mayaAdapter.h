@@ -3,9 +3,9 @@
 
 // Maya's software renderer, stood in for over the preview scene. The plug-in
 // is loaded as Maya loads it and one flakeCoat node is created. For each
-// sample on the painted object the renderer fills the node's sample attributes in a
-// data block of its own (one per thread and ray depth) and requests outColor
-// through the node's compute:
+// sample on the painted object the renderer fills the node's sample
+// attributes in a data block of its own (one per thread and ray depth) and
+// requests outColor through the node's compute:
 //   pointCamera, normalCamera, rayDirection, rayOrigin  camera space
 //   pointWorld                                          world space
 //               (normalCamera is the shading normal)

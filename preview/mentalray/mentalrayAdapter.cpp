@@ -45,7 +45,8 @@ public:
 
     bool traceReflection(const miState& state, const miVector& direction, miColor& colour) override {
         if (state.reflection_level >= kMaxReflectionLevel) return false;
-        const Ray ray = kernel_.leavingRay(sample_.pointWorld, sample_.geometricNormalWorld, normalize(fromMi(direction)));
+        const Ray ray =
+            kernel_.leavingRay(sample_.pointWorld, sample_.geometricNormalWorld, normalize(fromMi(direction)));
         const TraceResult traced = kernel_.trace(ray, sample_.rayDepth + 1);
         if (!traced.hit) return false;
         colour = {traced.color.x, traced.color.y, traced.color.z, 1.0f};

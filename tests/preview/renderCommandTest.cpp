@@ -195,7 +195,8 @@ TEST_F(RenderCommand, MayaSettingsAreCheckedAgainstTheNodesAttributes) {
 
 TEST_F(RenderCommand, ModelsRenderThroughBothHostsAndBadOnesAreNamedByLine) {
     const std::string model = (directory / "model.obj").string();
-    std::ofstream(model) << "v 0 0 0\nv 1 0 0\nv 0 1 1\nv 0 1 -1\nf 1 2 3\nf 1 4 2\n";
+    std::ofstream(model) << "v 0 0 0\nv 1 0 0\nv 0 1 1\nv 0 1 -1\n"
+                         << "f 1 2 3\nf 1 4 2\n";
     ToolRun run = runTool("--size 16x12 --spp 1 --mesh " + model + " --rotate 45 " + out());
     ASSERT_EQ(run.status, 0) << run.output;
     run = runTool("--size 16x12 --spp 1 --shape swatch " + out("swatch.png"));

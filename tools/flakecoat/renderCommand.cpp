@@ -167,7 +167,8 @@ int runRender(const RenderOptions& options) {
 }  // namespace
 
 void addRenderCommand(CLI::App& app, int& exitStatus) {
-    CLI::App* command = app.add_subcommand("render", "Render the shader ball, a shape or a model with one or both deliverables");
+    CLI::App* command =
+        app.add_subcommand("render", "Render the shader ball, a shape or a model with one or both deliverables");
     static RenderOptions options;
     command->add_option("--host", options.host, "maya, mentalray or both")->capture_default_str();
     command->add_option("--out", options.out,
