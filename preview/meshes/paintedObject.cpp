@@ -25,7 +25,10 @@ std::optional<Scene> paintedObjectScene(const PaintedObject& object, float aspec
         return std::nullopt;
     }
     std::shared_ptr<const MeshGeometry> model = MeshGeometry::build(std::move(mesh), object.rotateDegrees, error);
-    if (!model) return std::nullopt;
+    if (!model) {
+        error = (object.meshFile.empty() ? object.shape : object.meshFile) + ": " + error;
+        return std::nullopt;
+    }
     return modelScene(aspect, std::move(lights), std::move(environment), std::move(model));
 }
 
