@@ -1,11 +1,13 @@
-// flakecoat render: the shader ball rendered with one or both deliverables,
-// each loaded the way its host loads it.
+// flakecoat render: the shader ball, a built-in shape or the user's model
+// rendered with one or both deliverables, each loaded the way its host loads
+// it.
 
 #include <cstdio>
 #include <exception>
 #include <iostream>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -17,6 +19,7 @@
 #include "kernel/renderer.h"
 #include "kernel/scene.h"
 #include "modulePaths.h"
+#include "objectOptions.h"
 #include "renderOptions.h"
 #include "renderProgress.h"
 #include "settings/hostSettings.h"
@@ -72,8 +75,10 @@ int renderWith(const RenderOptions& options, const InterruptFlag& interrupt) {
     if (interrupt.raised()) return interrupted(interrupt);
     std::vector<fp::Light> lights;
     fp::lightRig(options.lights, lights);
-    const fp::Scene scene =
-        fp::shaderBallScene(float(plan.width) / float(plan.height), std::move(lights), std::move(environment));
+    const std::optional<fp::Scene> built = fp::paintedObjectScene(
+        options.object, float(plan.width) / float(plan.height), std::move(lights), std::move(environment), error);
+    if (!built) return fail(options.object.meshFile.empty() ? error : "--mesh " + error);
+    const fp::Scene& scene = *built;
 
     // Claim the outputs before rendering, so an unwritable path fails at once
     const fp::ViewTransform view{options.exposure};
@@ -142,7 +147,8 @@ int runRender(const RenderOptions& options) {
 }  // namespace
 
 void addRenderCommand(CLI::App& app, int& exitStatus) {
-    CLI::App* command = app.add_subcommand("render", "Render the shader ball with one or both deliverables");
+    CLI::App* command =
+        app.add_subcommand("render", "Render the shader ball, a shape or a model with one or both deliverables");
     static RenderOptions options;
     command->add_option("--host", options.host, "maya, mentalray or both")->capture_default_str();
     command->add_option("--out", options.out,
@@ -165,5 +171,6 @@ void addRenderCommand(CLI::App& app, int& exitStatus) {
     command->add_option("--max-env-pixels", options.maxEnvironmentPixels,
                         "Largest environment image, in pixels, --env reads")
         ->capture_default_str();
+    addPaintedObjectOptions(*command, options.object);
     command->callback([&exitStatus] { exitStatus = runRender(options); });
 }

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "image/exrReader.h"
+#include "meshes/paintedObject.h"
 
 // The bound on an image's pixels, raised by --max-pixels. An image takes
 // about 20 bytes a pixel while it is made and written (linear RGBA floats,
@@ -27,6 +28,7 @@ struct RenderOptions {
     float exposure = 0.0f;
     std::uint64_t maxPixels = kDefaultMaxPixels;
     std::uint64_t maxEnvironmentPixels = flakecoat::preview::kDefaultMaxEnvironmentPixels;
+    flakecoat::preview::PaintedObject object;  // --shape, --mesh, --rotate
 };
 
 // The checked form: sizes parsed, one output path per host.
