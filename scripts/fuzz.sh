@@ -19,7 +19,7 @@ CC=clang CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DFLAKECOAT_FUZZ=ON -DFLAKECOAT_BUILD_TESTS=OFF -DFLAKECOAT_BUILD_BENCH=OFF >/dev/null
 cmake --build "$build" --target fuzz_targets -j "$(nproc)"
 
-targets=(${FUZZ_TARGETS:-fuzz_maya_sample fuzz_mentalray_sample fuzz_settings fuzz_mi_declaration fuzz_environment_exr})
+targets=(${FUZZ_TARGETS:-fuzz_maya_sample fuzz_mentalray_sample fuzz_settings fuzz_mi_declaration fuzz_environment_exr fuzz_obj})
 declare -A summary
 failed=()
 mkdir -p "$build/findings"
