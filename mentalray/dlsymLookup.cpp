@@ -17,7 +17,7 @@ constexpr int kErrorInvalidHandle = 6;
 constexpr int kErrorProcNotFound = 127;
 }  // namespace
 
-void* lookupFunction(void* handle, const char* name, int* errorCode) {
+void* lookupFunction(ModuleHandle handle, const char* name, int* errorCode) {
     if (!handle) {
         *errorCode = kErrorInvalidHandle;
         return nullptr;
