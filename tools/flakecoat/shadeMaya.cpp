@@ -10,6 +10,7 @@
 
 #include "mayaSample.h"
 #include "mayaSession.h"
+#include "modulePaths.h"
 #include "pluginOption.h"
 #include "shade.h"
 
@@ -44,7 +45,7 @@ std::string parseMessage(const char* what) {
 
 int shadeMaya(std::istream& input, const std::string& sourceName) {
     std::string error;
-    std::unique_ptr<MayaSession> session = MayaSession::open(pluginPath("flakeCoat.so"), error);
+    std::unique_ptr<MayaSession> session = MayaSession::open(pluginPath(kPluginFile), error);
     if (!session) {
         std::cerr << "flakecoat shade: " << error << "\n";
         return 2;

@@ -30,8 +30,8 @@ bool isBlank(const std::string& line) { return line.find_first_not_of(" \t\r") =
 
 int shadeMentalray(std::istream& input, const std::string& sourceName) {
     std::string loadError;
-    const auto library = mentalrayHost::ShaderLibrary::open(defaultModulePath("tarn_flakeCoat.so"),
-                                                            defaultModulePath("libmentalray_standin.so"), loadError);
+    const auto library = mentalrayHost::ShaderLibrary::open(defaultModulePath(kShaderLibraryFile),
+                                                            defaultModulePath(kRendererModuleFile), loadError);
     if (!library) {
         std::cerr << "flakecoat shade: " << loadError << "\n";
         return 2;
