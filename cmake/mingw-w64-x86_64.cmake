@@ -10,7 +10,7 @@ set(CMAKE_RC_COMPILER ${FLAKECOAT_MINGW_TRIPLE}-windres)
 
 # Libraries and headers of the target only; programs (objdump, wine) from the
 # build machine. Header-only packages of the build machine are brought in by
-# cmake/WindowsPackages.cmake, never the whole of /usr/include.
+# cmake/WindowsBuild.cmake, never the whole of /usr/include.
 set(CMAKE_FIND_ROOT_PATH /usr/${FLAKECOAT_MINGW_TRIPLE})
 set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
 set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)

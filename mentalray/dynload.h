@@ -52,7 +52,8 @@ enum Slot : int {
 void* boundFunction(Slot slot, const char* name);
 
 // The platform lookup: the address of `name` in the module `handle`, or null
-// with *errorCode set. A null handle fails without searching anything.
+// with *errorCode set. On Linux a null handle fails without searching
+// anything; on Windows GetProcAddress then searches the program itself.
 void* lookupFunction(ModuleHandle handle, const char* name, int* errorCode);
 
 }  // namespace dynload

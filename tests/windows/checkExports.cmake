@@ -1,5 +1,7 @@
-# Checks that MODULE exports exactly the names in EXPECTED (a list), read
-# from the name table that "objdump -p" prints for a PE file.
+# Checks that MODULE exports exactly the names in EXPECTED (comma-separated), read
+# from the name table that "objdump -p" prints for a PE file. With NM given,
+# also that the module has no static constructors: it runs without the C
+# runtime's start-up, which is what would call them.
 execute_process(COMMAND ${OBJDUMP} -p ${MODULE} OUTPUT_VARIABLE dump RESULT_VARIABLE status)
 if(NOT status EQUAL 0)
   message(FATAL_ERROR "${OBJDUMP} -p ${MODULE} failed")
@@ -17,9 +19,17 @@ foreach(row IN LISTS rows)
 endforeach()
 
 list(SORT exported)
-set(expected ${EXPECTED})
+string(REPLACE "," ";" expected "${EXPECTED}")
 list(SORT expected)
 if(NOT exported STREQUAL expected)
   message(FATAL_ERROR "${MODULE} exports [${exported}], expected exactly [${expected}]")
 endif()
 message(STATUS "${MODULE} exports exactly [${exported}]")
+
+if(NM)
+  execute_process(COMMAND ${NM} ${MODULE} OUTPUT_VARIABLE symbols RESULT_VARIABLE status)
+  string(REGEX MATCHALL "_GLOBAL__sub_I_[^\n]*" constructors "${symbols}")
+  if(NOT status EQUAL 0 OR constructors)
+    message(FATAL_ERROR "${MODULE} has static constructors that would never run: [${constructors}]")
+  endif()
+endif()
