@@ -29,11 +29,18 @@ if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
 fi
 ctest --preset windows -j "$jobs"
 
-echo "== windows against linux: flakecoat shade ==" >&2
+echo "== windows against linux: flakecoat attributes and shade ==" >&2
 cmake --preset release >/dev/null
 cmake --build --preset release -j "$jobs" --target flakecoat
 work=build/windows/platform-comparison
 mkdir -p "$work"
+
+# The same attribute table, but for the plug-in's path
+build/release/bin/flakecoat attributes | grep -v '^plug-in ' >"$work/attributes-linux.txt"
+scripts/wine-run.sh build/windows/bin/flakecoat.exe attributes | tr -d '\r' | grep -v '^plug-in ' \
+  >"$work/attributes-windows.txt"
+diff "$work/attributes-linux.txt" "$work/attributes-windows.txt" >&2
+echo "attributes: the same $(wc -l <"$work/attributes-linux.txt") lines" >&2
 for host in maya mentalray; do
   python3 scripts/shade-corpus.py --host "$host" --count "$samples" --seed 1 >"$work/$host.jsonl"
   linux=0 windows=0
