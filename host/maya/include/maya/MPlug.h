@@ -18,12 +18,6 @@ public:
     // "<node name>.<attribute long name>".
     MString name(MStatus* returnStatus = nullptr) const;
 
-    bool isChild(MStatus* returnStatus = nullptr) const;
-    bool isCompound(MStatus* returnStatus = nullptr) const;
-    unsigned int numChildren(MStatus* returnStatus = nullptr) const;
-    MPlug child(unsigned int index, MStatus* returnStatus = nullptr) const;
-    MPlug parent(MStatus* returnStatus = nullptr) const;
-
     bool operator==(const MPlug& other) const { return node_ == other.node_ && attribute_ == other.attribute_; }
     bool operator!=(const MPlug& other) const { return !(*this == other); }
     bool operator==(const MObject& attribute) const { return attribute_ == attribute; }

@@ -180,11 +180,7 @@ MString MFnAttribute::shortName() const {
 
 MStatus MFnAttribute::setReadable(bool s) { return setFlag(object_, ApiCall::setReadable, &AttributeFlags::readable, s); }
 MStatus MFnAttribute::setWritable(bool s) { return setFlag(object_, ApiCall::setWritable, &AttributeFlags::writable, s); }
-MStatus MFnAttribute::setConnectable(bool s) {
-    return setFlag(object_, ApiCall::setConnectable, &AttributeFlags::connectable, s);
-}
 MStatus MFnAttribute::setStorable(bool s) { return setFlag(object_, ApiCall::setStorable, &AttributeFlags::storable, s); }
-MStatus MFnAttribute::setCached(bool s) { return setFlag(object_, ApiCall::setCached, &AttributeFlags::cached, s); }
 MStatus MFnAttribute::setArray(bool s) { return setFlag(object_, ApiCall::setArray, &AttributeFlags::array, s); }
 MStatus MFnAttribute::setKeyable(bool s) { return setFlag(object_, ApiCall::setKeyable, &AttributeFlags::keyable, s); }
 MStatus MFnAttribute::setHidden(bool s) { return setFlag(object_, ApiCall::setHidden, &AttributeFlags::hidden, s); }

@@ -76,33 +76,6 @@ MString MPlug::name(MStatus* s) const {
     return withStatus(MString((node->name + "." + a->longName).c_str()), true, s);
 }
 
-bool MPlug::isChild(MStatus* s) const {
-    const AttributeRecord* a = attributeRecord(attribute_);
-    return withStatus(a && a->parentRecord != nullptr, a != nullptr, s);
-}
-
-bool MPlug::isCompound(MStatus* s) const {
-    const AttributeRecord* a = attributeRecord(attribute_);
-    return withStatus(a && !a->childRecords.empty(), a != nullptr, s);
-}
-
-unsigned int MPlug::numChildren(MStatus* s) const {
-    const AttributeRecord* a = attributeRecord(attribute_);
-    return withStatus(a ? unsigned(a->childRecords.size()) : 0u, a != nullptr, s);
-}
-
-MPlug MPlug::child(unsigned int index, MStatus* s) const {
-    const AttributeRecord* a = attributeRecord(attribute_);
-    if (!a || index >= a->childRecords.size()) return withStatus(MPlug(), false, s);
-    return withStatus(MPlug(node_, attributeObject(a->childRecords[index])), true, s);
-}
-
-MPlug MPlug::parent(MStatus* s) const {
-    const AttributeRecord* a = attributeRecord(attribute_);
-    if (!a || !a->parentRecord) return withStatus(MPlug(), false, s);
-    return withStatus(MPlug(node_, attributeObject(a->parentRecord)), true, s);
-}
-
 // ---- mayaHost::Node --------------------------------------------------------
 
 namespace mayaHost {
