@@ -14,7 +14,6 @@ public:
 
     MObject node(MStatus* returnStatus = nullptr) const;
     MObject attribute(MStatus* returnStatus = nullptr) const;
-    bool isNull(MStatus* returnStatus = nullptr) const;
     // "<node name>.<attribute long name>".
     MString name(MStatus* returnStatus = nullptr) const;
 

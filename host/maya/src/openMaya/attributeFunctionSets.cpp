@@ -242,26 +242,11 @@ MObject MFnNumericAttribute::createAddr(const MString& fullName, const MString& 
     return object_;
 }
 
-MFnNumericData::Type MFnNumericAttribute::unitType(MStatus* returnStatus) const {
-    AttributeRecord* a = attributeRecord(object_);
-    if (returnStatus) *returnStatus = a ? MS::kSuccess : MS::kInvalidParameter;
-    return a ? a->numericType : MFnNumericData::kInvalid;
-}
-
 MStatus MFnNumericAttribute::setDefault(bool value) {
     return setComponents(object_, ApiCall::numericSetDefault, {value ? 1.0 : 0.0}, applyDefault);
 }
-MStatus MFnNumericAttribute::setDefault(short value) {
-    return setComponents(object_, ApiCall::numericSetDefault, {double(value)}, applyDefault);
-}
-MStatus MFnNumericAttribute::setDefault(int value) {
-    return setComponents(object_, ApiCall::numericSetDefault, {double(value)}, applyDefault);
-}
 MStatus MFnNumericAttribute::setDefault(float value) {
     return setComponents(object_, ApiCall::numericSetDefault, {double(value)}, applyDefault);
-}
-MStatus MFnNumericAttribute::setDefault(double value) {
-    return setComponents(object_, ApiCall::numericSetDefault, {value}, applyDefault);
 }
 MStatus MFnNumericAttribute::setDefault(float value1, float value2) {
     return setComponents(object_, ApiCall::numericSetDefault, {double(value1), double(value2)}, applyDefault);
@@ -270,19 +255,7 @@ MStatus MFnNumericAttribute::setDefault(float value1, float value2, float value3
     const std::initializer_list<double> values = {double(value1), double(value2), double(value3)};
     return setComponents(object_, ApiCall::numericSetDefault, values, applyDefault);
 }
-MStatus MFnNumericAttribute::setDefault(double value1, double value2) {
-    return setComponents(object_, ApiCall::numericSetDefault, {value1, value2}, applyDefault);
-}
-MStatus MFnNumericAttribute::setDefault(double value1, double value2, double value3) {
-    return setComponents(object_, ApiCall::numericSetDefault, {value1, value2, value3}, applyDefault);
-}
 
-MStatus MFnNumericAttribute::setMin(double value) {
-    return setComponents(object_, ApiCall::setMin, {value}, applyMin);
-}
-MStatus MFnNumericAttribute::setMin(double value1, double value2) {
-    return setComponents(object_, ApiCall::setMin, {value1, value2}, applyMin);
-}
 MStatus MFnNumericAttribute::setMin(double value1, double value2, double value3) {
     return setComponents(object_, ApiCall::setMin, {value1, value2, value3}, applyMin);
 }

@@ -44,17 +44,6 @@ MTypeId MPxNode::typeId() const {
     const Node::Record* node = static_cast<const Node::Record*>(instance);
     return node ? node->type->id() : MTypeId();
 }
-MString MPxNode::typeName() const {
-    const Node::Record* node = static_cast<const Node::Record*>(instance);
-    return node ? MString(node->type->name().c_str()) : MString();
-}
-MString MPxNode::name() const {
-    const Node::Record* node = static_cast<const Node::Record*>(instance);
-    return node ? MString(node->name.c_str()) : MString();
-}
-MObject MPxNode::thisMObject() const {
-    return instance ? MObject(instance, MObject::Referent::node) : MObject();
-}
 
 MStatus MPxNode::setMPSafe(bool flag) {
     Node::Record* node = static_cast<Node::Record*>(instance);
@@ -67,7 +56,6 @@ MStatus MPxNode::setMPSafe(bool flag) {
 
 MObject MPlug::node(MStatus* s) const { return withStatus(node_, !node_.isNull(), s); }
 MObject MPlug::attribute(MStatus* s) const { return withStatus(attribute_, !attribute_.isNull(), s); }
-bool MPlug::isNull(MStatus* s) const { return withStatus(attribute_.isNull(), true, s); }
 
 MString MPlug::name(MStatus* s) const {
     const Node::Record* node = nodeRecord(node_);
