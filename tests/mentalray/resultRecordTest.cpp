@@ -44,7 +44,8 @@ TEST(ResultRecord, KeepsWhatItHeldAddsAmbientAndIncandescenceAndSetsAlpha) {
 // traced colour, else the environment's when the ray leaves the scene, else
 // nothing. The traces follow mi_reflection_dir: the scripted direction, or
 // by default the view ray (0, 0, -1) mirrored about the normal. A
-// reflectivity not above 0 traces and scales nothing.
+// reflectivity not above 0 traces and scales nothing. The expected sums are
+// the shader's own float steps, so they compare exactly.
 TEST(Reflection, BlendsTheTracedColourOrTheEnvironmentByReflectivity) {
     using Call = ScriptedServices::Call;
     const miColor traced{1.0f, 0.5f, 0.0f, 1.0f}, sky{0.0f, 1.0f, 0.5f, 1.0f};
@@ -77,9 +78,9 @@ TEST(Reflection, BlendsTheTracedColourOrTheEnvironmentByReflectivity) {
         services.record(&calls);
         const miColor result = shade(block, services, hitFromAbove(), kEntry);
 
-        EXPECT_FLOAT_EQ(result.r, c.expected[0]) << "reflectivity " << c.reflectivity;
-        EXPECT_FLOAT_EQ(result.g, c.expected[1]) << "reflectivity " << c.reflectivity;
-        EXPECT_FLOAT_EQ(result.b, c.expected[2]) << "reflectivity " << c.reflectivity;
+        EXPECT_EQ(result.r, c.expected[0]) << "reflectivity " << c.reflectivity;
+        EXPECT_EQ(result.g, c.expected[1]) << "reflectivity " << c.reflectivity;
+        EXPECT_EQ(result.b, c.expected[2]) << "reflectivity " << c.reflectivity;
         ASSERT_EQ(kindsOf(calls), c.calls) << "reflectivity " << c.reflectivity;
         const miVector direction = c.direction.value_or(mirrored);
         for (std::size_t i = 1; i < calls.size(); ++i) {
