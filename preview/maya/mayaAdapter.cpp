@@ -200,7 +200,10 @@ const mayaHost::DataBlock* workerDataBlock(const SurfaceWorker& worker, int rayD
 }
 
 std::unique_ptr<RenderHost> loadMayaHost(const std::string& libraryDirectory, std::string& error) {
-    const std::string path = libraryDirectory + kPluginFile;
+    return loadMayaHostFrom(libraryDirectory + kPluginFile, error);
+}
+
+std::unique_ptr<RenderHost> loadMayaHostFrom(const std::string& path, std::string& error) {
     std::unique_ptr<mayaHost::PluginLibrary> library = mayaHost::PluginLibrary::load(path, error);
     if (!library) return nullptr;
     std::unique_ptr<mayaHost::Node> node = mayaHost::Node::create("flakeCoat", error);

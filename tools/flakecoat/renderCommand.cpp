@@ -81,10 +81,10 @@ int runRender(const RenderOptions& options) {
     if (!planRender(options, plan, error)) return fail(error);
 
     // Load the hosts and check the settings against what each declares
-    std::string libraryDirectory = defaultModulePath("");
+    const fp::HostModules modules = defaultHostModules();
     std::vector<std::unique_ptr<fp::RenderHost>> hosts;
     for (const std::string& name : plan.hosts) {
-        std::unique_ptr<fp::RenderHost> host = fp::loadRenderHost(name, libraryDirectory, error);
+        std::unique_ptr<fp::RenderHost> host = fp::loadRenderHost(name, modules, error);
         if (!host) return fail(error);
         hosts.push_back(std::move(host));
     }
