@@ -9,6 +9,7 @@
 
 #include "commands.h"
 #include "hosts/renderHost.h"
+#include "image/contactSheet.h"
 #include "image/exrReader.h"
 #include "image/imageWriter.h"
 #include "image/pendingOutput.h"
@@ -33,6 +34,20 @@ std::string formatRate(double samplesPerSecond) {
     char text[64];
     std::snprintf(text, sizeof text, "%.3g M samples/s", samplesPerSecond / 1e6);
     return text;
+}
+
+// How a host's image is labelled beside the other's.
+std::string hostLabel(const std::string& host) {
+    return host == "maya" ? "Maya: flakeCoat.so" : "mental ray: tarn_flakeCoat.so";
+}
+
+// The hosts' images in a row, each labelled.
+fp::Framebuffer sideBySide(const std::vector<std::string>& hostNames, const std::vector<fp::Framebuffer>& images) {
+    const fp::SheetGeometry geometry =
+        fp::sheetGeometry(images.front().width, images.front().height, int(images.size()), 1, false);
+    std::vector<fp::SheetCell> cells;
+    for (size_t i = 0; i < images.size(); ++i) cells.push_back({&images[i], hostLabel(hostNames[i])});
+    return fp::composeSheet(geometry, cells, "");
 }
 
 bool declares(const fp::RenderHost& host, const std::string& name) {
@@ -106,7 +121,9 @@ int runRender(const RenderOptions& options) {
     const fp::ViewTransform view{options.exposure};
     std::vector<std::unique_ptr<fp::PendingOutput>> outputs;
     std::vector<std::unique_ptr<fp::ImageWriter>> writers;
-    for (const std::string& path : plan.outputs) {
+    std::vector<std::string> paths = plan.outputs;
+    if (!plan.sideBySide.empty()) paths.push_back(plan.sideBySide);
+    for (const std::string& path : paths) {
         writers.push_back(fp::imageWriterFor(path, view, error));
         outputs.push_back(std::make_unique<fp::PendingOutput>());
         if (!writers.back() || !outputs.back()->open(path, error)) return fail(error);
@@ -116,6 +133,7 @@ int runRender(const RenderOptions& options) {
     InterruptFlag interrupt;
     std::uint64_t totalSamples = 0;
     double totalSeconds = 0.0;
+    std::vector<fp::Framebuffer> images(hosts.size());
     for (size_t i = 0; i < hosts.size(); ++i) {
         RenderProgress progress(hosts[i]->name());
         fp::RenderSettings settings;
@@ -126,7 +144,7 @@ int runRender(const RenderOptions& options) {
         settings.seed = plan.seed;
         settings.cancel = &interrupt.flag();
         settings.progress = [&progress](int done, int total) { progress.update(done, total); };
-        fp::Framebuffer image;
+        fp::Framebuffer& image = images[i];
         const fp::RenderStats stats = fp::render(scene, hosts[i]->shaderFor(scene), settings, image);
         progress.finish();
         if (!stats.completed || interrupt.raised()) {
@@ -145,6 +163,12 @@ int runRender(const RenderOptions& options) {
         totalSeconds += stats.seconds;
     }
 
+    if (!plan.sideBySide.empty()) {
+        std::string reason;
+        if (!writers.back()->write(outputs.back()->temporaryPath(), sideBySide(plan.hosts, images), reason))
+            return fail("cannot write " + plan.sideBySide + ": " + reason);
+    }
+
     // Move every image into place together
     if (interrupt.raised()) {
         std::cerr << kCommand << "interrupted; no image written\n";
@@ -152,7 +176,7 @@ int runRender(const RenderOptions& options) {
     }
     for (size_t i = 0; i < outputs.size(); ++i)
         if (!outputs[i]->commit(error)) return fail(error);
-    for (const std::string& path : plan.outputs) std::cout << path << "\n";
+    for (const std::string& path : paths) std::cout << path << "\n";
     std::cerr << kCommand << plan.width << "x" << plan.height << " at " << options.samplesPerPixel
               << " spp: " << totalSamples << " samples in " << totalSeconds << " s ("
               << formatRate(double(totalSamples) / totalSeconds) << ")\n";
@@ -167,7 +191,7 @@ void addRenderCommand(CLI::App& app, int& exitStatus) {
     command->add_option("--host", options.host, "maya, mentalray or both")->capture_default_str();
     command->add_option("--out", options.out,
                         "Output image, .png (8-bit sRGB) or .exr (linear half RGBA); with both hosts "
-                        "two files, NAME-maya.EXT and NAME-mentalray.EXT")
+                        "NAME-maya.EXT, NAME-mentalray.EXT and the two side by side, NAME-both.EXT")
         ->capture_default_str();
     command->add_option("--size", options.size, "Image size WIDTHxHEIGHT")->capture_default_str();
     command->add_option("--spp", options.samplesPerPixel, "Samples per pixel (stratified)")->capture_default_str();
