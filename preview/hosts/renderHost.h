@@ -26,6 +26,11 @@ public:
     // The shader for this scene (its lights become the host's light list);
     // valid until the next call.
     virtual const PaintedSurfaceShader& shaderFor(const Scene& scene) = 0;
+    // A shader of its own for this scene with these checked overrides
+    // (instead of applyOverrides'), independent of every other: several may
+    // render at once. It must not outlive the host.
+    virtual std::unique_ptr<PaintedSurfaceShader> makeShader(const Scene& scene,
+                                                             const std::vector<ParameterOverride>& overrides) const = 0;
 };
 
 // The files a render host loads: the two deliverables, the mental ray

@@ -178,8 +178,12 @@ public:
         return true;
     }
     const PaintedSurfaceShader& shaderFor(const Scene& scene) override {
-        shader_ = std::make_unique<MayaShader>(*node_, overrides_, int(scene.lights.size()));
+        shader_ = makeShader(scene, overrides_);
         return *shader_;
+    }
+    std::unique_ptr<PaintedSurfaceShader> makeShader(const Scene& scene,
+                                                     const std::vector<ParameterOverride>& overrides) const override {
+        return std::make_unique<MayaShader>(*node_, overrides, int(scene.lights.size()));
     }
 
 private:
@@ -189,7 +193,7 @@ private:
     std::vector<SettableInput> inputs_;
     std::vector<ParameterOverride> overrides_;
     SceneTracer tracer_;
-    std::unique_ptr<MayaShader> shader_;
+    std::unique_ptr<PaintedSurfaceShader> shader_;
 };
 
 }  // namespace

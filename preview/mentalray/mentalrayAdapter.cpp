@@ -83,8 +83,8 @@ private:
 
 class MentalrayShader : public PaintedSurfaceShader {
 public:
-    MentalrayShader(const mentalrayHost::ShaderLibrary& library, mentalrayHost::ParameterBlock& block)
-        : library_(library), block_(block) {}
+    MentalrayShader(const mentalrayHost::ShaderLibrary& library, std::unique_ptr<mentalrayHost::ParameterBlock> block)
+        : library_(library), block_(std::move(block)) {}
     std::unique_ptr<SurfaceWorker> makeWorker() const override { return std::make_unique<MentalrayWorker>(*this); }
 
     Color shade(const SurfaceSample& sample, ShadingServices& services) const {
@@ -99,16 +99,16 @@ public:
         hit.v = sample.v;
         hit.reflectionLevel = sample.rayDepth;
         SampleServices sampleServices(services, sample);
-        mentalrayHost::ShadingSample state(hit, block_.function(), &sampleServices);
+        mentalrayHost::ShadingSample state(hit, block_->function(), &sampleServices);
         // The renderer hands the shader a cleared result record.
         miColor result{0.0f, 0.0f, 0.0f, 0.0f};
-        library_.shade(&result, &state.state(), &block_.parameters());
+        library_.shade(&result, &state.state(), &block_->parameters());
         return {result.r, result.g, result.b};
     }
 
 private:
     const mentalrayHost::ShaderLibrary& library_;
-    mentalrayHost::ParameterBlock& block_;  // read by the shader only
+    std::unique_ptr<mentalrayHost::ParameterBlock> block_;  // read by the shader only
 };
 
 Color MentalrayWorker::shade(const SurfaceSample& sample, ShadingServices& services) {
@@ -130,18 +130,23 @@ public:
     }
 
     const PaintedSurfaceShader& shaderFor(const Scene& scene) override {
+        shader_ = makeShader(scene, overrides_);
+        return *shader_;
+    }
+
+    std::unique_ptr<PaintedSurfaceShader> makeShader(const Scene& scene,
+                                                     const std::vector<ParameterOverride>& overrides) const override {
         // A block with one slot per light the renderer knows
         std::vector<miTag> tags;
         for (size_t i = 0; i < scene.lights.size(); ++i)
             if (scene.lights[i].kind != LightKind::Ambient) tags.push_back(miTag(i + 1));
-        block_ = std::make_unique<mentalrayHost::ParameterBlock>(int(tags.size()));
-        flakeCoatParameters& parameters = block_->parameters();
-        for (const ParameterOverride& value : overrides_) writeOverride(declaration_, value, &parameters);
+        auto block = std::make_unique<mentalrayHost::ParameterBlock>(int(tags.size()));
+        flakeCoatParameters& parameters = block->parameters();
+        for (const ParameterOverride& value : overrides) writeOverride(declaration_, value, &parameters);
         parameters.i_light = 0;
         parameters.n_light = miInteger(tags.size());
-        for (size_t i = 0; i < tags.size(); ++i) block_->lights()[i] = tags[i];
-        shader_ = std::make_unique<MentalrayShader>(*library_, *block_);
-        return *shader_;
+        for (size_t i = 0; i < tags.size(); ++i) block->lights()[i] = tags[i];
+        return std::make_unique<MentalrayShader>(*library_, std::move(block));
     }
 
 private:
@@ -150,8 +155,7 @@ private:
     MiDeclaration declaration_;
     std::vector<SettableInput> inputs_;
     std::vector<ParameterOverride> overrides_;
-    std::unique_ptr<mentalrayHost::ParameterBlock> block_;
-    std::unique_ptr<MentalrayShader> shader_;
+    std::unique_ptr<PaintedSurfaceShader> shader_;
 };
 
 }  // namespace

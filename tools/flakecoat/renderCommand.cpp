@@ -8,18 +8,14 @@
 #include <vector>
 
 #include "commands.h"
-#include "hosts/renderHost.h"
+#include "hostSettings.h"
 #include "image/contactSheet.h"
-#include "image/exrReader.h"
 #include "image/imageWriter.h"
 #include "image/pendingOutput.h"
 #include "kernel/renderer.h"
 #include "kernel/scene.h"
-#include "modulePaths.h"
 #include "renderOptions.h"
 #include "renderProgress.h"
-
-namespace fp = flakecoat::preview;
 
 namespace {
 
@@ -50,45 +46,6 @@ fp::Framebuffer sideBySide(const std::vector<std::string>& hostNames, const std:
     return fp::composeSheet(geometry, cells, "");
 }
 
-bool declares(const fp::RenderHost& host, const std::string& name) {
-    for (const fp::SettableInput& input : host.shadingInputs())
-        if (input.name == name) return true;
-    return false;
-}
-
-// Each setting goes to every host that declares its name and is checked
-// there in full. With one host an unknown name is an error; with both, a
-// name neither declares is, and one declared by a single host applies to
-// that host only (the two use their own names: useIrradiance is mental
-// ray's, placementMatrix Maya's), with a note saying so.
-bool applySettings(const std::vector<std::string>& texts, std::vector<std::unique_ptr<fp::RenderHost>>& hosts,
-                   std::string& error) {
-    std::vector<std::vector<fp::ParameterOverride>> perHost(hosts.size());
-    for (const std::string& text : texts) {
-        fp::ParameterOverride parsed;
-        if (!fp::parseOverride(text, parsed, error)) return false;
-        int known = 0;
-        for (size_t h = 0; h < hosts.size(); ++h) {
-            if (hosts.size() > 1 && !declares(*hosts[h], parsed.name)) continue;
-            if (!fp::checkOverride(hosts[h]->shadingInputs(), parsed, hosts[h]->name(), error)) return false;
-            perHost[h].push_back(parsed);
-            ++known;
-        }
-        if (known == 0) {
-            error = "--set " + parsed.name + ": neither host has a shading input named '" + parsed.name + "'";
-            return false;
-        }
-        if (known < int(hosts.size()))
-            for (const auto& host : hosts)
-                if (!declares(*host, parsed.name))
-                    std::cerr << kCommand << "note: --set " << parsed.name << " does not apply to " << host->name()
-                              << "\n";
-    }
-    for (size_t h = 0; h < hosts.size(); ++h)
-        if (!hosts[h]->applyOverrides(perHost[h], error)) return false;
-    return true;
-}
-
 int runRender(const RenderOptions& options) {
     // Check arguments
     RenderPlan plan;
@@ -96,26 +53,16 @@ int runRender(const RenderOptions& options) {
     if (!planRender(options, plan, error)) return fail(error);
 
     // Load the hosts and check the settings against what each declares
-    const fp::HostModules modules = defaultHostModules();
-    std::vector<std::unique_ptr<fp::RenderHost>> hosts;
-    for (const std::string& name : plan.hosts) {
-        std::unique_ptr<fp::RenderHost> host = fp::loadRenderHost(name, modules, error);
-        if (!host) return fail(error);
-        hosts.push_back(std::move(host));
-    }
-    if (!applySettings(options.sets, hosts, error)) return fail(error);
+    RenderHosts hosts;
+    std::vector<std::vector<fp::ParameterOverride>> settings;
+    if (!loadHosts(plan.hosts, hosts, error) || !settingsPerHost(options.sets, hosts, kCommand, settings, error))
+        return fail(error);
+    for (size_t h = 0; h < hosts.size(); ++h)
+        if (!hosts[h]->applyOverrides(settings[h], error)) return fail(error);
 
-    // Build the scene
-    fp::Environment environment;
-    if (!options.environmentFile.empty()) {
-        fp::LatLongImage image;
-        if (!fp::readLatLongExr(options.environmentFile, image, error)) return fail("--env " + error);
-        environment = fp::Environment(std::move(image));
-    }
-    std::vector<fp::Light> lights;
-    fp::lightRig(options.lights, lights);
-    const fp::Scene scene =
-        fp::shaderBallScene(float(plan.width) / float(plan.height), std::move(lights), std::move(environment));
+    const std::unique_ptr<fp::Scene> built = buildScene(options, plan, error);
+    if (!built) return fail(error);
+    const fp::Scene& scene = *built;
 
     // Claim the outputs before rendering, so an unwritable path fails at once
     const fp::ViewTransform view{options.exposure};
