@@ -60,6 +60,44 @@ bool planSheet(const fp::RenderHost& host, const std::vector<fp::SweepAxis>& axe
     return true;
 }
 
+// Renders every cell in parallel, each with a shader of its own (the fixed
+// settings, then the cell's values), and lays them out with their labels.
+// False when interrupted.
+bool renderSheet(const fp::RenderHost& host, const std::vector<fp::ParameterOverride>& fixed, const SheetPlan& sheet,
+                 const fp::Scene& scene, fp::RenderSettings settings, const std::string& title,
+                 fp::Framebuffer& composed) {
+    std::vector<std::unique_ptr<fp::PaintedSurfaceShader>> shaders;
+    for (const fp::SweepCell& cell : sheet.cells) {
+        std::vector<fp::ParameterOverride> overrides = fixed;
+        overrides.insert(overrides.end(), cell.overrides.begin(), cell.overrides.end());
+        shaders.push_back(host.makeShader(scene, overrides));
+    }
+    // One bar over the tiles of every cell
+    const int totalTiles = fp::tileCount(settings) * int(sheet.cells.size());
+    std::atomic<int> tilesDone{0};
+    RenderProgress progress(host.name());
+    settings.progress = [&](int, int) { progress.update(++tilesDone, totalTiles); };
+
+    std::vector<fp::Framebuffer> images(sheet.cells.size());
+    std::atomic<std::uint64_t> nonFinite{0};
+    std::atomic<bool> completed{true};
+    tbb::parallel_for(size_t(0), sheet.cells.size(), [&](size_t i) {
+        const fp::RenderStats stats = fp::render(scene, *shaders[i], settings, images[i]);
+        nonFinite += stats.nonFiniteSamples;
+        if (!stats.completed) completed = false;
+    });
+    progress.finish();
+    if (!completed || settings.cancel->load()) return false;
+    if (nonFinite > 0)
+        std::cerr << kCommand << "warning: " << nonFinite << " " << host.name()
+                  << " samples were not finite numbers and count as black\n";
+
+    std::vector<fp::SheetCell> cells;
+    for (size_t i = 0; i < images.size(); ++i) cells.push_back({&images[i], sheet.cells[i].label});
+    composed = fp::composeSheet(sheet.geometry, cells, title);
+    return true;
+}
+
 int runSweep(const SweepOptions& options) {
     // Check arguments
     RenderPlan plan;
@@ -97,52 +135,24 @@ int runSweep(const SweepOptions& options) {
         if (!writers.back() || !outputs.back()->open(path, error)) return fail(error);
     }
 
-    // Render each host's cells in parallel, each cell a render of its own
+    // Render each host's sheet
     InterruptFlag interrupt;
     const int threads = options.render.threads > 0 ? options.render.threads
                                                    : int(tbb::info::default_concurrency());
     tbb::global_control limit(tbb::global_control::max_allowed_parallelism, size_t(threads));
-    const std::string title = fp::sweepTitle(axes);
+    fp::RenderSettings settings;
+    settings.width = plan.width;
+    settings.height = plan.height;
+    settings.samplesPerPixel = options.render.samplesPerPixel;
+    settings.threads = threads;
+    settings.seed = plan.seed;
+    settings.cancel = &interrupt.flag();
     for (size_t h = 0; h < hosts.size(); ++h) {
-        const SheetPlan& sheet = sheets[h];
-        std::vector<fp::Framebuffer> images(sheet.cells.size());
-        std::vector<std::unique_ptr<fp::PaintedSurfaceShader>> shaders;
-        for (const fp::SweepCell& cell : sheet.cells) {
-            std::vector<fp::ParameterOverride> overrides = fixed[h];
-            overrides.insert(overrides.end(), cell.overrides.begin(), cell.overrides.end());
-            shaders.push_back(hosts[h]->makeShader(*scene, overrides));
-        }
-        fp::RenderSettings settings;
-        settings.width = plan.width;
-        settings.height = plan.height;
-        settings.samplesPerPixel = options.render.samplesPerPixel;
-        settings.threads = threads;
-        settings.seed = plan.seed;
-        settings.cancel = &interrupt.flag();
-        const int tilesPerCell = fp::tileCount(settings);
-        const int totalTiles = tilesPerCell * int(sheet.cells.size());
-        std::atomic<int> tilesDone{0};
-        RenderProgress progress(hosts[h]->name());
-        settings.progress = [&](int, int) { progress.update(++tilesDone, totalTiles); };
-        std::atomic<std::uint64_t> nonFinite{0};
-        std::atomic<bool> completed{true};
-        tbb::parallel_for(size_t(0), sheet.cells.size(), [&](size_t i) {
-            const fp::RenderStats stats = fp::render(*scene, *shaders[i], settings, images[i]);
-            nonFinite += stats.nonFiniteSamples;
-            if (!stats.completed) completed = false;
-        });
-        progress.finish();
-        if (!completed || interrupt.raised()) {
+        fp::Framebuffer composed;
+        if (!renderSheet(*hosts[h], fixed[h], sheets[h], *scene, settings, fp::sweepTitle(axes), composed)) {
             std::cerr << kCommand << "interrupted; no sheet written\n";
             return 128 + interrupt.signalNumber();
         }
-        if (nonFinite > 0)
-            std::cerr << kCommand << "warning: " << nonFinite << " " << hosts[h]->name()
-                      << " samples were not finite numbers and count as black\n";
-
-        std::vector<fp::SheetCell> cells;
-        for (size_t i = 0; i < images.size(); ++i) cells.push_back({&images[i], sheet.cells[i].label});
-        const fp::Framebuffer composed = fp::composeSheet(sheet.geometry, cells, title);
         std::string reason;
         if (!writers[h]->write(outputs[h]->temporaryPath(), composed, reason))
             return fail("cannot write " + plan.outputs[h] + ": " + reason);
