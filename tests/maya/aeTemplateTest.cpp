@@ -94,14 +94,4 @@ TEST_F(AETemplate, CheckCatchesMisfits) {
               "frames: 6 collapsible frames opened, 5 closed\n");
 }
 
-TEST(MayaModule, DescribesThePlugInAndScriptFolders) {
-    const std::string mod = readFile(FLAKECOAT_PLUGIN_SOURCE_DIR "/flakeCoat.mod");
-    std::istringstream lines(mod);
-    std::string header;
-    std::getline(lines, header);
-    EXPECT_TRUE(std::regex_match(header, std::regex(R"(\+ flakeCoat \d+\.\d+ \S+)"))) << header;
-    EXPECT_NE(mod.find("PLUG_IN_PATH +:= plug-ins\n"), std::string::npos);
-    EXPECT_NE(mod.find("MAYA_SCRIPT_PATH +:= scripts\n"), std::string::npos);
-}
-
 }  // namespace
