@@ -68,7 +68,7 @@ std::string joined(const std::vector<std::string>& lines) {
 using AETemplate = LoadedPlugin;
 
 TEST_F(AETemplate, FitsTheRegisteredNodeType) {
-    const std::string mel = readFile(FLAKECOAT_PLUGIN_SOURCE_DIR "/scripts/AEflakeCoatTemplate.mel");
+    const std::string mel = readFile(FLAKECOAT_AE_TEMPLATE_PATH);
     ASSERT_NE(mel.find("global proc AEflakeCoatTemplate(string $nodeName)"), std::string::npos);
     EXPECT_EQ(joined(templateProblems(mel, *type)), "");
     // The standard controls close the layout.
@@ -77,7 +77,7 @@ TEST_F(AETemplate, FitsTheRegisteredNodeType) {
 }
 
 TEST_F(AETemplate, CheckCatchesMisfits) {
-    const std::string mel = readFile(FLAKECOAT_PLUGIN_SOURCE_DIR "/scripts/AEflakeCoatTemplate.mel");
+    const std::string mel = readFile(FLAKECOAT_AE_TEMPLATE_PATH);
     std::string broken = std::regex_replace(mel, std::regex("\"normalDeviation\""), "\"normalDeviaton\"");
     broken = std::regex_replace(broken, std::regex("addControl \"seed\""), "addControl \"diffuse\"");
     broken = std::regex_replace(broken, std::regex("-suppress \"raySampler\""), "-suppress \"rtr\"");
