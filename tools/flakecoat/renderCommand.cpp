@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "commands.h"
-#include "hostSettings.h"
+#include "renderSetup.h"
 #include "image/contactSheet.h"
 #include "image/imageWriter.h"
 #include "image/pendingOutput.h"

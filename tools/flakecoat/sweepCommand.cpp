@@ -13,7 +13,7 @@
 #include <tbb/parallel_for.h>
 
 #include "commands.h"
-#include "hostSettings.h"
+#include "renderSetup.h"
 #include "image/contactSheet.h"
 #include "image/imageWriter.h"
 #include "image/pendingOutput.h"

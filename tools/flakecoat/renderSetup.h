@@ -1,5 +1,5 @@
-#ifndef FLAKECOAT_TOOLS_HOST_SETTINGS_H
-#define FLAKECOAT_TOOLS_HOST_SETTINGS_H
+#ifndef FLAKECOAT_TOOLS_RENDER_SETUP_H
+#define FLAKECOAT_TOOLS_RENDER_SETUP_H
 
 // What `render` and `sweep` share before rendering: the hosts loaded from
 // the tool's modules, the --set texts checked against each, the scene.

@@ -1,4 +1,4 @@
-#include "hostSettings.h"
+#include "renderSetup.h"
 
 #include <iostream>
 
