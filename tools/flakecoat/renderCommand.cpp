@@ -1,9 +1,11 @@
-// flakecoat render: the shader ball rendered with one or both deliverables,
-// each loaded the way its host loads it.
+// flakecoat render: the shader ball, a built-in shape or the user's model
+// rendered with one or both deliverables, each loaded the way its host loads
+// it.
 
 #include <cstdio>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,7 @@
 #include "image/pendingOutput.h"
 #include "kernel/renderer.h"
 #include "kernel/scene.h"
+#include "objectOptions.h"
 #include "renderOptions.h"
 #include "renderProgress.h"
 
@@ -60,7 +63,7 @@ int runRender(const RenderOptions& options) {
     for (size_t h = 0; h < hosts.size(); ++h)
         if (!hosts[h]->applyOverrides(settings[h], error)) return fail(error);
 
-    const std::unique_ptr<fp::Scene> built = buildScene(options, plan, error);
+    const std::optional<fp::Scene> built = buildScene(options, plan, error);
     if (!built) return fail(error);
     const fp::Scene& scene = *built;
 
@@ -133,7 +136,8 @@ int runRender(const RenderOptions& options) {
 }  // namespace
 
 void addRenderCommand(CLI::App& app, int& exitStatus) {
-    CLI::App* command = app.add_subcommand("render", "Render the shader ball with one or both deliverables");
+    CLI::App* command =
+        app.add_subcommand("render", "Render the shader ball, a shape or a model with one or both deliverables");
     static RenderOptions options;
     command->add_option("--host", options.host, "maya, mentalray or both")->capture_default_str();
     command->add_option("--out", options.out,
@@ -151,5 +155,6 @@ void addRenderCommand(CLI::App& app, int& exitStatus) {
     command->add_option("--seed", options.seed, "Seed of the sample pattern, 0 to 2^64 - 1")->capture_default_str();
     command->add_option("--exposure", options.exposure, "Exposure of the PNG view transform, in stops")
         ->capture_default_str();
+    addPaintedObjectOptions(*command, options.object);
     command->callback([&exitStatus] { exitStatus = runRender(options); });
 }

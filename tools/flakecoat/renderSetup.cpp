@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "image/exrReader.h"
+#include "meshes/paintedObject.h"
 #include "modulePaths.h"
 
 bool loadHosts(const std::vector<std::string>& names, RenderHosts& hosts, std::string& error) {
@@ -47,18 +48,20 @@ bool settingsPerHost(const std::vector<std::string>& texts, const RenderHosts& h
     return true;
 }
 
-std::unique_ptr<fp::Scene> buildScene(const RenderOptions& options, const RenderPlan& plan, std::string& error) {
+std::optional<fp::Scene> buildScene(const RenderOptions& options, const RenderPlan& plan, std::string& error) {
     fp::Environment environment;
     if (!options.environmentFile.empty()) {
         fp::LatLongImage image;
         if (!fp::readLatLongExr(options.environmentFile, image, error)) {
             error = "--env " + error;
-            return nullptr;
+            return std::nullopt;
         }
         environment = fp::Environment(std::move(image));
     }
     std::vector<fp::Light> lights;
     fp::lightRig(options.lights, lights);
-    return std::make_unique<fp::Scene>(
-        fp::shaderBallScene(float(plan.width) / float(plan.height), std::move(lights), std::move(environment)));
+    std::optional<fp::Scene> scene = fp::paintedObjectScene(
+        options.object, float(plan.width) / float(plan.height), std::move(lights), std::move(environment), error);
+    if (!scene && !options.object.meshFile.empty()) error = "--mesh " + error;
+    return scene;
 }

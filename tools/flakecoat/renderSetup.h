@@ -5,6 +5,7 @@
 // the tool's modules, the --set texts checked against each, the scene.
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -29,9 +30,9 @@ bool declares(const fp::RenderHost& host, const std::string& name);
 bool settingsPerHost(const std::vector<std::string>& texts, const RenderHosts& hosts, const std::string& command,
                      std::vector<std::vector<fp::ParameterOverride>>& perHost, std::string& error);
 
-// The shader-ball scene of the options: aspect from the plan's size, the
-// light rig, the environment (procedural or read from --env). Null with
-// error set when the environment cannot be read.
-std::unique_ptr<fp::Scene> buildScene(const RenderOptions& options, const RenderPlan& plan, std::string& error);
+// The scene of the options: the painted object (--shape, --mesh), aspect
+// from the plan's size, the light rig, the environment (procedural or read
+// from --env). Empty with error set when a file cannot be read.
+std::optional<fp::Scene> buildScene(const RenderOptions& options, const RenderPlan& plan, std::string& error);
 
 #endif

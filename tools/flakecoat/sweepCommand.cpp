@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "image/imageWriter.h"
 #include "image/pendingOutput.h"
 #include "kernel/renderer.h"
+#include "objectOptions.h"
 #include "renderOptions.h"
 #include "renderProgress.h"
 #include "settings/parameterSweep.h"
@@ -122,7 +124,7 @@ int runSweep(const SweepOptions& options) {
     std::vector<SheetPlan> sheets(hosts.size());
     for (size_t h = 0; h < hosts.size(); ++h)
         if (!planSheet(*hosts[h], axes, plan, sheets[h], error)) return fail(error);
-    const std::unique_ptr<fp::Scene> scene = buildScene(options.render, plan, error);
+    const std::optional<fp::Scene> scene = buildScene(options.render, plan, error);
     if (!scene) return fail(error);
 
     // Claim the outputs before rendering
@@ -199,5 +201,6 @@ void addSweepCommand(CLI::App& app, int& exitStatus) {
     command->add_option("--seed", render.seed, "Seed of the sample pattern")->capture_default_str();
     command->add_option("--exposure", render.exposure, "Exposure of the PNG view transform, in stops")
         ->capture_default_str();
+    addPaintedObjectOptions(*command, render.object);
     command->callback([&exitStatus] { exitStatus = runSweep(options); });
 }
