@@ -49,7 +49,8 @@ protected:
 
 TEST_F(SweepCommand, TheSheetIsTheSameOnOneAndTwoThreads) {
     std::string output;
-    const std::string common = "--host maya --vary normalDeviation=0:4:3 --vary reflectivity=0:1:2 --size 24x16 --spp 2";
+    const std::string common =
+        "--host maya --shape swatch --vary normalDeviation=0:4:3 --vary reflectivity=0:1:2 --size 24x16 --spp 2";
     ASSERT_EQ(runSweep(common + " --threads 1 --out " + (directory / "one.exr").string(), output), 0) << output;
     ASSERT_EQ(runSweep(common + " --threads 2 --out " + (directory / "two.exr").string(), output), 0) << output;
     EXPECT_EQ(contents(directory / "one.exr"), contents(directory / "two.exr"));
