@@ -15,13 +15,17 @@ namespace fp = flakecoat::preview;
 
 namespace {
 
+fp::Scene ballScene(const char* rig) {
+    std::vector<fp::Light> lights;
+    fp::lightRig(rig, lights);
+    return fp::shaderBallScene(1.0f, lights, fp::Environment());
+}
+
 void expectSameOnTwoThreads(const char* hostName, const char* rig) {
     std::string error;
     std::unique_ptr<fp::RenderHost> host = fp::loadRenderHost(hostName, FLAKECOAT_LIBRARY_DIR, error);
     ASSERT_TRUE(host) << error;
-    std::vector<fp::Light> lights;
-    fp::lightRig(rig, lights);
-    const fp::Scene scene = fp::shaderBallScene(1.0f, lights, fp::Environment());
+    const fp::Scene scene = ballScene(rig);
     const fp::PaintedSurfaceShader& shader = host->shaderFor(scene);
     const std::vector<float> one = renderOnThreads(scene, shader, 1);
     const std::vector<float> two = renderOnThreads(scene, shader, 2);
@@ -35,9 +39,7 @@ void expectIndependentShaders(const char* hostName) {
     std::string error;
     std::unique_ptr<fp::RenderHost> host = fp::loadRenderHost(hostName, FLAKECOAT_LIBRARY_DIR, error);
     ASSERT_TRUE(host) << error;
-    std::vector<fp::Light> lights;
-    fp::lightRig("studio", lights);
-    const fp::Scene scene = fp::shaderBallScene(1.0f, lights, fp::Environment());
+    const fp::Scene scene = ballScene("studio");
     std::vector<fp::ParameterOverride> dull(1), bright(1);
     dull[0].name = bright[0].name = "reflectivity";
     dull[0].count = bright[0].count = 1;
