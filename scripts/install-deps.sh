@@ -6,17 +6,24 @@ packages=(
   cmake g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev libopenexr-dev libtbb-dev
-  libcli11-dev nlohmann-json3-dev libstb-dev
+  libcli11-dev nlohmann-json3-dev libstb-dev fonts-dejavu-core
   libembree-dev libtinyobjloader-dev
+  dpkg-dev file
 )
-# The peer renderer the benchmark script compares against; only it needs it.
-if [[ "${1:-}" == "--bench" ]]; then
-  packages+=(povray)
-fi
-# The fuzz targets: clang with libFuzzer and its sanitizer runtimes.
-if [[ "${1:-}" == "--fuzz" ]]; then
-  packages+=(clang libfuzzer-14-dev libclang-rt-14-dev)
-fi
+for option in "$@"; do
+  case "$option" in
+    # The peer renderer the benchmark script compares against; only it needs it.
+    --bench) packages+=(povray) ;;
+    # The Windows build and its tests (scripts/test-windows.sh): the cross
+    # compiler, Wine to run the programs, GoogleTest's sources to build it
+    # with the cross compiler, Python for the sample corpus.
+    --windows) packages+=(mingw-w64 g++-mingw-w64-x86-64-posix wine64 googletest python3) ;;
+    # The fuzz targets (scripts/fuzz.sh): clang with libFuzzer and its
+    # sanitizer runtimes.
+    --fuzz) packages+=(clang libfuzzer-14-dev libclang-rt-14-dev) ;;
+    *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -19,8 +19,8 @@ std::FILE* nowhere = nullptr;
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
     std::string error;
     const bool maya = std::strcmp(SHADE_FUZZ_HOST, "maya") == 0;
-    shader = (maya ? openMayaShader(defaultModulePath("flakeCoat.so"), error)
-                   : openMentalrayShader(defaultModulePath("tarn_flakeCoat.so"), error))
+    shader = (maya ? openMayaShader(defaultModulePath(kPluginFile), error)
+                   : openMentalrayShader(defaultModulePath(kShaderLibraryFile), error))
                  .release();
     nowhere = std::fopen("/dev/null", "w");
     if (!shader || !nowhere) {

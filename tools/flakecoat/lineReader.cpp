@@ -7,7 +7,7 @@ LineReader::Result LineReader::next(std::string& line) {
     bool tooLong = false;
     bool any = false;
     errno = 0;
-    for (int c; (c = getc_unlocked(stream_)) != EOF;) {
+    for (int c; (c = std::getc(stream_)) != EOF;) {
         any = true;
         if (c == '\n') break;
         if (line.size() < maxBytes_)

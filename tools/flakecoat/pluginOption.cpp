@@ -11,12 +11,17 @@ std::string& pluginPathOption() {
 
 void addPluginOption(CLI::App& command) {
     command.add_option("--plugin", pluginPathOption(),
-                       "Deliverable library to load instead of the one built beside the tool "
-                       "(flakeCoat.so for Maya, tarn_flakeCoat.so for mental ray)");
+                       std::string("Deliverable library to load instead of the one built beside the tool (") +
+                           kPluginFile + " for Maya, " + kShaderLibraryFile + " for mental ray)");
 }
 
 std::string pluginPath(const std::string& defaultFileName) {
     const std::string& given = pluginPathOption();
     if (given.empty()) return defaultModulePath(defaultFileName);
-    return given.find('/') == std::string::npos ? "./" + given : given;
+#ifdef _WIN32
+    const std::string here = ".\\";
+#else
+    const std::string here = "./";
+#endif
+    return given.find_first_of("/\\") == std::string::npos ? here + given : given;
 }

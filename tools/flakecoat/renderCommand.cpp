@@ -12,19 +12,15 @@
 #include <vector>
 
 #include "commands.h"
-#include "hosts/renderHost.h"
-#include "image/exrReader.h"
+#include "renderSetup.h"
+#include "image/contactSheet.h"
 #include "image/imageWriter.h"
 #include "image/pendingOutput.h"
 #include "kernel/renderer.h"
 #include "kernel/scene.h"
-#include "modulePaths.h"
 #include "objectOptions.h"
 #include "renderOptions.h"
 #include "renderProgress.h"
-#include "settings/hostSettings.h"
-
-namespace fp = flakecoat::preview;
 
 namespace {
 
@@ -41,6 +37,20 @@ std::string formatRate(double samplesPerSecond) {
     return text;
 }
 
+// How a host's image is labelled beside the other's.
+std::string hostLabel(const std::string& host) {
+    return host == "maya" ? "Maya: flakeCoat.so" : "mental ray: tarn_flakeCoat.so";
+}
+
+// The hosts' images in a row, each labelled.
+fp::Framebuffer sideBySide(const std::vector<std::string>& hostNames, const std::vector<fp::Framebuffer>& images) {
+    const fp::SheetGeometry geometry =
+        fp::sheetGeometry(images.front().width, images.front().height, int(images.size()), 1, false);
+    std::vector<fp::SheetCell> cells;
+    for (size_t i = 0; i < images.size(); ++i) cells.push_back({&images[i], hostLabel(hostNames[i])});
+    return fp::composeSheet(geometry, cells, "");
+}
+
 int interrupted(const InterruptFlag& interrupt) {
     std::cerr << kCommand << "interrupted; no image written\n";
     return 128 + interrupt.signalNumber();
@@ -53,38 +63,25 @@ int renderWith(const RenderOptions& options, const InterruptFlag& interrupt) {
     if (!planRender(options, plan, error)) return fail(error);
 
     // Load the hosts and check the settings against what each declares
-    std::string libraryDirectory = defaultModulePath("");
-    std::vector<std::unique_ptr<fp::RenderHost>> hosts;
-    for (const std::string& name : plan.hosts) {
-        std::unique_ptr<fp::RenderHost> host = fp::loadRenderHost(name, libraryDirectory, error);
-        if (!host) return fail(error);
-        hosts.push_back(std::move(host));
-    }
-    std::vector<std::string> notes;
-    if (!fp::applySettings(options.sets, hosts, notes, error)) return fail(error);
-    for (const std::string& note : notes) std::cerr << kCommand << "note: " << note << "\n";
+    RenderHosts hosts;
+    std::vector<std::vector<fp::ParameterOverride>> settings;
+    if (!loadHosts(plan.hosts, hosts, error) || !settingsPerHost(options.sets, hosts, kCommand, settings, error))
+        return fail(error);
+    for (size_t h = 0; h < hosts.size(); ++h)
+        if (!hosts[h]->applyOverrides(settings[h], error)) return fail(error);
 
-    // Build the scene
-    fp::Environment environment;
-    if (!options.environmentFile.empty()) {
-        fp::LatLongImage image;
-        if (!fp::readLatLongExr(options.environmentFile, image, error, options.maxEnvironmentPixels))
-            return fail("--env " + error);
-        environment = fp::Environment(std::move(image));
-    }
+    const std::optional<fp::Scene> built = buildScene(options, plan, error);
+    if (!built) return fail(error);
     if (interrupt.raised()) return interrupted(interrupt);
-    std::vector<fp::Light> lights;
-    fp::lightRig(options.lights, lights);
-    const std::optional<fp::Scene> built = fp::paintedObjectScene(
-        options.object, float(plan.width) / float(plan.height), std::move(lights), std::move(environment), error);
-    if (!built) return fail(options.object.meshFile.empty() ? error : "--mesh " + error);
     const fp::Scene& scene = *built;
 
     // Claim the outputs before rendering, so an unwritable path fails at once
     const fp::ViewTransform view{options.exposure};
     std::vector<std::unique_ptr<fp::PendingOutput>> outputs;
     std::vector<std::unique_ptr<fp::ImageWriter>> writers;
-    for (const std::string& path : plan.outputs) {
+    std::vector<std::string> paths = plan.outputs;
+    if (!plan.sideBySide.empty()) paths.push_back(plan.sideBySide);
+    for (const std::string& path : paths) {
         writers.push_back(fp::imageWriterFor(path, view, error));
         outputs.push_back(std::make_unique<fp::PendingOutput>());
         if (!writers.back() || !outputs.back()->open(path, error)) return fail(error);
@@ -93,6 +90,7 @@ int renderWith(const RenderOptions& options, const InterruptFlag& interrupt) {
     // Render each host and write its image under the temporary name
     std::uint64_t totalSamples = 0;
     double totalSeconds = 0.0;
+    std::vector<fp::Framebuffer> images(hosts.size());
     for (size_t i = 0; i < hosts.size(); ++i) {
         RenderProgress progress(hosts[i]->name());
         fp::RenderSettings settings;
@@ -103,7 +101,7 @@ int renderWith(const RenderOptions& options, const InterruptFlag& interrupt) {
         settings.seed = plan.seed;
         settings.cancel = &interrupt.flag();
         settings.progress = [&progress](int done, int total) { progress.update(done, total); };
-        fp::Framebuffer image;
+        fp::Framebuffer& image = images[i];
         const fp::RenderStats stats = fp::render(scene, hosts[i]->shaderFor(scene), settings, image);
         progress.finish();
         if (!stats.completed || interrupt.raised()) return interrupted(interrupt);
@@ -119,11 +117,17 @@ int renderWith(const RenderOptions& options, const InterruptFlag& interrupt) {
         totalSeconds += stats.seconds;
     }
 
+    if (!plan.sideBySide.empty()) {
+        std::string reason;
+        if (!writers.back()->write(outputs.back()->temporaryPath(), sideBySide(plan.hosts, images), reason))
+            return fail("cannot write " + plan.sideBySide + ": " + reason);
+    }
+
     // Move every image into place together
     if (interrupt.raised()) return interrupted(interrupt);
     for (size_t i = 0; i < outputs.size(); ++i)
         if (!outputs[i]->commit(error)) return fail(error);
-    for (const std::string& path : plan.outputs) std::cout << path << "\n";
+    for (const std::string& path : paths) std::cout << path << "\n";
     std::cerr << kCommand << plan.width << "x" << plan.height << " at " << options.samplesPerPixel
               << " spp: " << totalSamples << " samples in " << totalSeconds << " s ("
               << formatRate(double(totalSamples) / totalSeconds) << ")\n";
@@ -153,7 +157,7 @@ void addRenderCommand(CLI::App& app, int& exitStatus) {
     command->add_option("--host", options.host, "maya, mentalray or both")->capture_default_str();
     command->add_option("--out", options.out,
                         "Output image, .png (8-bit sRGB) or .exr (linear half RGBA); with both hosts "
-                        "two files, NAME-maya.EXT and NAME-mentalray.EXT")
+                        "NAME-maya.EXT, NAME-mentalray.EXT and the two side by side, NAME-both.EXT")
         ->capture_default_str();
     command->add_option("--size", options.size, "Image size WIDTHxHEIGHT")->capture_default_str();
     command->add_option("--spp", options.samplesPerPixel, "Samples per pixel (stratified)")->capture_default_str();

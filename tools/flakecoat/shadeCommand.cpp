@@ -3,10 +3,10 @@
 #include <cstring>
 #include <string>
 
-#include <fcntl.h>
 #include <sys/stat.h>
 
 #include "commands.h"
+#include "modulePaths.h"
 #include "pluginOption.h"
 #include "shade.h"
 
@@ -22,7 +22,8 @@ int runShade(const std::string& host, const std::string& file) {
     std::FILE* input = stdin;
     std::string sourceName = "<stdin>";
     if (file == "-") {
-        if (fcntl(fileno(stdin), F_GETFL) == -1)
+        struct stat status;
+        if (fstat(fileno(stdin), &status) != 0)
             return fail(std::string("cannot read standard input: ") + std::strerror(errno), 1);
     } else {
         input = std::fopen(file.c_str(), "r");
@@ -37,8 +38,8 @@ int runShade(const std::string& host, const std::string& file) {
 
     std::string error;
     const std::unique_ptr<SampleShader> shader = host == "maya"
-                                                     ? openMayaShader(pluginPath("flakeCoat.so"), error)
-                                                     : openMentalrayShader(pluginPath("tarn_flakeCoat.so"), error);
+                                                     ? openMayaShader(pluginPath(kPluginFile), error)
+                                                     : openMentalrayShader(pluginPath(kShaderLibraryFile), error);
     int exitStatus = 2;
     if (shader)
         exitStatus = shadeLines(input, sourceName, *shader, stdout, stderr);

@@ -46,11 +46,11 @@ private:
 
 std::unique_ptr<SampleShader> openMentalrayShader(const std::string& libraryPath, std::string& error) {
     auto library =
-        mentalrayHost::ShaderLibrary::open(libraryPath, defaultModulePath("libmentalray_standin.so"), error);
+        mentalrayHost::ShaderLibrary::open(libraryPath, defaultModulePath(kRendererModuleFile), error);
     if (!library) return nullptr;
     // The renderer reads the shader's parameters from its declaration.
     mentalrayHost::ShaderDeclaration declaration;
-    if (!mentalrayHost::readShaderDeclaration(defaultModulePath("tarn_flakeCoat.mi"), declaration, error) ||
+    if (!mentalrayHost::readShaderDeclaration(defaultModulePath(kShaderDeclarationFile), declaration, error) ||
         !declaresLightArray(declaration, error))
         return nullptr;
     return std::make_unique<MentalrayShader>(std::move(library), std::move(declaration));
