@@ -4,8 +4,10 @@
 
 #include <atomic>
 #include <cstdio>
+#include <exception>
 #include <iostream>
 #include <memory>
+#include <new>
 #include <optional>
 #include <string>
 #include <vector>
@@ -100,7 +102,7 @@ bool renderSheet(const fp::RenderHost& host, const std::vector<fp::ParameterOver
     return true;
 }
 
-int runSweep(const SweepOptions& options) {
+int sweepWith(const SweepOptions& options, const InterruptFlag& interrupt) {
     // Check arguments
     RenderPlan plan;
     std::string error;
@@ -138,7 +140,6 @@ int runSweep(const SweepOptions& options) {
     }
 
     // Render each host's sheet
-    InterruptFlag interrupt;
     const int threads = options.render.threads > 0 ? options.render.threads
                                                    : int(tbb::info::default_concurrency());
     tbb::global_control limit(tbb::global_control::max_allowed_parallelism, size_t(threads));
@@ -170,6 +171,19 @@ int runSweep(const SweepOptions& options) {
     std::cerr << kCommand << sheets[0].cells.size() << " cells of " << plan.width << "x" << plan.height << " at "
               << options.render.samplesPerPixel << " spp per host\n";
     return 0;
+}
+
+// As render: signals caught from the start, an allocation failure reported,
+// no temporary file left by either.
+int runSweep(const SweepOptions& options) {
+    const InterruptFlag interrupt;
+    try {
+        return sweepWith(options, interrupt);
+    } catch (const std::bad_alloc&) {
+        return fail("out of memory; no sheet written");
+    } catch (const std::exception& e) {
+        return fail(std::string("sweep failed: ") + e.what() + "; no sheet written");
+    }
 }
 
 }  // namespace
