@@ -1,6 +1,7 @@
 #include "mentalray/miDeclaration.h"
 
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <sstream>
@@ -127,7 +128,7 @@ bool readMiDeclaration(const std::string& path, MiDeclaration& declaration, std:
         if (typeWord == "array") {
             std::string elementType;
             words >> elementType >> name;
-            MiParameter parameter{MiType::Array, unquote(name), offset};
+            MiParameter parameter{MiType::Array, unquote(name), offset, {}};
             if (parameter.name.empty()) {
                 error = where + "expected a quoted parameter name";
                 return false;
@@ -148,6 +149,23 @@ bool readMiDeclaration(const std::string& path, MiDeclaration& declaration, std:
         if (parameter.name.empty()) {
             error = where + "expected a quoted parameter name";
             return false;
+        }
+        std::string word;
+        if (words >> word) {
+            if (word != "default") {
+                error = where + "expected 'default' after the parameter name, found '" + word + "'";
+                return false;
+            }
+            while (words >> word) {
+                const bool on = word == "on" || word == "true", off = word == "off" || word == "false";
+                char* end = nullptr;
+                const double value = on ? 1.0 : off ? 0.0 : std::strtod(word.c_str(), &end);
+                if (!on && !off && (end == word.c_str() || *end != '\0')) {
+                    error = where + "'" + word + "' is not a default value";
+                    return false;
+                }
+                parameter.defaults.push_back(value);
+            }
         }
         parameter.offset = offset;
         offset += size;

@@ -18,6 +18,7 @@ struct MiParameter {
     MiType type = MiType::Scalar;
     std::string name;
     int offset = 0;  // bytes from the start of the block
+    std::vector<double> defaults;  // as declared after "default"; on/off as 1/0
 };
 
 struct MiDeclaration {

@@ -32,6 +32,9 @@ struct RenderPlan {
 // the plan; on failure error is the message to print.
 bool planRender(const RenderOptions& options, RenderPlan& plan, std::string& error);
 
+// "640x480" into its sides; error names --size.
+bool parseImageSize(const std::string& text, int& width, int& height, std::string& error);
+
 // "out/ball.png" for host maya with two hosts: "out/ball-maya.png".
 std::string outputPathForHost(const std::string& out, const std::string& host);
 

@@ -1,0 +1,22 @@
+#ifndef FLAKECOAT_PREVIEW_VIEW_CONTROL_GROUPS_H
+#define FLAKECOAT_PREVIEW_VIEW_CONTROL_GROUPS_H
+
+// The frames the controls sit in, in an order an artist thinks in: base
+// colour, thin film, coat and specular, flakes, reflection, then the rest.
+
+#include <string>
+#include <vector>
+
+namespace flakecoat::preview::view {
+
+// The group names in display order; the last one takes every input no
+// other group names.
+const std::vector<std::string>& controlGroupOrder();
+
+// The group of an input by its host name (mental ray's component names,
+// such as depthRangeMin or frequencyX, go with their Maya compound).
+std::string controlGroupOf(const std::string& inputName);
+
+}  // namespace flakecoat::preview::view
+
+#endif
