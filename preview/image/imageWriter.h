@@ -33,9 +33,10 @@ std::unique_ptr<ImageWriter> makeExrWriter();
 std::unique_ptr<ImageWriter> imageWriterFor(const std::string& path, const ViewTransform& view,
                                             std::string& error);
 
-// The PNG file's bytes in memory, compressed for speed rather than size.
-bool encodePng(const Framebuffer& image, const ViewTransform& view, std::vector<unsigned char>& bytes,
-               std::string& error);
+// The PNG file's bytes in memory, with zlib's compression level (0 stores
+// the rows unfiltered and uncompressed: the fastest to make and to read).
+bool encodePng(const Framebuffer& image, const ViewTransform& view, int compressionLevel,
+               std::vector<unsigned char>& bytes, std::string& error);
 
 // Writes through a temporary file in the same directory and renames it into
 // place, so path is either the complete new image or untouched.

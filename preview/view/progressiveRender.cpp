@@ -27,6 +27,10 @@ bool sameImage(const ViewSettings& a, const ViewSettings& b) {
            sameOverrides(a.overrides, b.overrides);
 }
 
+// The steps on the way are stored uncompressed, to reach the page soonest;
+// the last, the one a user saves, is compressed.
+int compressionFor(int step) { return step + 1 == int(std::size(ProgressiveRender::kSteps)) ? 6 : 0; }
+
 }  // namespace
 
 ProgressiveRender::ProgressiveRender(ViewSession& session, LatestImage& images, Environment imageEnvironment,
@@ -57,7 +61,7 @@ void ProgressiveRender::run() {
         int firstStep = 0;
         if (stepsDone > 0 && sameImage(settings, shown)) {
             std::vector<unsigned char> png;
-            if (encodePng(image, view, png, error))
+            if (encodePng(image, view, compressionFor(stepsDone - 1), png, error))
                 images_.publish(std::move(png), settings.generation, kSteps[stepsDone - 1]);
             firstStep = stepsDone;
         } else {
@@ -93,7 +97,7 @@ void ProgressiveRender::run() {
             Framebuffer next;
             if (!flakecoat::preview::render(*scene, shader, render, next).completed) break;
             std::vector<unsigned char> png;
-            if (!encodePng(next, view, png, error)) {
+            if (!encodePng(next, view, compressionFor(step), png, error)) {
                 std::cerr << "flakecoat view: " << error << "\n";
                 break;
             }
