@@ -8,7 +8,7 @@ if (!browser) {
   console.log(`SKIPPED: Chromium cannot start here (${reason})`);
   process.exit(0);
 }
-const viewer = await startViewer(tool, ['--size', '512x512', '--lights', 'softbox']);
+const viewer = await startViewer(tool, ['--size', '512x512']);
 try {
   const page = await browser.newPage();
   await page.setViewport({ width: 1010, height: 760 });

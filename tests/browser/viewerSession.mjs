@@ -36,6 +36,7 @@ export async function launchBrowser() {
     const browser = await puppeteer.launch({
       executablePath: chromiumPath,
       headless: true,
+      protocolTimeout: 600000,  // a shared machine may take minutes to refine
       userDataDir: profile,
       args: ['--headless', '--no-sandbox', '--disable-gpu', '--disable-quic', '--no-first-run',
              '--disable-background-networking', '--disable-component-update', '--disable-sync'],

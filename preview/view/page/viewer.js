@@ -7,7 +7,7 @@ const $ = (id) => document.getElementById(id);
 let state = null;          // the last GET /state
 let wantedGeneration = 0;  // the generation of our latest accepted change
 let shownSerial = 0;       // the serial of the image on screen
-let imageWait = null;      // AbortController of the pending image request
+let waiting = false;       // an image request loop runs
 let imageUrl = null;
 
 // Changes waiting to be sent, by key; a drag sends only its latest value.
@@ -67,28 +67,30 @@ function markControl(control, message) {
 // --- images -------------------------------------------------------------
 
 function expectGeneration(generation) {
-  if (generation <= wantedGeneration) return;
-  wantedGeneration = generation;
-  // The pending request may be waiting for an image we no longer want.
-  waitForImages();
+  if (generation > wantedGeneration) wantedGeneration = generation;
+  if (!waiting) waitForImages();
 }
 
+// One request at a time. A pending request is not abandoned on a change:
+// the server cancels the render it waits for, so what comes back is the new
+// settings' first image, or (rarely) one finished just before the change,
+// which is dropped unseen. Abandoned requests would tie up server threads.
 async function waitForImages() {
-  if (imageWait) imageWait.abort();
-  const controller = new AbortController();
-  imageWait = controller;
-  while (imageWait === controller) {
+  waiting = true;
+  for (;;) {
     try {
-      const reply = await fetch(`/image.png?after=${shownSerial}&generation=${wantedGeneration}`,
-                                { signal: controller.signal, cache: 'no-store' });
+      const reply = await fetch(`/image.png?after=${shownSerial}&generation=${wantedGeneration}`, { cache: 'no-store' });
       if (reply.status === 204) continue;
       if (!reply.ok) throw new Error((await reply.text()).trim());
+      const serial = Number(reply.headers.get('X-Image-Serial'));
+      const generation = Number(reply.headers.get('X-Image-Generation'));
       const blob = await reply.blob();
-      if (imageWait !== controller) return;
-      await showImage(blob, Number(reply.headers.get('X-Image-Serial')),
-                      Number(reply.headers.get('X-Image-Generation')), Number(reply.headers.get('X-Image-Spp')));
+      if (generation < wantedGeneration) {
+        shownSerial = Math.max(shownSerial, serial);
+        continue;
+      }
+      await showImage(blob, serial, generation, Number(reply.headers.get('X-Image-Spp')));
     } catch (error) {
-      if (error.name === 'AbortError') return;
       await new Promise((resolve) => setTimeout(resolve, 500));
     }
   }
