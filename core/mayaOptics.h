@@ -3,7 +3,9 @@
 
 // Vector optics over the host's MFloatVector. Every step rounds to single
 // precision through MFloatVector's own operators, in the order written.
-// Dot products here are summed y first: (V.y*N.y + V.x*N.x) + V.z*N.z.
+// Dot products add the x and y products, then the z product, each rounded:
+// (V.y*N.y + V.x*N.x) + V.z*N.z. Whether x or y is written first changes no
+// bit but which NaN comes out when both are NaN.
 
 #include <cmath>
 

@@ -21,6 +21,7 @@ namespace flakecoat::maya::packed {
 
 using Lanes = __m128;
 
+inline Lanes lanes(float a, float b, float c, float d = 0.0f) { return _mm_setr_ps(a, b, c, d); }
 inline Lanes load(const MFloatVector& v) { return _mm_setr_ps(v.x, v.y, v.z, 0.0f); }
 inline Lanes load(const float (&v)[3]) { return _mm_setr_ps(v[0], v[1], v[2], 0.0f); }
 
@@ -29,6 +30,10 @@ inline void store(MFloatVector& to, Lanes v) {
     to.y = _mm_cvtss_f32(_mm_shuffle_ps(v, v, _MM_SHUFFLE(1, 1, 1, 1)));
     to.z = _mm_cvtss_f32(_mm_shuffle_ps(v, v, _MM_SHUFFLE(2, 2, 2, 2)));
 }
+
+// Four floats at a 16-byte aligned address.
+inline Lanes loadAligned(const float* lanes) { return _mm_load_ps(lanes); }
+inline void storeAligned(float* lanes, Lanes v) { _mm_store_ps(lanes, v); }
 
 inline MFloatVector toVector(Lanes v) {
     MFloatVector out;
@@ -46,6 +51,7 @@ inline Lanes negate(Lanes v) { return _mm_xor_ps(v, _mm_set1_ps(-0.0f)); }
 inline Lanes absolute(Lanes v) { return _mm_andnot_ps(_mm_set1_ps(-0.0f), v); }
 
 inline float squareRoot(float s) { return _mm_cvtss_f32(_mm_sqrt_ss(_mm_set_ss(s))); }
+inline Lanes squareRoots(Lanes v) { return _mm_sqrt_ps(v); }
 
 // The dot products below leave their sum in the first lane; the other lanes
 // carry nothing.
@@ -63,10 +69,9 @@ inline Lanes opticsDotLane(Lanes a, Lanes b) {
     return _mm_add_ss(_mm_add_ss(y, p), z);
 }
 
-// MFloatVector's dot product: (x*x' + y*y') + z*z'.
+// MFloatVector's dot product, (x*x' + y*y') + z*z', and the optics',
+// (y*y' + x*x') + z*z': the same bits but for which NaN an all-NaN sum keeps.
 inline float hostDot(Lanes a, Lanes b) { return _mm_cvtss_f32(hostDotLane(a, b)); }
-
-// The optics' dot product: (y*y' + x*x') + z*z'.
 inline float opticsDot(Lanes a, Lanes b) { return _mm_cvtss_f32(opticsDotLane(a, b)); }
 
 inline Lanes firstLaneEverywhere(Lanes v) { return _mm_shuffle_ps(v, v, _MM_SHUFFLE(0, 0, 0, 0)); }

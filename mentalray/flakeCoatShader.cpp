@@ -6,7 +6,7 @@
 // Everything of one call lives on its stack; the only shared data are the
 // binding layer's cached addresses.
 
-#include <cmath>
+#include <paintModel.h>
 
 #include "dynload.h"
 #include "evalParameter.h"
@@ -15,16 +15,12 @@
 #include "shadingMath.h"
 
 using namespace flakecoat::shading;
+namespace paint = flakecoat::paint;
 
 namespace {
 
-// 4 pi and pi as the nearest single-precision values.
-constexpr float kFourPi = 12.566370964050293f;
+// pi as the nearest single-precision value: the irradiance term's divisor.
 constexpr float kPi = 3.1415927410125732f;
-// Noise lattice offsets: the two noises are taken far apart in the plane.
-constexpr float kFirstNoiseOffset = 19928.0f;
-constexpr float kSecondNoiseOffset = 1998122.0f;
-constexpr float kFilmWavelengths[3] = {645.0f, 525.0f, 445.0f};
 
 ShadingInputs evaluateInputs(miState* state, flakeCoatParameters* paras) {
     ShadingInputs in;
@@ -58,41 +54,35 @@ ShadingInputs evaluateInputs(miState* state, flakeCoatParameters* paras) {
     return in;
 }
 
-// The noise at texture position (u, v) for frequency f, each coordinate
-// rounded to float before the call.
+// The renderer's 2-D noise at texture position (u, v) for frequency f.
 float noiseAt(float u, float v, float f, float s) {
-    const float first = float(float(u * f + s) + kFirstNoiseOffset);
-    const float second = float(float(float(v * f) * 0.5f + s) + kSecondNoiseOffset);
-    return mi_noise_2d(first, second);
+    return mi_noise_2d(paint::firstNoiseCoordinate(u, f, s), paint::otherNoiseCoordinate(v, f, s));
 }
 
 SurfaceFrame buildFrame(const miState& state, const ShadingInputs& in, const miVector& shadingNormal) {
     SurfaceFrame frame;
     frame.shadingNormal = shadingNormal;
     frame.viewDirection = state.dir;
-    frame.viewFresnelBase = std::pow(1.0f - dot(shadingNormal, state.dir), 5.0f);
+    frame.viewFresnelBase = paint::fresnelBase(dot(shadingNormal, state.dir));
 
     // Film and flake noise at the texture position (none given: the origin)
     const float u = state.tex_list ? state.tex_list[0].x : 0.0f;
     const float v = state.tex_list ? state.tex_list[0].y : 0.0f;
     const float s = float(in.seed);
+    // Unlike the Maya form, the film noise is used as it comes and the flake
+    // noise is 2n - 0.5, not 2|n| - 1.
     const float filmNoise = noiseAt(u, v, in.frequencyX, s);
     const float flakeNoise = 2.0f * noiseAt(u, v, in.frequencyY, s) - 0.5f;
+    const float filmDepth = paint::filmDepth(filmNoise, in.depthRangeMin, in.depthRangeMax);
 
-    // Film depth; the two bounds need not be ordered
-    const float filmDepth = (1.0f - filmNoise) * in.depthRangeMin + filmNoise * in.depthRangeMax;
-
-    // Flake normal: the one offset tilts every axis alike
+    // Flake normal: the one offset tilts every axis alike; unlike the Maya
+    // form's, the normalisation leaves a zero vector zero.
     const float o = flakeNoise * in.normalDeviation;
     frame.flakeNormal = normalizedZeroSafe({shadingNormal.x + o, shadingNormal.y + o, shadingNormal.z + o});
 
-    // Thin-film interference per channel
     for (int c = 0; c < 3; ++c) {
-        const float n = channel(in.refractiveIndex, c);
-        const float interferenceBase = (n / ((1.0f + n) * (1.0f + n))) * 3.0f;
-        const float phase = ((n * kFourPi) * filmDepth) / kFilmWavelengths[c];
         frame.interferenceTerm[c] =
-            ((2.0f * std::cos(phase)) * std::sqrt(interferenceBase * (1.0f - interferenceBase)) + 1.0f) * 0.5f;
+            paint::interferenceTerm(channel(in.refractiveIndex, c), filmDepth, paint::kFilmWavelengths[c]);
     }
     return frame;
 }

@@ -5,11 +5,14 @@
 #include <cmath>
 
 #include <mentalrayOptics.h>
+#include <paintModel.h>
 
 #include "shadingInputs.h"
 #include "shadingMath.h"
 
 namespace flakecoat::shading {
+
+namespace paint = flakecoat::paint;
 
 void addLightSample(const ShadingInputs& in, const SurfaceFrame& frame, const miColor& Lc, const miVector& L,
                     float diffuseSum[3], float specularSum[3]) {
@@ -29,19 +32,22 @@ void addLightSample(const ShadingInputs& in, const SurfaceFrame& frame, const mi
 
     // Fresnel base of the light; the coat lobe does not depend on the channel
     const miVector towardsSurface = negated(L);
-    const float lightFresnelBase = std::pow(1.0f - dot(towardsSurface, N), 5.0f);
+    const float lightFresnelBase = paint::fresnelBase(dot(towardsSurface, N));
     const miVector reflectedLight = normalizedZeroSafe(mentalray::reflectVector(towardsSurface, N));
     const float coatLobe = std::fabs(std::pow(dot(frame.viewDirection, reflectedLight), in.specularMin));
 
-    // Lobes per channel: m is the relative index from the outside into the coat
+    // Lobes per channel: m is the relative index from the outside into the
+    // coat. The optics are the renderer form, with wider intermediates.
     for (int c = 0; c < 3; ++c) {
         const float m = 1.0f / channel(in.refractiveIndex, c);
-        const float fresnelWeight = m + (1.0f - m) * lightFresnelBase;
-        const float viewFresnelWeight = m + (1.0f - m) * frame.viewFresnelBase;
+        const float fresnelWeight = paint::fresnelWeight(lightFresnelBase, m);
+        const float viewFresnelWeight = paint::fresnelWeight(frame.viewFresnelBase, m);
         const miVector refractedLight = normalizedZeroSafe(mentalray::refractVector(towardsSurface, N, m));
         const miVector refractedView = normalizedZeroSafe(mentalray::refractVector(frame.viewDirection, N, m));
         const miVector flakeReflection = normalizedZeroSafe(mentalray::reflectVector(refractedLight, frame.flakeNormal));
         const float flakeLobe = std::fabs(std::pow(dot(flakeReflection, negated(refractedView)), in.specularMax));
+        // Unlike the Maya form, the flake lobe is weighted by the coat's
+        // transmission on the way in and out.
         const float lobeTerm =
             (coatLobe * fresnelWeight) + (flakeLobe * ((viewFresnelWeight - 1.0f) * (fresnelWeight - 1.0f)));
         specularSum[c] += (((lobeTerm * in.specularPower) * channel(Lc, c)) * channel(specularColor, c)) * d;

@@ -2,8 +2,7 @@
 #define TARN_FLAKECOAT_SHADING_MATH_H
 
 // Single-precision vector helpers of the shader body. Every operation rounds
-// to float as it goes; dot products are summed y, x, then z, the order the
-// optics use.
+// to float as it goes; a dot product adds the x and y products, then z.
 
 #include <cmath>
 

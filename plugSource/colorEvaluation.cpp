@@ -4,30 +4,22 @@
 #include <cstdint>
 #include <cstring>
 
+#include "colorEvaluationStages.h"
+#include "colorModel.h"
 #include "mayaOptics.h"
 #include "packedMayaOptics.h"
+#include "paintModel.h"
 #include "solidNoise.h"
 
-// Every quantity is single precision and rounds after each operation, in the
-// order written; results are compared bit for bit with other builds of the
-// same model. Work that does not depend on the light or the channel is done
-// once per sample, and work whose result would be discarded is skipped, but
-// no operation is reordered or merged.
+// The step-by-step model of colorModel.cpp, with x, y, z (or R, G, B) in the
+// lanes of one register; "step N" below names the step of colorModel.cpp a
+// stage reproduces. Every lane rounds after each operation in the model's
+// order, so the results are the model's bits. Work that does not depend on
+// the light or the channel is done once per sample, and work whose result
+// would be discarded is skipped, but no operation is reordered or merged.
 
 namespace flakecoat::maya {
 namespace {
-
-// Fixed offsets of the noise coordinates, the same in both deliverables.
-constexpr float kFirstNoiseOffset = 19928.0f;
-constexpr float kOtherNoiseOffset = 1998122.0f;
-
-// Film wavelengths for R, G, B, in the units of the film depth.
-constexpr float kFilmWavelengths[3] = {645.0f, 525.0f, 445.0f};
-
-// 4*pi rounded to single precision.
-constexpr float kFourPi = 12.566371f;
-
-constexpr float kFresnelExponent = 5.0f;
 
 std::uint32_t bitsOf(float value) {
     std::uint32_t bits;
@@ -41,37 +33,13 @@ bool sameBits(const MFloatVector& a, const MFloatVector& b) {
 
 using packed::Lanes;
 
-Lanes get(const float* lanes) { return _mm_load_ps(lanes); }
-void put(float* lanes, Lanes v) { _mm_store_ps(lanes, v); }
-
-// One noise sample around the placed point at frequency f. Each coordinate
-// rounds after every step: near 19928 a float resolves 1/512, near 1998122
-// only 1/8, so the noise is sampled on that grid.
-float noiseAt(const MFloatVector& placedPoint, float f, float seed) {
-    const float first = ((f * placedPoint.x) + seed) + kFirstNoiseOffset;
-    const float second = (((f * placedPoint.y) * 0.5f) + seed) + kOtherNoiseOffset;
-    const float third = (((f * placedPoint.z) * 0.5f) + seed) + kOtherNoiseOffset;
-    return solidNoise(first, second, third);
-}
+Lanes get(const float* lanes) { return packed::loadAligned(lanes); }
+void put(float* lanes, Lanes v) { packed::storeAligned(lanes, v); }
 
 }  // namespace
 
 ColorEvaluation::ColorEvaluation(const ColorInputs& inputs, MFloatVector& normalCamera)
-    : diffuse_(inputs.diffuse),
-      specularMin_(inputs.specularMin),
-      specularMax_(inputs.specularMax),
-      specularPower_(inputs.specularPower),
-      depthRangeMin_(inputs.depthRangeMin),
-      depthRangeMax_(inputs.depthRangeMax),
-      frequencyX_(inputs.frequencyX),
-      frequencyY_(inputs.frequencyY),
-      seed_(inputs.seed),
-      normalDeviation_(inputs.normalDeviation),
-      reflectivity_(inputs.reflectivity),
-      pointCamera_(inputs.pointCamera),
-      raySampler_(inputs.raySampler),
-      objectId_(inputs.objectId),
-      rayDepth_(inputs.rayDepth),
+    : in_(inputs),
       normalCamera_(&normalCamera),
       normalAsRead_(normalCamera) {
     put(color_.lane, packed::load(inputs.color));
@@ -82,11 +50,11 @@ ColorEvaluation::ColorEvaluation(const ColorInputs& inputs, MFloatVector& normal
     indicesEqual_ = bitsOf(refractiveIndex_.lane[0]) == bitsOf(refractiveIndex_.lane[1]) &&
                     bitsOf(refractiveIndex_.lane[0]) == bitsOf(refractiveIndex_.lane[2]);
 
-    // Eye direction: the ray's when a sampler is present, else towards the point.
+    // Step 2: eye direction, the ray's when a sampler is present, else towards the point.
     const MFloatVector& eye = inputs.raySampler != nullptr ? inputs.rayDirection : inputs.pointCamera;
     put(viewDirection_.lane, packed::normalizeVector(packed::load(eye)));
 
-    // The noise is sampled only where a light needs it, but the tables are
+    // Step 3. The noise is sampled only where a light needs it, but the tables are
     // built here, where the film noise of the first sample would build them.
     placedPoint_ = inputs.pointWorld * inputs.placementMatrix;
     prepareSolidNoise();
@@ -94,19 +62,19 @@ ColorEvaluation::ColorEvaluation(const ColorInputs& inputs, MFloatVector& normal
 
 void ColorEvaluation::addLight(const MFloatVector& intensity, MFloatVector& direction, bool ambient,
                                bool diffuse, bool specular) {
-    if (ambient) {
+    if (ambient) {  // step 9a
         put(ambientLightSum_.lane, packed::add(get(ambientLightSum_.lane),
                                                packed::mul(get(color_.lane), packed::load(intensity))));
     }
 
-    // Diffuse sees L and N as they stand, before this light normalises them.
+    // Step 9b: diffuse sees L and N as they stand, before this light normalises them.
     const float diffuseD = diffuse ? opticsDot(direction, *normalCamera_) : 0.0f;
     if (!specular) {
         if (diffuse) addDiffuse(intensity, diffuseD);
         return;
     }
 
-    // Specular normalises L and N in place; later lights, and the reflection,
+    // Step 9c: specular normalises L and N in place; later lights, and the reflection,
     // see the normalised N. A light behind the surface (or a NaN d) adds no
     // specular part, so its lobes are not formed.
     Triple light, normal;
@@ -133,31 +101,32 @@ void ColorEvaluation::addDiffuse(const MFloatVector& intensity, float d) {
     if (!(d > 0.0f)) return;
     if (!interferenceReady_) prepareInterference();
     const Lanes term = packed::mul(
-        packed::mul(packed::mul(packed::mul(get(interferenceTerm_.lane), packed::splat(diffuse_)),
+        packed::mul(packed::mul(packed::mul(get(interferenceTerm_.lane), packed::splat(in_.diffuse)),
                                 packed::load(intensity)),
                     get(color_.lane)),
         packed::splat(d));
     put(diffuseSum_.lane, packed::add(get(diffuseSum_.lane), term));
 }
 
-// Film noise and depth, and the thin-film interference per channel: the
+// Steps 4 and 7, and paint::interferenceTerm of step 9b per channel: the
 // same for every light of the sample.
 void ColorEvaluation::prepareInterference() {
-    float filmNoise = std::fabs(noiseAt(placedPoint_, frequencyX_, seed_));
+    float filmNoise = std::fabs(model::solidNoiseAround(placedPoint_, in_.frequencyX, in_.seed));
     if (filmNoise > 1.0f) filmNoise = 1.0f;
-    // The depth bounds are not ordered: min above max runs the other way.
-    const float filmDepth = ((1.0f - filmNoise) * depthRangeMin_) + (filmNoise * depthRangeMax_);
+    const float filmDepth = paint::filmDepth(filmNoise, in_.depthRangeMin, in_.depthRangeMax);
 
     const Lanes n = get(refractiveIndex_.lane);
     const Lanes one = packed::splat(1.0f);
     const Lanes nPlusOne = packed::add(n, one);
     const Lanes interferenceBase = packed::mul(packed::div(n, packed::mul(nPlusOne, nPlusOne)), packed::splat(3.0f));
-    const Lanes filmRoot = _mm_sqrt_ps(packed::mul(packed::sub(one, interferenceBase), interferenceBase));
-    const Lanes phase = packed::div(packed::mul(packed::mul(n, packed::splat(kFourPi)), packed::splat(filmDepth)),
-                                    _mm_setr_ps(kFilmWavelengths[0], kFilmWavelengths[1], kFilmWavelengths[2], 1.0f));
+    const Lanes filmRoot = packed::squareRoots(packed::mul(packed::sub(one, interferenceBase), interferenceBase));
+    const float* wavelength = paint::kFilmWavelengths;
+    const Lanes phase =
+        packed::div(packed::mul(packed::mul(n, packed::splat(paint::kFourPi)), packed::splat(filmDepth)),
+                    packed::lanes(wavelength[0], wavelength[1], wavelength[2], 1.0f));
     alignas(16) float phases[4];
     put(phases, phase);
-    const Lanes cosine = _mm_setr_ps(std::cos(phases[0]), std::cos(phases[1]), std::cos(phases[2]), 0.0f);
+    const Lanes cosine = packed::lanes(std::cos(phases[0]), std::cos(phases[1]), std::cos(phases[2]));
     put(interferenceTerm_.lane,
         packed::mul(packed::add(packed::mul(packed::mul(packed::splat(2.0f), cosine), filmRoot), one),
                     packed::splat(0.5f)));
@@ -171,18 +140,18 @@ void ColorEvaluation::prepareRelativeIndices() {
     relativeIndicesReady_ = true;
 }
 
-// Flake noise, the flake normal and the direction to the eye: used by the
-// specular lobes only. The flake offset moves N, as read, along (1, 1, 1).
+// Steps 5, 6 and 8: flake noise, the flake normal and the direction to the
+// eye, used by the specular lobes only.
 void ColorEvaluation::prepareFlakeNormal() {
-    const float flakeNoise = 2.0f * std::fabs(noiseAt(placedPoint_, frequencyY_, seed_)) - 1.0f;
-    const float offset = flakeNoise * normalDeviation_;
+    const float flakeNoise = 2.0f * std::fabs(model::solidNoiseAround(placedPoint_, in_.frequencyY, in_.seed)) - 1.0f;
+    const float offset = flakeNoise * in_.normalDeviation;
     put(flakeNormal_.lane, packed::normalized(packed::add(packed::load(normalAsRead_), packed::splat(offset))));
     put(toEye_.lane, packed::negate(packed::normalizeVector(get(viewDirection_.lane))));
     flakeNormalReady_ = true;
 }
 
-// The light's rays into the coat and, when the normal has changed, the eye's,
-// side by side in the lanes of one register.
+// Step 9c: the light's rays into the coat and, when the normal has changed,
+// the eye's, side by side in the lanes of one register.
 void ColorEvaluation::traceLightRays(const Triple& direction, const Triple& normal, LightRays& rays) {
     if (!relativeIndicesReady_) prepareRelativeIndices();
     const Lanes N = get(normal.lane);
@@ -221,7 +190,7 @@ void ColorEvaluation::traceLightRays(const Triple& direction, const Triple& norm
     }
 }
 
-// The end of the light's longest chain, before the powers that need it.
+// Step 9c: the flake reflections, the end of the light's longest chain.
 void ColorEvaluation::traceFlakeReflections(LightRays& rays) {
     if (indicesEqual_) {
         const Lanes flakeReflection =
@@ -239,38 +208,39 @@ void ColorEvaluation::traceFlakeReflections(LightRays& rays) {
                                                          get(refractedView_[2].lane))));
 }
 
-// Coat lobe weighted by Fresnel plus the flake lobe.
+// Step 9c: coat lobe weighted by Fresnel plus the flake lobe.
 void ColorEvaluation::addSpecular(const MFloatVector& intensity, float d, const Triple& normal,
                                   const LightRays& rays) {
-    // Fresnel base: 1 + L.N, so between 1 and 2 for a light in front.
-    const float fresnelBase =
-        std::pow(1.0f - packed::hostDot(get(normal.lane), get(rays.incidentLight.lane)), kFresnelExponent);
+    // 1 - N.(-L) = 1 + L.N, between 1 and 2 for a light in front.
+    const float fresnelBase = paint::fresnelBase(packed::hostDot(get(normal.lane), get(rays.incidentLight.lane)));
     // The power of the signed cosine: NaN for a negative base and a
     // non-integral exponent, and that NaN is kept.
     const float coatLobe =
-        std::fabs(std::pow(packed::opticsDot(get(rays.reflectedLight.lane), get(toEye_.lane)), specularMin_));
+        std::fabs(std::pow(packed::opticsDot(get(rays.reflectedLight.lane), get(toEye_.lane)), in_.specularMin));
 
     const float* cosine = rays.flakeCosine.lane;
     const Lanes flake =
-        indicesEqual_ ? packed::splat(std::fabs(std::pow(cosine[0], specularMax_)))
-                      : _mm_setr_ps(std::fabs(std::pow(cosine[0], specularMax_)),
-                                    std::fabs(std::pow(cosine[1], specularMax_)),
-                                    std::fabs(std::pow(cosine[2], specularMax_)), 0.0f);
+        indicesEqual_ ? packed::splat(std::fabs(std::pow(cosine[0], in_.specularMax)))
+                      : packed::lanes(std::fabs(std::pow(cosine[0], in_.specularMax)),
+                                      std::fabs(std::pow(cosine[1], in_.specularMax)),
+                                      std::fabs(std::pow(cosine[2], in_.specularMax)));
+    // paint::fresnelWeight per channel.
     const Lanes fresnelWeight = packed::add(packed::mul(packed::splat(fresnelBase), get(oneMinusRelativeIndex_.lane)),
                                             get(relativeIndex_.lane));
     const Lanes lobe = packed::add(flake, packed::mul(packed::splat(coatLobe), fresnelWeight));
     const Lanes term =
-        packed::mul(packed::mul(packed::mul(lobe, packed::splat(specularPower_)), packed::load(intensity)),
+        packed::mul(packed::mul(packed::mul(lobe, packed::splat(in_.specularPower)), packed::load(intensity)),
                     packed::splat(d));
     put(specularSum_.lane, packed::add(get(specularSum_.lane), term));
 }
 
+// Step 10.
 void ColorEvaluation::traceReflection(RaytraceFunction raytrace) {
-    if (!(reflectivity_ > 0.0f)) return;
+    if (!(in_.reflectivity > 0.0f)) return;
     MFloatVector reflectionColor(0.0f, 0.0f, 0.0f);
 
     // Primary rays only: reflections are one level deep.
-    if (rayDepth_ == 0 && raytrace != nullptr) {
+    if (in_.rayDepth == 0 && raytrace != nullptr) {
         const Lanes N = packed::load(*normalCamera_);
         const Lanes incident = packed::negate(get(viewDirection_.lane));
         const float e = packed::opticsDot(incident, N);
@@ -278,15 +248,15 @@ void ColorEvaluation::traceReflection(RaytraceFunction raytrace) {
             packed::mul(packed::mul(N, packed::splat(2.0f)), packed::splat(e)), incident);
         const MFloatVector reflectionDirection = packed::toVector(packed::normalized(reflection));
         MFloatVector scratchTransparency(0.0f, 0.0f, 0.0f);
-        raytrace(pointCamera_, reflectionDirection, objectId_, raySampler_, rayDepth_, reflectionColor,
+        raytrace(in_.pointCamera, reflectionDirection, in_.objectId, in_.raySampler, in_.rayDepth, reflectionColor,
                  scratchTransparency, true);
     }
     // Even an untraced (black) reflection is weighted: 0 * inf stays NaN.
     put(reflectionTerm_.lane,
-        packed::add(packed::mul(packed::load(reflectionColor), packed::splat(reflectivity_)), packed::zero()));
+        packed::add(packed::mul(packed::load(reflectionColor), packed::splat(in_.reflectivity)), packed::zero()));
 }
 
-// Transparency dims everything but the specular part.
+// Step 11: transparency dims everything but the specular part.
 MFloatVector ColorEvaluation::combine(const MFloatVector& transparency) const {
     const Lanes ambientTerm = packed::mul(get(color_.lane), get(ambientColor_.lane));
     const Lanes lit = packed::add(

@@ -5,7 +5,7 @@
 #include <maya/MFloatVector.h>
 #include <maya/MRenderUtil.h>
 
-#include "colorEvaluation.h"
+#include "colorEvaluationStages.h"
 #include "flakeCoatPlugInt.h"
 
 using flakecoat::maya::ColorEvaluation;

@@ -1,6 +1,6 @@
 #include "mentalray/mentalrayAdapter.h"
 
-#include <cstddef>
+#include <algorithm>
 #include <vector>
 
 #include <mentalrayHost/parameterBlock.h>
@@ -9,7 +9,7 @@
 #include <mentalrayHost/shadingSample.h>
 
 #include "kernel/shadingServices.h"
-#include "mentalray/miDeclaration.h"
+#include "mentalray/declaredInputs.h"
 
 namespace flakecoat::preview::mentalray {
 
@@ -102,7 +102,7 @@ public:
         mentalrayHost::ShadingSample state(hit, block_.function(), &sampleServices);
         // The renderer hands the shader a cleared result record.
         miColor result{0.0f, 0.0f, 0.0f, 0.0f};
-        library_.shade(&result, &state.state(), &block_.parameters());
+        library_.shade(&result, &state.state(), block_.data());
         return {result.r, result.g, result.b};
     }
 
@@ -117,7 +117,8 @@ Color MentalrayWorker::shade(const SurfaceSample& sample, ShadingServices& servi
 
 class MentalrayRenderHost : public RenderHost {
 public:
-    MentalrayRenderHost(std::unique_ptr<mentalrayHost::ShaderLibrary> library, MiDeclaration declaration)
+    MentalrayRenderHost(std::unique_ptr<mentalrayHost::ShaderLibrary> library,
+                        mentalrayHost::ShaderDeclaration declaration)
         : library_(std::move(library)), declaration_(std::move(declaration)),
           inputs_(settableParameters(declaration_)) {}
 
@@ -134,12 +135,12 @@ public:
         std::vector<miTag> tags;
         for (size_t i = 0; i < scene.lights.size(); ++i)
             if (scene.lights[i].kind != LightKind::Ambient) tags.push_back(miTag(i + 1));
-        block_ = std::make_unique<mentalrayHost::ParameterBlock>(int(tags.size()));
-        flakeCoatParameters& parameters = block_->parameters();
-        for (const ParameterOverride& value : overrides_) writeOverride(declaration_, value, &parameters);
-        parameters.i_light = 0;
-        parameters.n_light = miInteger(tags.size());
-        for (size_t i = 0; i < tags.size(); ++i) block_->lights()[i] = tags[i];
+        block_ = std::make_unique<mentalrayHost::ParameterBlock>(declaration_, int(tags.size()));
+        for (const ParameterOverride& value : overrides_) writeOverride(declaration_, value, *block_);
+        const mentalrayHost::DeclaredParameter& light = *declaration_.find("light");
+        block_->at<miInteger>(light.firstIndexOffset()) = block_->firstElementIndex();
+        block_->at<miInteger>(light.countOffset()) = miInteger(tags.size());
+        std::copy(tags.begin(), tags.end(), block_->arrayElements());
         shader_ = std::make_unique<MentalrayShader>(*library_, *block_);
         return *shader_;
     }
@@ -147,7 +148,7 @@ public:
 private:
     std::string name_ = "mentalray";
     std::unique_ptr<mentalrayHost::ShaderLibrary> library_;
-    MiDeclaration declaration_;
+    mentalrayHost::ShaderDeclaration declaration_;
     std::vector<SettableInput> inputs_;
     std::vector<ParameterOverride> overrides_;
     std::unique_ptr<mentalrayHost::ParameterBlock> block_;
@@ -158,12 +159,11 @@ private:
 
 std::unique_ptr<RenderHost> loadMentalrayHostFrom(const std::string& shaderLibraryPath, const std::string& modulePath,
                                                   const std::string& declarationPath, std::string& error) {
-    MiDeclaration declaration;
-    if (!readMiDeclaration(declarationPath, declaration, error)) return nullptr;
-    // The declaration must lay its parameters out as the shader reads them.
-    if (declaration.shaderName != "tarn_flakeCoat" ||
-        declaration.firstArrayOffset != int(offsetof(flakeCoatParameters, i_light))) {
-        error = declarationPath + ": does not declare tarn_flakeCoat's parameter block";
+    mentalrayHost::ShaderDeclaration declaration;
+    if (!mentalrayHost::readShaderDeclaration(declarationPath, declaration, error)) return nullptr;
+    // The scene's lights go into the light array.
+    if (declaration.name != "tarn_flakeCoat" || !declaration.findArray("light", mentalrayHost::ParameterType::Light)) {
+        error = declarationPath + ": does not declare tarn_flakeCoat with a light array \"light\"";
         return nullptr;
     }
     std::unique_ptr<mentalrayHost::ShaderLibrary> library =

@@ -1,7 +1,9 @@
 #include "view/inputControls.h"
 
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "view/controlGroups.h"
 
@@ -81,24 +83,35 @@ std::vector<InputControl> mayaControls(const mayaHost::NodeType& type) {
     return controls;
 }
 
-std::vector<InputControl> mentalrayControls(const mentalray::MiDeclaration& declaration) {
-    using mentalray::MiType;
+std::vector<InputControl> mentalrayControls(const mentalrayHost::ShaderDeclaration& declaration) {
+    using mentalrayHost::ParameterType;
     std::vector<InputControl> controls;
-    for (const mentalray::MiParameter& parameter : declaration.parameters) {
+    for (const mentalrayHost::DeclaredParameter& parameter : declaration.parameters) {
+        if (parameter.isArray) continue;
         InputControl control;
         control.name = parameter.name;
         switch (parameter.type) {
-            case MiType::Color: control.kind = ControlKind::Color; break;
-            case MiType::Vector: control.kind = ControlKind::Float3; break;
-            case MiType::Scalar: control.kind = ControlKind::Float; break;
-            case MiType::Integer: control.kind = ControlKind::Integer; break;
-            case MiType::Boolean: control.kind = ControlKind::Boolean; break;
-            case MiType::Array: continue;
+            case ParameterType::Color: control.kind = ControlKind::Color; break;
+            case ParameterType::Vector: control.kind = ControlKind::Float3; break;
+            case ParameterType::Scalar: control.kind = ControlKind::Float; break;
+            case ParameterType::Integer: control.kind = ControlKind::Integer; break;
+            case ParameterType::Boolean: control.kind = ControlKind::Boolean; break;
+            default: continue;  // transforms and tags are the scene's
         }
         control.arity = control.kind == ControlKind::Color || control.kind == ControlKind::Float3 ? 3 : 1;
-        // A colour's alpha is declared but not set from here.
-        for (int i = 0; i < control.arity && i < int(parameter.defaults.size()); ++i)
-            control.defaults[i] = parameter.defaults[size_t(i)];
+        // The defaults as the block stores them; a colour's alpha is not set from here.
+        for (int i = 0; i < control.arity && i < int(parameter.defaultWords.size()); ++i) {
+            const std::uint32_t word = parameter.defaultWords[size_t(i)];
+            if (control.kind == ControlKind::Integer || control.kind == ControlKind::Boolean) {
+                std::int32_t whole;
+                std::memcpy(&whole, &word, 4);
+                control.defaults[i] = whole;
+            } else {
+                float number;
+                std::memcpy(&number, &word, 4);
+                control.defaults[i] = shortestFloat(number);
+            }
+        }
         control.group = controlGroupOf(control.name);
         controls.push_back(control);
     }

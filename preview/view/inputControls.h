@@ -9,8 +9,7 @@
 #include <vector>
 
 #include <mayaHost/registry.h>
-
-#include "mentalray/miDeclaration.h"
+#include <mentalrayHost/shaderDeclaration.h>
 
 namespace flakecoat::preview::view {
 
@@ -38,8 +37,8 @@ struct InputControl {
 std::vector<InputControl> mayaControls(const mayaHost::NodeType& type);
 
 // Every parameter of the declaration but arrays (the light list belongs to
-// the scene), in declaration order.
-std::vector<InputControl> mentalrayControls(const mentalray::MiDeclaration& declaration);
+// the scene), transforms and tags, in declaration order.
+std::vector<InputControl> mentalrayControls(const mentalrayHost::ShaderDeclaration& declaration);
 
 }  // namespace flakecoat::preview::view
 

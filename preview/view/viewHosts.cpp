@@ -19,8 +19,9 @@ std::vector<ViewHost> loadViewHosts(const std::string& libraryDirectory, const s
             }
             entry.controls = mayaControls(*type);
         } else {
-            mentalray::MiDeclaration declaration;
-            if (!mentalray::readMiDeclaration(libraryDirectory + mentalray::kDeclarationFile, declaration, error))
+            mentalrayHost::ShaderDeclaration declaration;
+            if (!mentalrayHost::readShaderDeclaration(libraryDirectory + mentalray::kDeclarationFile, declaration,
+                                                      error))
                 return {};
             entry.controls = mentalrayControls(declaration);
         }

@@ -1,6 +1,7 @@
 // The evaluation shares work across lights and channels and skips discarded
 // work; over seeded random samples it must give exactly the bits of the
-// step-by-step reference, and leave N and every L with exactly its bits.
+// step-by-step model (colorModel.h), and leave N and every L with exactly
+// its bits.
 
 #include <cmath>
 #include <cstdint>
@@ -9,17 +10,13 @@
 
 #include <gtest/gtest.h>
 
+#include "bits.h"
+
 #include "colorEvaluation.h"
-#include "referenceEvaluation.h"
+#include "colorModel.h"
 
 namespace flakecoat::maya {
 namespace {
-
-std::uint32_t bitsOf(float v) {
-    std::uint32_t b;
-    std::memcpy(&b, &v, sizeof b);
-    return b;
-}
 
 // Same bits, or both not a number (which NaN comes out of an operation on
 // two NaNs is the compiler's choice of operand order, not the model's).
@@ -112,7 +109,7 @@ TEST(ColorEvaluationEquivalence, MatchesStepByStepReferenceBitForBit) {
         MFloatVector N = normal, referenceN = normal;
         const MFloatVector got = evaluateColor(in, N, lights, lightCount, transparency, directionTracer);
         const MFloatVector want =
-            reference::evaluateColor(in, referenceN, referenceLights, lightCount, transparency, directionTracer);
+            model::evaluateColor(in, referenceN, referenceLights, lightCount, transparency, directionTracer);
 
         ASSERT_TRUE(sameVector(got, want)) << "sample " << sample;
         ASSERT_TRUE(sameVector(N, referenceN)) << "normal, sample " << sample;
@@ -136,7 +133,7 @@ TEST(ColorEvaluationEquivalence, NonFiniteAndSignedZeroIndices) {
             MFloatVector N = random.vector(-1.0f, 1.0f), referenceN = N;
             const MFloatVector T(0.25f, 0.5f, 0.0f);
             ASSERT_TRUE(sameVector(evaluateColor(in, N, lights, 2, T, directionTracer),
-                                   reference::evaluateColor(in, referenceN, referenceLights, 2, T, directionTracer)));
+                                   model::evaluateColor(in, referenceN, referenceLights, 2, T, directionTracer)));
         }
     }
 }
@@ -171,7 +168,7 @@ TEST(ColorEvaluationEquivalence, SpecialComponentValues) {
         MFloatVector N = normal, referenceN = normal;
         const MFloatVector T = vector(0.0f, 1.0f);
         const MFloatVector got = evaluateColor(in, N, lights, lightCount, T, directionTracer);
-        const MFloatVector want = reference::evaluateColor(in, referenceN, referenceLights, lightCount, T, directionTracer);
+        const MFloatVector want = model::evaluateColor(in, referenceN, referenceLights, lightCount, T, directionTracer);
         ASSERT_TRUE(sameVector(got, want)) << "sample " << sample;
         ASSERT_TRUE(sameVector(N, referenceN)) << "normal, sample " << sample;
         for (int i = 0; i < lightCount; ++i)

@@ -10,16 +10,12 @@
 
 #include <gtest/gtest.h>
 
+#include "bits.h"
+
 #include "solidNoise.h"
 
 namespace flakecoat {
 namespace {
-
-std::uint32_t bitsOf(float v) {
-    std::uint32_t b;
-    std::memcpy(&b, &v, sizeof b);
-    return b;
-}
 
 TEST(SolidNoiseFirstUse, ConcurrentFirstCallsSeeOneCompleteBuild) {
     constexpr int kThreads = 8;

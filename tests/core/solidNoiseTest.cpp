@@ -10,16 +10,12 @@
 
 #include <gtest/gtest.h>
 
+#include "bits.h"
+
 #include "solidNoise.h"
 
 namespace flakecoat {
 namespace {
-
-std::uint32_t bitsOf(float v) {
-    std::uint32_t b;
-    std::memcpy(&b, &v, sizeof b);
-    return b;
-}
 
 struct Golden {
     float x, y, z, expected;

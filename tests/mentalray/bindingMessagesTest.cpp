@@ -12,7 +12,6 @@
 #include <gtest/gtest.h>
 
 #include <flakeCoatParameters.h>
-#include <mentalrayHost/parameterBlock.h>
 #include <mentalrayHost/shadingSample.h>
 
 namespace {
@@ -36,12 +35,12 @@ const Library& library() {
 // Shades once with no lights, no reflection and no irradiance: the only
 // renderer calls are the two noise lookups.
 std::string messagesOfOneNoiseOnlyCall() {
-    mentalrayHost::ParameterBlock block;
-    block.parameters().reflectivity = 0.0f;
-    mentalrayHost::ShadingSample sample(mentalrayHost::SurfaceHit{}, block.function(), nullptr);
+    flakeCoatParameters parameters{};  // no lights, reflectivity 0, irradiance off
+    miFunction function{0, 0};
+    mentalrayHost::ShadingSample sample(mentalrayHost::SurfaceHit{}, function, nullptr);
     miColor result{};
     testing::internal::CaptureStderr();
-    EXPECT_EQ(library().shade(&result, &sample.state(), &block.parameters()), miTRUE);
+    EXPECT_EQ(library().shade(&result, &sample.state(), &parameters), miTRUE);
     return testing::internal::GetCapturedStderr();
 }
 

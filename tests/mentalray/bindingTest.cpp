@@ -8,6 +8,8 @@
 
 #include <gtest/gtest.h>
 
+#include "bits.h"
+
 #include <shader.h>
 
 #include "countingLookup.h"
@@ -67,12 +69,6 @@ void callEveryBinder() {
     mi_phen_eval(&state, &parameter);
     mi_reflection_dir(&direction, &state);
     mi_noise_2d(0.0f, 0.0f);
-}
-
-std::uint32_t bitsOf(float value) {
-    std::uint32_t bits;
-    std::memcpy(&bits, &value, sizeof bits);
-    return bits;
 }
 
 }  // namespace

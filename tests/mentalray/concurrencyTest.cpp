@@ -23,10 +23,10 @@ constexpr int kSamplesPerThread = 150;
 // Exercises all seven renderer functions: connected parameters, a point
 // light and an area light, reflection with environment fallback, irradiance.
 ParameterBlock everyFunctionBlock() {
-    ParameterBlock block(2);
-    flakeCoatParameters& p = block.parameters();
-    block.lights()[0] = 1;
-    block.lights()[1] = 2;
+    ParameterBlock block(testSupport::declaration(), 2);
+    flakeCoatParameters& p = block.as<flakeCoatParameters>();
+    block.arrayElements()[0] = 1;
+    block.arrayElements()[1] = 2;
     p.n_light = 2;
     p.useIrradiance = miTRUE;
     block.setConnected(&p.diffuse);
@@ -67,7 +67,7 @@ public:
         hit.reflectionLevel = state.reflection_level + 1;
         mentalrayHost::ShadingSample sample(hit, block_.function(), this);
         colour = {0.0f, 0.0f, 0.0f, 0.0f};
-        testSupport::shaderLibrary().shade(&colour, &sample.state(), &block_.parameters());
+        testSupport::shaderLibrary().shade(&colour, &sample.state(), &block_.as<flakeCoatParameters>());
         return true;
     }
     bool traceEnvironment(const miState&, const miVector&, miColor& colour) override {
@@ -89,7 +89,7 @@ TEST(Concurrency, ThreadsShadeAtOnceFromTheFirstLookupOn) {
     miScalar connectedDiffuse = 0.75f;
     ScriptedServices services;  // shared, read-only while shading
     scriptEveryFunction(services);
-    services.connect(&block.parameters().diffuse, &connectedDiffuse);
+    services.connect(&block.as<flakeCoatParameters>().diffuse, &connectedDiffuse);
 
     std::vector<std::vector<miColor>> results(kThreads, std::vector<miColor>(kSamplesPerThread));
     std::atomic<int> waiting{kThreads};
@@ -118,7 +118,7 @@ TEST(Concurrency, ThreadsShadeAtOnceFromTheFirstLookupOn) {
 // 0.5^3 exactly.
 TEST(Concurrency, ATraceMayShadeTheMaterialAgainOnItsThread) {
     ParameterBlock block = testSupport::lightsOnlyBlock(0);
-    block.parameters().reflectivity = 0.5f;
+    block.as<flakeCoatParameters>().reflectivity = 0.5f;
     MirrorServices services(block);
 
     std::atomic<int> waiting{kThreads};

@@ -1,102 +1,132 @@
-// tarn_flakeCoat.mi against the parameter block: the declared parameters,
-// laid out by the renderer's rules, land on the documented offsets, and the
-// declared defaults are the ones host programs fill in.
+// The renderer's reading of .mi declarations: tarn_flakeCoat.mi laid out
+// field by field as the shader's parameter block, and the faults the reader
+// refuses with file and line.
 
-#include <cstring>
-#include <fstream>
-#include <map>
-#include <regex>
+#include <cstddef>
 #include <sstream>
 #include <string>
-#include <vector>
 
 #include <gtest/gtest.h>
 
-#include <mentalrayHost/parameterBlock.h>
+#include "shaderTestSupport.h"
 
-namespace {
+using mentalrayHost::ParameterType;
 
-struct Declared {
-    std::string type, name;
-    std::vector<std::string> defaults;
-    std::size_t offset;
-};
+TEST(Declaration, LaysOutTheShadersParameterBlockFieldByField) {
+    const mentalrayHost::ShaderDeclaration& declared = testSupport::declaration();
+    EXPECT_EQ(declared.name, "tarn_flakeCoat");
+    EXPECT_EQ(declared.resultType, "color");
+    EXPECT_EQ(declared.version, 1);
+    EXPECT_EQ(declared.blockSize, int(sizeof(flakeCoatParameters)));
 
-// The declaration's parameters with the offsets the renderer gives them:
-// colours 16 bytes, vectors 12, the rest 4; an array is its first-index and
-// count integers followed by its slots.
-std::vector<Declared> readDeclaration(std::string& version) {
-    std::ifstream file(TARN_FLAKECOAT_MI_PATH);
-    EXPECT_TRUE(file.good());
-    const std::regex parameter(R"re(^\s*(color|vector|scalar|integer|boolean)\s+"(\w+)"\s+default\s+([^,]*),?\s*$)re");
-    const std::regex array(R"re(^\s*array\s+light\s+"(\w+)"\s*$)re");
-    const std::regex versionLine(R"re(^\s*version\s+(\d+)\s*$)re");
-    const std::map<std::string, std::size_t> sizes{{"color", 16}, {"vector", 12}, {"scalar", 4}, {"integer", 4},
-                                                   {"boolean", 4}};
-    std::vector<Declared> declared;
-    std::size_t offset = 0;
-    std::string line;
-    std::smatch match;
-    while (std::getline(file, line)) {
-        if (std::regex_match(line, match, parameter)) {
-            std::istringstream values(match[3].str());
-            std::vector<std::string> defaults;
-            for (std::string value; values >> value;) defaults.push_back(value);
-            declared.push_back({match[1], match[2], defaults, offset});
-            offset += sizes.at(match[1]);
-        } else if (std::regex_match(line, match, array)) {
-            declared.push_back({"integer", "i_" + match[1].str(), {"0"}, offset});
-            declared.push_back({"integer", "n_" + match[1].str(), {"0"}, offset + 4});
-            declared.push_back({"light", match[1], {}, offset + 8});
-            offset += 12;
-        } else if (std::regex_match(line, match, versionLine)) {
-            version = match[1];
-        }
+    using T = ParameterType;
+    const struct {
+        const char* name;
+        std::size_t offset;
+        ParameterType type;
+    } block[] = {
+        {"color", offsetof(flakeCoatParameters, color), T::Color},
+        {"ambientColor", offsetof(flakeCoatParameters, ambientColor), T::Color},
+        {"incandescence", offsetof(flakeCoatParameters, incandescence), T::Color},
+        {"normalCamera", offsetof(flakeCoatParameters, normalCamera), T::Vector},
+        {"diffuse", offsetof(flakeCoatParameters, diffuse), T::Scalar},
+        {"depthRangeMin", offsetof(flakeCoatParameters, depthRangeMin), T::Scalar},
+        {"depthRangeMax", offsetof(flakeCoatParameters, depthRangeMax), T::Scalar},
+        {"refractiveIndex", offsetof(flakeCoatParameters, refractiveIndex), T::Vector},
+        {"specularMin", offsetof(flakeCoatParameters, specularMin), T::Scalar},
+        {"specularMax", offsetof(flakeCoatParameters, specularMax), T::Scalar},
+        {"specularPower", offsetof(flakeCoatParameters, specularPower), T::Scalar},
+        {"specularColor", offsetof(flakeCoatParameters, specularColor), T::Color},
+        {"frequencyX", offsetof(flakeCoatParameters, frequencyX), T::Scalar},
+        {"frequencyY", offsetof(flakeCoatParameters, frequencyY), T::Scalar},
+        {"normalDeviation", offsetof(flakeCoatParameters, normalDeviation), T::Scalar},
+        {"seed", offsetof(flakeCoatParameters, seed), T::Integer},
+        {"reflectivity", offsetof(flakeCoatParameters, reflectivity), T::Scalar},
+        {"useIrradiance", offsetof(flakeCoatParameters, useIrradiance), T::Boolean},
+        {"irradianceColor", offsetof(flakeCoatParameters, irradianceColor), T::Color},
+        {"light", offsetof(flakeCoatParameters, light), T::Light},
+    };
+    ASSERT_EQ(declared.parameters.size(), std::size(block));
+    for (std::size_t i = 0; i < std::size(block); ++i) {
+        const mentalrayHost::DeclaredParameter& parameter = declared.parameters[i];
+        EXPECT_EQ(parameter.name, block[i].name);
+        EXPECT_EQ(parameter.offset, int(block[i].offset)) << block[i].name;
+        EXPECT_EQ(parameter.type, block[i].type) << block[i].name;
     }
-    return declared;
+    const mentalrayHost::DeclaredParameter& light = declared.parameters.back();
+    EXPECT_TRUE(light.isArray);
+    EXPECT_EQ(light.firstIndexOffset(), int(offsetof(flakeCoatParameters, i_light)));
+    EXPECT_EQ(light.countOffset(), int(offsetof(flakeCoatParameters, n_light)));
+
+    // Defaults as the block holds them: a colour given three values is opaque.
+    mentalrayHost::ParameterBlock filled(declared, 2);
+    const flakeCoatParameters& p = filled.as<flakeCoatParameters>();
+    EXPECT_EQ(p.color.g, 1.0f);
+    EXPECT_EQ(p.color.a, 1.0f);
+    EXPECT_EQ(p.depthRangeMin, 40.0f);
+    EXPECT_EQ(p.seed, 1234);
+    EXPECT_EQ(p.useIrradiance, miFALSE);
+    EXPECT_EQ(p.i_light, 0);
+    EXPECT_EQ(p.n_light, 0);
+    EXPECT_EQ(filled.firstElementIndex(), 0);  // the array ends the block: its elements start at its slot
+    EXPECT_EQ(filled.size(), sizeof(flakeCoatParameters) + sizeof(miTag));
 }
 
-}  // namespace
+// Fields after an array follow its one slot; the elements follow the block.
+TEST(Declaration, FieldsAfterAnArrayFollowItsSlot) {
+    std::istringstream text("declare shader scalar \"s\" (scalar \"a\", array light \"l\", color \"c\" default 1 2 3)\n"
+                            "end declare\n");
+    mentalrayHost::ShaderDeclaration declared;
+    std::string error;
+    ASSERT_TRUE(mentalrayHost::parseShaderDeclaration(text, "s.mi", declared, error)) << error;
+    EXPECT_EQ(declared.find("l")->offset, 12);
+    EXPECT_EQ(declared.find("c")->offset, 16);
+    EXPECT_EQ(declared.blockSize, 32);
 
-TEST(Declaration, MatchesTheBlockLayoutAndVersion) {
-    const std::map<std::string, std::size_t> documented{
-        {"color", 0},           {"ambientColor", 16},   {"incandescence", 32},  {"normalCamera", 48},
-        {"diffuse", 60},        {"depthRangeMin", 64},  {"depthRangeMax", 68},  {"refractiveIndex", 72},
-        {"specularMin", 84},    {"specularMax", 88},    {"specularPower", 92},  {"specularColor", 96},
-        {"frequencyX", 112},    {"frequencyY", 116},    {"normalDeviation", 120}, {"seed", 124},
-        {"reflectivity", 128},  {"useIrradiance", 132}, {"irradianceColor", 136}, {"i_light", 152},
-        {"n_light", 156},       {"light", 160}};
-    std::string version;
-    const std::vector<Declared> declared = readDeclaration(version);
-    EXPECT_EQ(version, "1");
-    ASSERT_EQ(declared.size(), documented.size());
-    for (const Declared& parameter : declared) {
-        ASSERT_TRUE(documented.count(parameter.name)) << parameter.name;
-        EXPECT_EQ(parameter.offset, documented.at(parameter.name)) << parameter.name;
-    }
+    mentalrayHost::ParameterBlock block(declared, 3);
+    EXPECT_EQ(block.firstElementIndex(), 5);  // (32 - 12) / 4
+    EXPECT_EQ(block.size(), 32u + 3 * 4);
+    block.arrayElements()[0] = 9;
+    EXPECT_EQ(block.at<float>(16 + 12), 1.0f);  // the colour's alpha is untouched
 }
 
-TEST(Declaration, DefaultsAreTheHostDefaults) {
-    mentalrayHost::ParameterBlock block;
-    const auto* bytes = reinterpret_cast<const unsigned char*>(&block.parameters());
-    std::string version;
-    for (const Declared& parameter : readDeclaration(version)) {
-        for (std::size_t i = 0; i < parameter.defaults.size(); ++i) {
-            const unsigned char* at = bytes + parameter.offset + 4 * i;
-            const std::string& text = parameter.defaults[i];
-            if (parameter.type == "boolean") {
-                std::int32_t value;
-                std::memcpy(&value, at, 4);
-                EXPECT_EQ(value, text == "on" ? 1 : 0) << parameter.name;
-            } else if (parameter.type == "integer") {
-                std::int32_t value;
-                std::memcpy(&value, at, 4);
-                EXPECT_EQ(value, std::stoi(text)) << parameter.name;
-            } else {
-                float value;
-                std::memcpy(&value, at, 4);
-                EXPECT_EQ(value, std::stof(text)) << parameter.name << "[" << i << "]";
-            }
-        }
+TEST(Declaration, MalformedDeclarationsAreRefusedWithFileAndLine) {
+    const struct {
+        const char* text;
+        const char* error;
+    } cases[] = {
+        {"declare shader color \"s\" (\n colour \"c\"\n)\nend declare", "m.mi:2: unknown parameter type 'colour'"},
+        {"declare shader color \"s\" (\n scalar \"a\",\n integer \"a\"\n)\nend declare",
+         "m.mi:3: parameter \"a\" is declared twice"},
+        {"declare shader color \"s\" (\n array light \"l\",\n integer \"n_l\"\n) end declare",
+         "m.mi:3: parameter \"n_l\" is declared twice"},
+        {"declare shader color \"s\" (\n scalar \"a\"\n scalar \"b\"\n) end declare",
+         "m.mi:3: expected ',' or ')' after a parameter, found 'scalar'"},
+        {"declare shader color \"s\" (\n scalar \"a\",\n", "m.mi:3: expected a parameter type, found the end of the file"},
+        {"declare shader color \"s\" (\n vector \"v\" default 1 2\n) end declare",
+         "m.mi:3: \"v\" needs 3 default values, has 2"},
+        {"declare shader color \"s\" (\n scalar \"a\" default 1 2\n) end declare",
+         "m.mi:2: too many default values for \"a\""},
+        {"declare shader color \"s\" (\n integer \"i\" default 1.5\n) end declare",
+         "m.mi:2: default of \"i\": '1.5' is not a 32-bit integer"},
+        {"declare shader color \"s\" (\n scalar \"a\" default x\n) end declare",
+         "m.mi:2: default of \"a\": 'x' is not a number"},
+        {"declare shader color \"s\" (\n array light \"l\" default 1\n) end declare",
+         "m.mi:2: parameter \"l\" cannot take a default"},
+        {"declare shader color \"s\" (\n struct \"t\"\n) end declare", "m.mi:2: parameter type 'struct' is not supported"},
+        {"declare shader color \"s\" (\n scalar a\n) end declare", "m.mi:2: expected a quoted parameter name, found 'a'"},
+        {"declare shader color \"s\" (\n scalar \"a\n) end declare", "unterminated quoted name"},
+        {"declare shader \"s\" ()\nend declare", "m.mi:1: expected the shader's result type"},
+        {"declare shader color \"s\" ()\nversion x\nend declare", "m.mi:2: expected a version number, found 'x'"},
+        {"declare shader color \"s\" ()\ntrace on\nend declare", "m.mi:2: expected 'version', 'apply' or 'end declare'"},
+        {"# nothing here\nlink \"x.so\"\n", "m.mi:3: no \"declare shader\""},
+    };
+    for (const auto& c : cases) {
+        std::istringstream text(c.text);
+        mentalrayHost::ShaderDeclaration declared;
+        std::string error;
+        EXPECT_FALSE(mentalrayHost::parseShaderDeclaration(text, "m.mi", declared, error)) << c.text;
+        EXPECT_NE(error.find(c.error), std::string::npos) << c.text << "\ngave: " << error;
+        EXPECT_TRUE(declared.parameters.empty());
     }
 }

@@ -18,7 +18,7 @@ namespace {
 // Every 4-byte word of the fixed block and the first light slot (offsets
 // 0 to 160) marked as connected.
 void connectEverything(ParameterBlock& block) {
-    auto* base = reinterpret_cast<unsigned char*>(&block.parameters());
+    auto* base = static_cast<unsigned char*>(block.data());
     for (std::size_t offset = 0; offset <= 160; offset += 4) block.setConnected(base + offset);
 }
 
@@ -30,7 +30,7 @@ std::vector<std::ptrdiff_t> askedOffsets(ParameterBlock& block, ScriptedServices
     shade(block, services, hitFromAbove());
     services.record(nullptr);
     std::vector<std::ptrdiff_t> offsets;
-    const auto* base = reinterpret_cast<const unsigned char*>(&block.parameters());
+    const auto* base = static_cast<const unsigned char*>(block.data());
     for (const auto& call : calls) {
         if (call.kind == ScriptedServices::Call::Parameter) {
             offsets.push_back(static_cast<const unsigned char*>(call.parameter) - base);
@@ -49,27 +49,27 @@ std::vector<std::ptrdiff_t> askedOffsets(ParameterBlock& block, ScriptedServices
 // irradianceColor 136 (only with useIrradiance set) and, after the lights,
 // reflectivity 128.
 TEST(Parameters, AreFetchedInTheRenderersOrderAtTheDocumentedOffsets) {
-    ParameterBlock block(1);
+    ParameterBlock block(testSupport::declaration(), 1);
     connectEverything(block);
-    block.parameters().reflectivity = 0.5f;
+    block.as<flakeCoatParameters>().reflectivity = 0.5f;
     ScriptedServices services;
 
-    block.parameters().useIrradiance = miTRUE;
+    block.as<flakeCoatParameters>().useIrradiance = miTRUE;
     EXPECT_EQ(askedOffsets(block, services),
               (std::vector<std::ptrdiff_t>{0, 16, 96, 32, 72, 48, 132, 60, 64, 68, 84, 88, 112, 116, 120, 124, 92,
                                            156, 152, 160, 136, 128}));
 
-    block.parameters().useIrradiance = miFALSE;
+    block.as<flakeCoatParameters>().useIrradiance = miFALSE;
     EXPECT_EQ(askedOffsets(block, services),
               (std::vector<std::ptrdiff_t>{0, 16, 96, 32, 72, 48, 132, 60, 64, 68, 84, 88, 112, 116, 120, 124, 92,
                                            156, 152, 160, 128}));
 }
 
 TEST(Parameters, ComeFromTheBlockWhenTheGhostOffsetIsZero) {
-    ParameterBlock block(0);
+    ParameterBlock block(testSupport::declaration(), 0);
     connectEverything(block);
     block.function().ghost_offs = 0;
-    block.parameters().useIrradiance = miTRUE;
+    block.as<flakeCoatParameters>().useIrradiance = miTRUE;
     ScriptedServices services;
     EXPECT_TRUE(askedOffsets(block, services).empty());
 }
@@ -78,14 +78,14 @@ TEST(Parameters, ComeFromTheBlockWhenTheGhostOffsetIsZero) {
 // mi_phen_eval and the block's own value is ignored; a clear word reads the
 // block without asking.
 TEST(Parameters, AConnectedParameterTakesTheRenderersValue) {
-    ParameterBlock block(1);
-    flakeCoatParameters& p = block.parameters();
+    ParameterBlock block(testSupport::declaration(), 1);
+    flakeCoatParameters& p = block.as<flakeCoatParameters>();
     p.reflectivity = 0.0f;
     p.color = {0.0f, 0.0f, 1.0f, 1.0f};
     p.ambientColor = {1.0f, 1.0f, 1.0f, 1.0f};
     p.incandescence = {0.0f, 0.0f, 0.0f, 1.0f};
     p.n_light = 0;
-    block.lights()[0] = 4;
+    block.arrayElements()[0] = 4;
 
     miColor connectedColour{1.0f, 0.0f, 0.0f, 1.0f};
     miInteger connectedCount = 1;
@@ -123,7 +123,7 @@ TEST(Version, IsOneOnEveryCall) {
 // (the texture position is then the origin).
 TEST(Parameters, MissingStateRecordsAndNullConnectionsFallBackToTheBlock) {
     ParameterBlock block = testSupport::lightsOnlyBlock(1);
-    block.parameters().normalDeviation = 0.5f;
+    block.as<flakeCoatParameters>().normalDeviation = 0.5f;
     ScriptedServices services;
     services.setLightSamples(1, {{{1.0f, 1.0f, 1.0f, 1.0f}, {0.0f, 0.6f, 0.8f}}});
     mentalrayHost::SurfaceHit origin = hitFromAbove();
@@ -134,11 +134,11 @@ TEST(Parameters, MissingStateRecordsAndNullConnectionsFallBackToTheBlock) {
     sample.state().shader = nullptr;
     sample.state().tex_list = nullptr;
     miColor result{};
-    testSupport::shaderLibrary().shade(&result, &sample.state(), &block.parameters());
+    testSupport::shaderLibrary().shade(&result, &sample.state(), &block.as<flakeCoatParameters>());
     EXPECT_EQ(std::memcmp(&result, &expected, sizeof result), 0);
 
-    block.setConnected(&block.parameters().color);
-    services.connect(&block.parameters().color, nullptr);
+    block.setConnected(&block.as<flakeCoatParameters>().color);
+    services.connect(&block.as<flakeCoatParameters>().color, nullptr);
     const miColor connectedToNothing = shade(block, services, origin);
     EXPECT_EQ(std::memcmp(&connectedToNothing, &expected, sizeof expected), 0);
 }

@@ -37,7 +37,7 @@ float filmNoiseAt(const flakeCoatParameters& p, float u, float v, float f) {
 // diffuse = 0.9330127 * 0.8 * 0.5 = 0.3732051 and specular = 0.3.
 TEST(Lighting, PointLightAtNormalIncidenceByHand) {
     auto block = lightsOnlyBlock(1);
-    flakeCoatParameters& p = block.parameters();
+    flakeCoatParameters& p = block.as<flakeCoatParameters>();
     p.refractiveIndex = {1.0f, 1.0f, 1.0f};
     p.depthRangeMin = p.depthRangeMax = 0.0f;
     p.color = {0.5f, 0.5f, 0.5f, 1.0f};
@@ -57,7 +57,7 @@ TEST(Lighting, PointLightAtNormalIncidenceByHand) {
 // phase is pi and red falls to 0.05561. Diffuse only, unit light and colour.
 TEST(Lighting, InterferenceFollowsFilmDepthPerChannel) {
     auto block = lightsOnlyBlock(1);
-    flakeCoatParameters& p = block.parameters();
+    flakeCoatParameters& p = block.as<flakeCoatParameters>();
     p.diffuse = 1.0f;
     p.specularPower = 0.0f;
     ScriptedServices services;
@@ -93,7 +93,7 @@ TEST(Lighting, MatchesTheDoublePrecisionFormulasOnRandomGeometry) {
 
     for (int trial = 0; trial < 200; ++trial) {
         auto block = lightsOnlyBlock(1);
-        flakeCoatParameters& p = block.parameters();
+        flakeCoatParameters& p = block.as<flakeCoatParameters>();
         p.color = {between(0, 1), between(0, 1), between(0, 1), 1.0f};
         p.specularColor = {between(0, 1), between(0, 1), between(0, 1), 1.0f};
         p.refractiveIndex = {between(1.2f, 1.8f), between(1.2f, 1.8f), between(1.2f, 1.8f)};
@@ -194,9 +194,9 @@ TEST(Lighting, LightNotInFrontOfTheSurfaceAddsNothing) {
 // until it has no further sample; n_light 0 or below samples nothing.
 TEST(Lighting, SamplesTheLightsFromILightForNLight) {
     auto block = lightsOnlyBlock(5);
-    for (int i = 0; i < 5; ++i) block.lights()[i] = miTag(10 + i);
-    block.parameters().i_light = 2;
-    block.parameters().n_light = 3;
+    for (int i = 0; i < 5; ++i) block.arrayElements()[i] = miTag(10 + i);
+    block.as<flakeCoatParameters>().i_light = 2;
+    block.as<flakeCoatParameters>().n_light = 3;
     ScriptedServices services;
     services.setLightSamples(13, {{kWhite, kUp}, {kWhite, kUp}});
     std::vector<ScriptedServices::Call> calls;
@@ -210,7 +210,7 @@ TEST(Lighting, SamplesTheLightsFromILightForNLight) {
     EXPECT_EQ(sampled, (std::vector<miTag>{12, 13, 13, 13, 14}));
 
     for (int count : {0, -1}) {
-        block.parameters().n_light = count;
+        block.as<flakeCoatParameters>().n_light = count;
         calls.clear();
         shade(block, services, hitFromAbove());
         for (const auto& call : calls) EXPECT_NE(call.kind, ScriptedServices::Call::SampleLight) << count;
@@ -222,8 +222,8 @@ TEST(Lighting, SamplesTheLightsFromILightForNLight) {
 // as it was.
 TEST(Lighting, RendererCallsGetTheStateCopyWithTheShadingNormal) {
     auto block = lightsOnlyBlock(1);
-    block.parameters().normalCamera = {0.0f, 3.0f, 3.0f};  // normal + offset = (0, 3, 4)
-    block.parameters().reflectivity = 0.5f;
+    block.as<flakeCoatParameters>().normalCamera = {0.0f, 3.0f, 3.0f};  // normal + offset = (0, 3, 4)
+    block.as<flakeCoatParameters>().reflectivity = 0.5f;
     ScriptedServices services;
     services.setLightSamples(1, {{kWhite, kUp}});
     std::vector<ScriptedServices::Call> calls;
@@ -232,7 +232,7 @@ TEST(Lighting, RendererCallsGetTheStateCopyWithTheShadingNormal) {
     mentalrayHost::ShadingSample sample(hitFromAbove(), block.function(), &services);
     const miState before = sample.state();
     miColor result{};
-    testSupport::shaderLibrary().shade(&result, &sample.state(), &block.parameters());
+    testSupport::shaderLibrary().shade(&result, &sample.state(), &block.as<flakeCoatParameters>());
 
     ASSERT_FALSE(calls.empty());
     for (const auto& call : calls) {

@@ -27,9 +27,9 @@ const miColor kEntry{0.2f, 0.4f, 0.8f, 0.3f};
 
 TEST(ResultRecord, KeepsWhatItHeldAddsAmbientAndIncandescenceAndSetsAlpha) {
     auto block = lightsOnlyBlock(0);
-    block.parameters().color = {0.5f, 0.25f, 2.0f, 1.0f};
-    block.parameters().ambientColor = {0.5f, 1.0f, 0.25f, 9.0f};
-    block.parameters().incandescence = {0.125f, 0.0f, 1.0f, 9.0f};
+    block.as<flakeCoatParameters>().color = {0.5f, 0.25f, 2.0f, 1.0f};
+    block.as<flakeCoatParameters>().ambientColor = {0.5f, 1.0f, 0.25f, 9.0f};
+    block.as<flakeCoatParameters>().incandescence = {0.125f, 0.0f, 1.0f, 9.0f};
     ScriptedServices services;
     const miColor result = shade(block, services, hitFromAbove(), kEntry);
     EXPECT_FLOAT_EQ(result.r, 0.2f + 0.25f + 0.125f);
@@ -40,7 +40,7 @@ TEST(ResultRecord, KeepsWhatItHeldAddsAmbientAndIncandescenceAndSetsAlpha) {
 
 TEST(Reflection, BlendsTheTracedColourByReflectivity) {
     auto block = lightsOnlyBlock(0);
-    block.parameters().reflectivity = 0.25f;
+    block.as<flakeCoatParameters>().reflectivity = 0.25f;
     ScriptedServices services;
     services.setReflectionDirection(miVector{0.0f, 0.6f, 0.8f});
     services.setReflection(miColor{1.0f, 0.5f, 0.0f, 1.0f});
@@ -60,7 +60,7 @@ TEST(Reflection, BlendsTheTracedColourByReflectivity) {
 
 TEST(Reflection, FallsBackToTheEnvironmentWhenTheRayLeaves) {
     auto block = lightsOnlyBlock(0);
-    block.parameters().reflectivity = 0.5f;
+    block.as<flakeCoatParameters>().reflectivity = 0.5f;
     ScriptedServices services;
     services.setEnvironment(miColor{0.0f, 1.0f, 0.5f, 1.0f});
     std::vector<ScriptedServices::Call> calls;
@@ -79,7 +79,7 @@ TEST(Reflection, FallsBackToTheEnvironmentWhenTheRayLeaves) {
 
 TEST(Reflection, NothingFoundLeavesTheColourDimmed) {
     auto block = lightsOnlyBlock(0);
-    block.parameters().reflectivity = 0.5f;
+    block.as<flakeCoatParameters>().reflectivity = 0.5f;
     ScriptedServices services;
     const miColor result = shade(block, services, hitFromAbove(), kEntry);
     EXPECT_FLOAT_EQ(result.r, 0.1f);
@@ -90,7 +90,7 @@ TEST(Reflection, NothingFoundLeavesTheColourDimmed) {
 TEST(Reflection, ReflectivityNotAboveZeroTracesAndScalesNothing) {
     auto block = lightsOnlyBlock(0);
     for (float reflectivity : {0.0f, -0.5f, std::nanf("")}) {
-        block.parameters().reflectivity = reflectivity;
+        block.as<flakeCoatParameters>().reflectivity = reflectivity;
         ScriptedServices services;
         services.setReflection(miColor{1.0f, 1.0f, 1.0f, 1.0f});
         std::vector<ScriptedServices::Call> calls;
@@ -106,7 +106,7 @@ TEST(Reflection, ReflectivityNotAboveZeroTracesAndScalesNothing) {
 // irradiance are still added after it.
 TEST(Reflection, FullReflectivityReplacesTheLitColourOnly) {
     auto block = lightsOnlyBlock(1);
-    flakeCoatParameters& p = block.parameters();
+    flakeCoatParameters& p = block.as<flakeCoatParameters>();
     p.reflectivity = 1.0f;
     p.color = {0.5f, 0.5f, 0.5f, 1.0f};
     p.ambientColor = {0.5f, 0.5f, 0.5f, 1.0f};
@@ -128,7 +128,7 @@ TEST(Reflection, FullReflectivityReplacesTheLitColourOnly) {
 // useIrradiance is set and irradianceColor is not black.
 TEST(Irradiance, IsAddedOnlyWhenSwitchedOnAndTintedByANonBlackColour) {
     auto block = lightsOnlyBlock(0);
-    flakeCoatParameters& p = block.parameters();
+    flakeCoatParameters& p = block.as<flakeCoatParameters>();
     p.color = {0.5f, 1.0f, 2.0f, 1.0f};
     p.useIrradiance = 7;
     ScriptedServices services;

@@ -113,7 +113,7 @@ TEST(ShadeTool, ReportsBadLinesByNumberAndKeyAndGoesOn) {
     EXPECT_EQ(run.lines[6], run.lines[0]);
     EXPECT_NE(run.errors.find(path + ":2: key \"colr\": unknown key\n"), std::string::npos) << run.errors;
     EXPECT_NE(run.errors.find(path + ":3: key \"n_light\": "), std::string::npos) << run.errors;
-    EXPECT_NE(run.errors.find(path + ":4: malformed JSON\n"), std::string::npos) << run.errors;
+    EXPECT_NE(run.errors.find(path + ":4: malformed JSON: "), std::string::npos) << run.errors;
     EXPECT_NE(run.errors.find(path + ":5: key \"color\": expected an array"), std::string::npos) << run.errors;
     EXPECT_NE(run.errors.find(path + ":6: key \"lights.b\": "), std::string::npos) << run.errors;
 }

@@ -21,6 +21,19 @@ const mentalrayHost::ShaderLibrary& shaderLibrary() {
     return *library;
 }
 
+const mentalrayHost::ShaderDeclaration& declaration() {
+    static const mentalrayHost::ShaderDeclaration declared = [] {
+        mentalrayHost::ShaderDeclaration read;
+        std::string error;
+        if (!mentalrayHost::readShaderDeclaration(TARN_FLAKECOAT_MI_PATH, read, error)) {
+            std::cerr << error << "\n";
+            std::abort();
+        }
+        return read;
+    }();
+    return declared;
+}
+
 float moduleNoise(float u, float v) {
     using Noise = miScalar (*)(miScalar, miScalar);
     static const Noise noise = reinterpret_cast<Noise>(dlsym(shaderLibrary().moduleHandle(), "mi_noise_2d"));
@@ -31,18 +44,18 @@ miColor shade(mentalrayHost::ParameterBlock& block, mentalrayHost::RendererServi
               const mentalrayHost::SurfaceHit& hit, miColor entry) {
     mentalrayHost::ShadingSample sample(hit, block.function(), &services);
     miColor result = entry;
-    shaderLibrary().shade(&result, &sample.state(), &block.parameters());
+    shaderLibrary().shade(&result, &sample.state(), &block.as<flakeCoatParameters>());
     return result;
 }
 
 mentalrayHost::ParameterBlock lightsOnlyBlock(int lights) {
-    mentalrayHost::ParameterBlock block(lights);
-    flakeCoatParameters& p = block.parameters();
+    mentalrayHost::ParameterBlock block(testSupport::declaration(), lights);
+    flakeCoatParameters& p = block.as<flakeCoatParameters>();
     p.color = {1.0f, 1.0f, 1.0f, 1.0f};
     p.specularColor = {1.0f, 1.0f, 1.0f, 1.0f};
     p.reflectivity = 0.0f;
     p.n_light = lights;
-    for (int i = 0; i < lights; ++i) block.lights()[i] = miTag(i + 1);
+    for (int i = 0; i < lights; ++i) block.arrayElements()[i] = miTag(i + 1);
     return block;
 }
 

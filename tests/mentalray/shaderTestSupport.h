@@ -3,7 +3,9 @@
 
 #include <vector>
 
+#include <flakeCoatParameters.h>
 #include <mentalrayHost/parameterBlock.h>
+#include <mentalrayHost/shaderDeclaration.h>
 #include <mentalrayHost/scriptedServices.h>
 #include <mentalrayHost/shaderLibrary.h>
 #include <mentalrayHost/shadingSample.h>
@@ -12,6 +14,9 @@ namespace testSupport {
 
 // The library and the stand-in module, loaded once per test program.
 const mentalrayHost::ShaderLibrary& shaderLibrary();
+
+// tarn_flakeCoat.mi as the renderer reads it, read once per test program.
+const mentalrayHost::ShaderDeclaration& declaration();
 
 // The stand-in module's own mi_noise_2d.
 float moduleNoise(float u, float v);

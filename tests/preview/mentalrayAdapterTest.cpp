@@ -6,7 +6,9 @@
 #include <dlfcn.h>
 
 #include <cmath>
+#include <iterator>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
 #include <string>
 
@@ -14,8 +16,8 @@
 
 #include "kernel/shadingServices.h"
 #include "kernel/shapes.h"
+#include "mentalray/declaredInputs.h"
 #include "mentalray/mentalrayAdapter.h"
-#include "mentalray/miDeclaration.h"
 #include "mentalrayProbe.h"
 
 namespace fp = flakecoat::preview;
@@ -214,44 +216,71 @@ TEST_F(MentalrayAdapter, SettingsLandInTheParameterBlockByDeclaredName) {
     EXPECT_EQ(p.specularMin, 50.0f);  // the rest keeps the declared defaults
 }
 
-TEST(MentalrayDeclaration, OffsetsFollowTheRenderersLayout) {
-    fp::mentalray::MiDeclaration declaration;
-    std::string error;
-    ASSERT_TRUE(fp::mentalray::readMiDeclaration(DECLARATION_PATH, declaration, error)) << error;
-    EXPECT_EQ(declaration.shaderName, "tarn_flakeCoat");
-    EXPECT_EQ(declaration.version, 1);
-    // Offsets of the parameter block, field by field.
-    const std::pair<const char*, int> expected[] = {{"color", 0},          {"normalCamera", 48}, {"diffuse", 60},
-                                                    {"refractiveIndex", 72}, {"specularColor", 96}, {"seed", 124},
-                                                    {"irradianceColor", 136}};
-    for (const auto& [name, offset] : expected) {
-        bool found = false;
-        for (const auto& parameter : declaration.parameters)
-            if (parameter.name == name) {
-                found = true;
-                EXPECT_EQ(parameter.offset, offset) << name;
-            }
-        EXPECT_TRUE(found) << name;
-    }
-    EXPECT_EQ(declaration.firstArrayOffset, 152);
-}
-
 TEST(MentalrayDeclaration, UnreadableOrForeignDeclarationsAreRefused) {
     const std::string path = testing::TempDir() + "flakecoat-bad.mi";
-    std::ofstream(path) << "declare shader color \"tarn_flakeCoat\" (\n  colour \"c\" default 1 1 1\n)\nend declare\n";
-    fp::mentalray::MiDeclaration declaration;
     std::string error;
-    EXPECT_FALSE(fp::mentalray::readMiDeclaration(path, declaration, error));
+    std::ofstream(path) << "declare shader color \"tarn_flakeCoat\" (\n  colour \"c\" default 1 1 1\n)\nend declare\n";
+    EXPECT_FALSE(fp::mentalray::loadMentalrayHostFrom(PROBE_SHADER_PATH, RENDERER_MODULE_PATH, path, error));
     EXPECT_NE(error.find(path + ":2: unknown parameter type 'colour'"), std::string::npos) << error;
 
-    // A declaration that does not match the block is refused at load.
-    std::ofstream(path) << "declare shader color \"tarn_flakeCoat\" (\n  scalar \"x\" default 1,\n"
-                           "  array light \"light\"\n)\nversion 1\nend declare\n";
+    // Without the light array the scene's lights have nowhere to go.
+    std::ofstream(path) << "declare shader color \"tarn_flakeCoat\" (\n  scalar \"x\" default 1\n)\nend declare\n";
     EXPECT_FALSE(fp::mentalray::loadMentalrayHostFrom(PROBE_SHADER_PATH, RENDERER_MODULE_PATH, path, error));
-    EXPECT_NE(error.find("does not declare tarn_flakeCoat's parameter block"), std::string::npos) << error;
+    EXPECT_NE(error.find("light array"), std::string::npos) << error;
     std::remove(path.c_str());
 
     EXPECT_FALSE(fp::mentalray::loadMentalrayHostFrom("/nonexistent/tarn.so", RENDERER_MODULE_PATH,
                                                       DECLARATION_PATH, error));
     EXPECT_NE(error.find("/nonexistent/tarn.so"), std::string::npos) << error;
+}
+
+// Parameters declared after the light array sit behind the array's one
+// slot, and the scene's lights follow the block. Setting the last of them
+// used to write far past the block's storage.
+TEST(MentalrayDeclaration, SettingAFieldAfterTheLightArrayStaysInItsField) {
+    std::ifstream original(DECLARATION_PATH);
+    std::string text((std::istreambuf_iterator<char>(original)), std::istreambuf_iterator<char>());
+    std::string trailing = "array light \"light\"";
+    const std::size_t at = text.find(trailing);
+    ASSERT_NE(at, std::string::npos);
+    for (int i = 0; i < 48; ++i) trailing += ",\n        scalar \"after" + std::to_string(i) + "\" default 1";
+    text.replace(at, std::strlen("array light \"light\""), trailing);
+    const std::string path = testing::TempDir() + "flakecoat-after-array.mi";
+    std::ofstream(path) << text;
+    std::string error;
+    mentalrayHost::ShaderDeclaration declaration;
+    ASSERT_TRUE(mentalrayHost::readShaderDeclaration(path, declaration, error)) << error;
+    auto host = fp::mentalray::loadMentalrayHostFrom(PROBE_SHADER_PATH, RENDERER_MODULE_PATH, path, error);
+    std::remove(path.c_str());
+    ASSERT_TRUE(host) << error;
+    std::vector<fp::ParameterOverride> overrides;
+    ASSERT_TRUE(fp::parseAndCheckOverrides(host->shadingInputs(), {"after47=2"}, "mentalray", overrides, error))
+        << error;
+
+    // Through the adapter, with the point light alone: its tag is found from i_light.
+    ASSERT_TRUE(host->applyOverrides(overrides, error)) << error;
+    void* library = dlopen(PROBE_SHADER_PATH, RTLD_NOW | RTLD_NOLOAD);
+    ASSERT_TRUE(library);
+    ProbeRecord* record = reinterpret_cast<ProbeRecordFunction>(dlsym(library, "probeRecord"))();
+    dlclose(library);
+    fp::Scene scene = probeScene();
+    scene.lights.resize(1);
+    const fp::PaintedSurfaceShader& shader = host->shaderFor(scene);
+    std::unique_ptr<fp::SurfaceWorker> worker = shader.makeWorker();
+    fp::SampleRandom random(1, 0, 0);
+    fp::ShadingServices services(scene, *worker, random);
+    services.trace(fp::Ray{{0, 1, 5}, {0, 0, -1}}, 0);
+    EXPECT_EQ(record->level[0].parameters.n_light, 1);
+    EXPECT_EQ(record->level[0].lightTags[0], miTag(1));
+
+    // In a block of the declaration's own layout the value lands in its field.
+    const int after = declaration.find("after47")->offset;
+    EXPECT_EQ(after, int(sizeof(flakeCoatParameters)) + 47 * 4);
+    mentalrayHost::ParameterBlock block(declaration, 1);
+    block.arrayElements()[0] = 7;
+    fp::mentalray::writeOverride(declaration, overrides[0], block);
+    EXPECT_EQ(block.at<float>(after), 2.0f);
+    EXPECT_EQ(block.at<float>(after - 4), 1.0f);
+    EXPECT_EQ(block.arrayElements()[0], miTag(7));
+    EXPECT_EQ(block.size(), std::size_t(after + 4 + 4));
 }

@@ -1,8 +1,8 @@
 // Reads one JSON line of the mental ray shade input into a parameter block,
-// scripted renderer answers and a surface hit. The parameters carry the
-// names of the shader's parameter block; every key is checked, and an
-// unknown key is an error (a misspelt parameter would otherwise be silently
-// left at its default).
+// scripted renderer answers and a surface hit. The parameters are the ones
+// the shader's declaration names, but for the light array and its counters,
+// which are read apart; every key is checked, and an unknown key is an error
+// (a misspelt parameter would otherwise be silently left at its default).
 
 #include "mentalrayShadeInput.h"
 
@@ -17,36 +17,9 @@ using nlohmann::json;
 
 namespace {
 
-enum class Kind { Colour, Vector, Scalar, Integer, Boolean };
-
-struct ParameterField {
-    const char* name;
-    Kind kind;
-    std::size_t offset;
-};
-
-// Every parameter but the light array and its counters, which are read apart.
-const ParameterField kParameterFields[] = {
-    {"color", Kind::Colour, offsetof(flakeCoatParameters, color)},
-    {"ambientColor", Kind::Colour, offsetof(flakeCoatParameters, ambientColor)},
-    {"incandescence", Kind::Colour, offsetof(flakeCoatParameters, incandescence)},
-    {"normalCamera", Kind::Vector, offsetof(flakeCoatParameters, normalCamera)},
-    {"diffuse", Kind::Scalar, offsetof(flakeCoatParameters, diffuse)},
-    {"depthRangeMin", Kind::Scalar, offsetof(flakeCoatParameters, depthRangeMin)},
-    {"depthRangeMax", Kind::Scalar, offsetof(flakeCoatParameters, depthRangeMax)},
-    {"refractiveIndex", Kind::Vector, offsetof(flakeCoatParameters, refractiveIndex)},
-    {"specularMin", Kind::Scalar, offsetof(flakeCoatParameters, specularMin)},
-    {"specularMax", Kind::Scalar, offsetof(flakeCoatParameters, specularMax)},
-    {"specularPower", Kind::Scalar, offsetof(flakeCoatParameters, specularPower)},
-    {"specularColor", Kind::Colour, offsetof(flakeCoatParameters, specularColor)},
-    {"frequencyX", Kind::Scalar, offsetof(flakeCoatParameters, frequencyX)},
-    {"frequencyY", Kind::Scalar, offsetof(flakeCoatParameters, frequencyY)},
-    {"normalDeviation", Kind::Scalar, offsetof(flakeCoatParameters, normalDeviation)},
-    {"seed", Kind::Integer, offsetof(flakeCoatParameters, seed)},
-    {"reflectivity", Kind::Scalar, offsetof(flakeCoatParameters, reflectivity)},
-    {"useIrradiance", Kind::Boolean, offsetof(flakeCoatParameters, useIrradiance)},
-    {"irradianceColor", Kind::Colour, offsetof(flakeCoatParameters, irradianceColor)},
-};
+using mentalrayHost::DeclaredParameter;
+using mentalrayHost::ParameterType;
+using mentalrayHost::ShaderDeclaration;
 
 const char* const kOtherKeys[] = {"light", "i_light", "n_light", "lights", "connections", "normal", "dir",
                                   "tex", "result", "reflection", "environment", "irradiance"};
@@ -96,30 +69,30 @@ std::int32_t integerFrom(const json& value, const std::string& key) {
     return std::int32_t(value.get<std::int64_t>());
 }
 
-void writeField(unsigned char* block, const ParameterField& field, const json& value) {
-    unsigned char* at = block + field.offset;
-    switch (field.kind) {
-    case Kind::Colour: *reinterpret_cast<miColor*>(at) = colourFrom(value, field.name, 1.0f); break;
-    case Kind::Vector: *reinterpret_cast<miVector*>(at) = vectorFrom(value, field.name); break;
-    case Kind::Scalar:
-        *reinterpret_cast<miScalar*>(at) = singleFrom(value, field.name, "expected a number");
+void writeField(mentalrayHost::ParameterBlock& block, const DeclaredParameter& field, const json& value) {
+    const std::string& key = field.name;
+    switch (field.type) {
+    case ParameterType::Integer: block.at<miInteger>(field.offset) = integerFrom(value, key); break;
+    case ParameterType::Boolean:
+        block.at<miBoolean>(field.offset) =
+            value.is_boolean() ? (value.get<bool>() ? miTRUE : miFALSE) : integerFrom(value, key);
         break;
-    case Kind::Integer: *reinterpret_cast<miInteger*>(at) = integerFrom(value, field.name); break;
-    case Kind::Boolean:
-        if (value.is_boolean()) {
-            *reinterpret_cast<miBoolean*>(at) = value.get<bool>() ? miTRUE : miFALSE;
-        } else {
-            *reinterpret_cast<miBoolean*>(at) = integerFrom(value, field.name);
-        }
+    case ParameterType::Scalar: block.at<miScalar>(field.offset) = singleFrom(value, key, "expected a number"); break;
+    case ParameterType::Color: block.at<miColor>(field.offset) = colourFrom(value, key, 1.0f); break;
+    case ParameterType::Vector:
+    case ParameterType::Transform: {
+        const std::vector<float> v = numbers(value, key, std::size_t(field.size / 4), std::size_t(field.size / 4));
+        std::copy(v.begin(), v.end(), &block.at<miScalar>(field.offset));
         break;
+    }
+    default: throw Failure{key, "a tag parameter cannot be set here"};
     }
 }
 
-const ParameterField* findField(const std::string& name) {
-    for (const ParameterField& field : kParameterFields) {
-        if (name == field.name) return &field;
-    }
-    return nullptr;
+// A parameter the line may set: any declared one but an array.
+const DeclaredParameter* findField(const ShaderDeclaration& declaration, const std::string& name) {
+    const DeclaredParameter* field = declaration.find(name);
+    return field && !field->isArray ? field : nullptr;
 }
 
 bool isOtherKey(const std::string& name) {
@@ -175,7 +148,8 @@ void readLightSamples(const json& line, const std::map<std::string, miTag>& tagO
     }
 }
 
-void readLightCounters(const json& line, std::size_t slots, flakeCoatParameters& parameters) {
+void readLightCounters(const json& line, std::size_t slots, const DeclaredParameter& array,
+                       mentalrayHost::ParameterBlock& block) {
     const std::int32_t first = line.contains("i_light") ? integerFrom(line.at("i_light"), "i_light") : 0;
     if (first < 0 || std::size_t(first) > slots) throw Failure{"i_light", "outside the light array"};
     const std::int32_t count =
@@ -183,22 +157,21 @@ void readLightCounters(const json& line, std::size_t slots, flakeCoatParameters&
     if (count > 0 && std::size_t(first) + std::size_t(count) > slots) {
         throw Failure{"n_light", "more lights than the light array holds from i_light on"};
     }
-    parameters.i_light = first;
-    parameters.n_light = count;
+    block.at<miInteger>(array.firstIndexOffset()) = block.firstElementIndex() + first;
+    block.at<miInteger>(array.countOffset()) = count;
 }
 
-void readConnections(const json& line, MentalrayShadeCase& sample) {
+void readConnections(const json& line, const ShaderDeclaration& declaration, MentalrayShadeCase& sample) {
     if (!line.contains("connections")) return;
     const json& connections = line.at("connections");
     if (!connections.is_object()) throw Failure{"connections", "expected an object of parameter names to values"};
-    auto* block = reinterpret_cast<unsigned char*>(&sample.block.parameters());
-    auto* values = reinterpret_cast<unsigned char*>(&sample.connectedValues.parameters());
     for (const auto& item : connections.items()) {
-        const ParameterField* field = findField(item.key());
+        const DeclaredParameter* field = findField(declaration, item.key());
         if (!field) throw Failure{"connections." + item.key(), "not a connectable parameter"};
-        writeField(values, *field, item.value());
-        sample.block.setConnected(block + field->offset);
-        sample.services.connect(block + field->offset, values + field->offset);
+        writeField(sample.connectedValues, *field, item.value());
+        void* parameter = &sample.block.at<unsigned char>(field->offset);
+        sample.block.setConnected(parameter);
+        sample.services.connect(parameter, &sample.connectedValues.at<unsigned char>(field->offset));
     }
 }
 
@@ -223,27 +196,34 @@ void readState(const json& line, MentalrayShadeCase& sample) {
 
 }  // namespace
 
-std::unique_ptr<MentalrayShadeCase> readMentalrayShadeCase(const json& line, ShadeInputError& error) {
+bool declaresLightArray(const ShaderDeclaration& declaration, std::string& error) {
+    if (declaration.findArray("light", ParameterType::Light)) return true;
+    error = "the declaration of " + declaration.name + " has no light array \"light\"";
+    return false;
+}
+
+std::unique_ptr<MentalrayShadeCase> readMentalrayShadeCase(const json& line, const ShaderDeclaration& declaration,
+                                                           ShadeInputError& error) {
     try {
         if (!line.is_object()) throw Failure{"(line)", "expected a JSON object"};
         for (const auto& item : line.items()) {
-            if (!findField(item.key()) && !isOtherKey(item.key())) throw Failure{item.key(), "unknown key"};
+            if (!findField(declaration, item.key()) && !isOtherKey(item.key()))
+                throw Failure{item.key(), "unknown key"};
         }
 
         // Lights first: they size the block
         std::map<std::string, miTag> tagOfKey;
         const std::vector<miTag> tags = readLightTags(line, tagOfKey);
-        auto sample = std::make_unique<MentalrayShadeCase>(int(tags.size()));
-        std::copy(tags.begin(), tags.end(), sample->block.lights());
-        readLightCounters(line, tags.size(), sample->block.parameters());
+        auto sample = std::make_unique<MentalrayShadeCase>(declaration, int(tags.size()));
+        std::copy(tags.begin(), tags.end(), sample->block.arrayElements());
+        readLightCounters(line, tags.size(), *declaration.find("light"), sample->block);
         readLightSamples(line, tagOfKey, sample->services);
 
         // Parameters, connections and state
-        auto* block = reinterpret_cast<unsigned char*>(&sample->block.parameters());
-        for (const ParameterField& field : kParameterFields) {
-            if (line.contains(field.name)) writeField(block, field, line.at(field.name));
+        for (const DeclaredParameter& field : declaration.parameters) {
+            if (!field.isArray && line.contains(field.name)) writeField(sample->block, field, line.at(field.name));
         }
-        readConnections(line, *sample);
+        readConnections(line, declaration, *sample);
         readState(line, *sample);
         return sample;
     } catch (const Failure& failure) {

@@ -14,7 +14,8 @@
 // the renderer's scripted answers, the surface hit and the result record on
 // entry. It holds addresses into itself, so it stays where it was made.
 struct MentalrayShadeCase {
-    explicit MentalrayShadeCase(int lightSlots) : block(lightSlots) {}
+    MentalrayShadeCase(const mentalrayHost::ShaderDeclaration& declaration, int lightSlots)
+        : block(declaration, lightSlots), connectedValues(declaration) {}
     MentalrayShadeCase(const MentalrayShadeCase&) = delete;
     MentalrayShadeCase& operator=(const MentalrayShadeCase&) = delete;
 
@@ -31,8 +32,15 @@ struct ShadeInputError {
     std::string message;
 };
 
-// Reads one parsed JSON line; null with `error` set when the line is not a
-// valid sample.
-std::unique_ptr<MentalrayShadeCase> readMentalrayShadeCase(const nlohmann::json& line, ShadeInputError& error);
+// Reads one parsed JSON line into a block laid out by `declaration`, whose
+// parameters are the keys a line may set; null with `error` set when the
+// line is not a valid sample.
+std::unique_ptr<MentalrayShadeCase> readMentalrayShadeCase(const nlohmann::json& line,
+                                                           const mentalrayHost::ShaderDeclaration& declaration,
+                                                           ShadeInputError& error);
+
+// Whether a declaration has what the input format needs: the light array
+// "light". Sets `error` when not.
+bool declaresLightArray(const mentalrayHost::ShaderDeclaration& declaration, std::string& error);
 
 #endif

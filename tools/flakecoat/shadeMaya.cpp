@@ -31,15 +31,6 @@ public:
     }
 };
 
-bool isBlank(const std::string& line) { return line.find_first_not_of(" \t\r") == std::string::npos; }
-
-// nlohmann's messages start with "[json.exception...] "; keep the rest.
-std::string parseMessage(const char* what) {
-    std::string message(what);
-    const std::string::size_type bracket = message.find("] ");
-    return bracket == std::string::npos ? message : message.substr(bracket + 2);
-}
-
 }  // namespace
 
 int shadeMaya(std::istream& input, const std::string& sourceName) {
@@ -56,42 +47,21 @@ int shadeMaya(std::istream& input, const std::string& sourceName) {
 
     ShadeTracer tracer;
     mayaHost::installRaytracer(&tracer);
-    int status = 0;
-    std::string line;
-    for (long lineNumber = 1; std::getline(input, line); ++lineNumber) {
-        if (isBlank(line)) continue;
-        const std::string where = sourceName + ":" + std::to_string(lineNumber) + ": ";
-        nlohmann::json sample;
-        try {
-            sample = nlohmann::json::parse(line);
-        } catch (const nlohmann::json::parse_error& e) {
-            std::cerr << "flakecoat shade: " << where << "malformed JSON: " << parseMessage(e.what()) << "\n";
-            std::printf("error\n");  // keeps the output line for line with the input
-            status = 1;
-            continue;
-        }
+    const int status = shadeEachLine(input, sourceName, [&](const nlohmann::json& sample, std::string& message) {
         MayaSampleContext context;
         block.setDefaults();
-        if (!applyMayaSample(sample, type, block, context, error)) {
-            std::cerr << "flakecoat shade: " << where << error << "\n";
-            std::printf("error\n");  // keeps the output line for line with the input
-            status = 1;
-            continue;
-        }
+        if (!applyMayaSample(sample, type, block, context, message)) return false;
         tracer.current = &context;
         const MStatus computed = block.compute(outColorPlug);
         tracer.current = nullptr;
         if (computed != MS::kSuccess) {
-            std::cerr << "flakecoat shade: " << where << "compute failed: " << computed.errorString().asChar()
-                      << "\n";
-            std::printf("error\n");  // keeps the output line for line with the input
-            status = 1;
-            continue;
+            message = std::string("compute failed: ") + computed.errorString().asChar();
+            return false;
         }
         const MFloatVector& c = block.value(outColor).asFloatVector();
         std::printf("%.9g %.9g %.9g\n", double(c.x), double(c.y), double(c.z));
-    }
-    std::fflush(stdout);
+        return true;
+    });
     mayaHost::installRaytracer(nullptr);
     return status;
 }

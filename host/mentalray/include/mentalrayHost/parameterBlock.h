@@ -5,31 +5,45 @@
 #include <cstdint>
 #include <vector>
 
-#include <flakeCoatParameters.h>
 #include <shader.h>
+
+#include <mentalrayHost/shaderDeclaration.h>
 
 namespace mentalrayHost {
 
-// The defaults of tarn_flakeCoat.mi: the Maya node's where it has the
-// parameter; no normal offset, white specular and irradiance tints,
-// irradiance off, no lights.
-void setDefaultParameters(flakeCoatParameters& parameters);
-
-// A parameter block as the renderer builds it for one material: the fixed
-// fields, `lightSlots` light tags, and behind the block its connection words
-// (one 32-bit word per 4-byte field, at the distance the function record's
-// ghost_offs gives). Build it once and hand it to any number of samples; the
-// shader only reads it.
+// A parameter block as the renderer builds it for one material from the
+// shader's declaration: every declared field at its offset with its default,
+// `arraySlots` elements for the declaration's last array, and behind the block
+// its connection words (one 32-bit word per 4-byte field, at the distance the
+// function record's ghost_offs gives). Build it once and hand it to any
+// number of samples; the shader only reads it.
 class ParameterBlock {
 public:
-    explicit ParameterBlock(int lightSlots = 0);
+    explicit ParameterBlock(const ShaderDeclaration& declaration, int arraySlots = 0);
 
-    flakeCoatParameters& parameters() { return *reinterpret_cast<flakeCoatParameters*>(words_.data()); }
-    const flakeCoatParameters& parameters() const {
-        return *reinterpret_cast<const flakeCoatParameters*>(words_.data());
+    void* data() { return words_.data(); }
+    const void* data() const { return words_.data(); }
+    std::size_t size() const { return blockWords_ * sizeof(std::uint32_t); }
+
+    // The block seen through the shader's own record type.
+    template <class Block>
+    Block& as() {
+        return *reinterpret_cast<Block*>(words_.data());
     }
-    miTag* lights() { return parameters().light; }
-    int lightSlots() const { return lightSlots_; }
+
+    // A field by its offset in the block.
+    template <class Value>
+    Value& at(int offset) {
+        return *reinterpret_cast<Value*>(reinterpret_cast<unsigned char*>(words_.data()) + offset);
+    }
+
+    // The elements of the declaration's last array (null without one), and
+    // their index counted from that array's slot: the first index to store
+    // in i_NAME for the first element.
+    miTag* arrayElements() { return arrayOffset_ >= 0 ? &at<miTag>(elementsOffset_) : nullptr; }
+    int firstElementIndex() const {
+        return arrayOffset_ >= 0 ? (elementsOffset_ - arrayOffset_) / arrayElementSize_ : 0;
+    }
 
     // Marks the parameter at `field` (inside this block) as fed by another
     // shader, so the shader asks mi_phen_eval for its value; turns the
@@ -45,7 +59,9 @@ public:
     int ghostOffset() const { return int(blockWords_ * sizeof(std::uint32_t)); }
 
 private:
-    int lightSlots_;
+    int arrayOffset_ = -1;  // the last array's slot, or -1
+    int arrayElementSize_ = 4;
+    int elementsOffset_ = 0;
     std::size_t blockWords_;
     std::vector<std::uint32_t> words_;  // the block, then its connection words
     miFunction function_{0, 0};

@@ -4,7 +4,6 @@
 #include <memory>
 #include <string>
 
-#include <flakeCoatParameters.h>
 #include <shader.h>
 
 namespace mentalrayHost {
@@ -29,9 +28,8 @@ public:
     ShaderLibrary(const ShaderLibrary&) = delete;
     ShaderLibrary& operator=(const ShaderLibrary&) = delete;
 
-    miBoolean shade(miColor* result, miState* state, flakeCoatParameters* paras) const {
-        return shader_(result, state, paras);
-    }
+    // `paras` is a parameter block laid out by the shader's declaration.
+    miBoolean shade(miColor* result, miState* state, void* paras) const { return shader_(result, state, paras); }
     int version() const { return version_(); }
 
     // The renderer's handle calls, for hosts and tests that rebind.
@@ -44,9 +42,10 @@ private:
 
     void* library_ = nullptr;
     void* module_ = nullptr;
-    MiSetModuleHandleFunction setModuleHandle_ = nullptr;
-    TarnFlakeCoatFunction shader_ = nullptr;
-    TarnFlakeCoatVersionFunction version_ = nullptr;
+    // The exports as the renderer calls them: the block is an address to it.
+    int (*setModuleHandle_)(void* handle) = nullptr;
+    miBoolean (*shader_)(miColor* result, miState* state, void* paras) = nullptr;
+    int (*version_)() = nullptr;
 };
 
 }  // namespace mentalrayHost
