@@ -12,6 +12,7 @@
 // hosts load.
 void registerRenderBenchmarks();
 void registerShadingCallBenchmarks();
+void registerMeshBenchmarks();
 
 // The hosts that load, each loaded once for the whole run (a plug-in loads
 // only once per process), by name.

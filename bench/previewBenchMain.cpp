@@ -30,6 +30,7 @@ int main(int argc, char** argv) {
     if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
     registerRenderBenchmarks();
     registerShadingCallBenchmarks();
+    registerMeshBenchmarks();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     hosts.clear();

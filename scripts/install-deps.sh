@@ -7,6 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev libopenexr-dev libtbb-dev
   libcli11-dev nlohmann-json3-dev libstb-dev libcpp-httplib-dev
+  libembree-dev libtinyobjloader-dev
 )
 # The peer renderer the benchmark script compares against; only it needs it.
 if [[ "${1:-}" == "--bench" ]]; then

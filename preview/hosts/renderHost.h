@@ -2,8 +2,8 @@
 #define FLAKECOAT_PREVIEW_HOSTS_RENDER_HOST_H
 
 // A deliverable loaded the way its own host loads it, ready to shade the
-// ball: its settable inputs by the host's names, and the painted-surface
-// shader the kernel calls.
+// painted object: its settable inputs by the host's names, and the
+// painted-surface shader the kernel calls.
 
 #include <memory>
 #include <string>

@@ -4,43 +4,110 @@
 
 namespace flakecoat::preview {
 
+namespace {
+
+// The shader ball and the camera that frames it.
+constexpr Vec3 kBallCentre{0.0f, 1.0f, 0.0f};
+constexpr Vec3 kEye{0.0f, 1.9f, 6.2f};
+constexpr Vec3 kTarget{0.0f, 0.8f, 0.0f};
+constexpr float kVerticalFov = 28.0f;
+
+// A point of the ball's scene moved to the same place around `sphere`.
+Vec3 aroundSphere(const Vec3& point, const Sphere& sphere) {
+    return sphere.center + (point - kBallCentre) * sphere.radius;
+}
+
+}  // namespace
+
 Hit intersectScene(const Scene& scene, const Ray& ray, float tMax) {
     Hit hit;
     float t;
-    if (intersect(scene.ball, ray, kRayEpsilon, tMax, t)) {
-        hit.object = HitObject::Ball;
+    MeshHit meshHit;
+    if (scene.model) {
+        if (scene.model->intersect(ray, scene.rayEpsilon, tMax, meshHit)) {
+            hit.object = HitObject::Painted;
+            hit.t = meshHit.t;
+            tMax = meshHit.t;
+        }
+    } else if (intersect(scene.ball, ray, scene.rayEpsilon, tMax, t)) {
+        hit.object = HitObject::Painted;
         hit.t = t;
         tMax = t;
     }
-    if (scene.hasGround && intersect(scene.ground, ray, kRayEpsilon, tMax, t)) {
+    if (scene.hasGround && intersect(scene.ground, ray, scene.rayEpsilon, tMax, t)) {
         hit.object = HitObject::Ground;
         hit.t = t;
     }
-    if (hit.object == HitObject::None) return hit;
-    hit.point = ray.at(hit.t);
-    if (hit.object == HitObject::Ball) {
-        hit.normal = sphereNormal(scene.ball, hit.point);
-    } else {
-        const Vec3 n = scene.ground.normal;
-        hit.normal = dot(n, ray.direction) < 0.0f ? n : -n;
+
+    switch (hit.object) {
+        case HitObject::None:
+            break;
+        case HitObject::Painted:
+            if (scene.model) {
+                hit.point = meshHit.point;
+                hit.normal = meshHit.shadingNormal;
+                hit.geometricNormal = meshHit.geometricNormal;
+                hit.u = meshHit.u;
+                hit.v = meshHit.v;
+            } else {
+                hit.point = ray.at(hit.t);
+                hit.normal = hit.geometricNormal = sphereNormal(scene.ball, hit.point);
+                sphereUv(hit.normal, hit.u, hit.v);
+            }
+            break;
+        case HitObject::Ground: {
+            hit.point = ray.at(hit.t);
+            const Vec3 n = scene.ground.normal;
+            hit.normal = hit.geometricNormal = dot(n, ray.direction) < 0.0f ? n : -n;
+            break;
+        }
     }
     return hit;
 }
 
 bool occluded(const Scene& scene, const Ray& ray, float maxDistance) {
-    const float tMax = maxDistance - kRayEpsilon;
+    const float tMin = scene.rayEpsilon;
+    const float tMax = maxDistance - scene.rayEpsilon;
     float t;
-    if (intersect(scene.ball, ray, kRayEpsilon, tMax, t)) return true;
-    return scene.hasGround && intersect(scene.ground, ray, kRayEpsilon, tMax, t);
+    if (scene.model ? scene.model->occluded(ray, tMin, tMax) : intersect(scene.ball, ray, tMin, tMax, t))
+        return true;
+    return scene.hasGround && intersect(scene.ground, ray, tMin, tMax, t);
 }
 
 Scene shaderBallScene(float aspect, std::vector<Light> lights, Environment environment) {
-    Scene scene{Camera({0.0f, 1.9f, 6.2f}, {0.0f, 0.8f, 0.0f}, {0.0f, 1.0f, 0.0f}, 28.0f, aspect),
-                Sphere{{0.0f, 1.0f, 0.0f}, 1.0f},
+    Scene scene{Camera(kEye, kTarget, {0.0f, 1.0f, 0.0f}, kVerticalFov, aspect),
+                Sphere{kBallCentre, 1.0f},
                 true,
                 Plane{{0.0f, 1.0f, 0.0f}, 0.0f},
                 std::move(lights),
-                std::move(environment)};
+                std::move(environment),
+                nullptr,
+                kRayEpsilon,
+                1.0f};
+    return scene;
+}
+
+Scene modelScene(float aspect, std::vector<Light> lights, Environment environment,
+                 std::shared_ptr<const MeshGeometry> model) {
+    const Sphere bounds = model->enclosingSphere();
+    const float scale = bounds.radius;
+    for (Light& light : lights) {
+        light.position = aroundSphere(light.position, bounds);
+        light.edgeU = light.edgeU * scale;
+        light.edgeV = light.edgeV * scale;
+        // Directional and ambient light do not fall off with distance.
+        if (light.kind == LightKind::Point || light.kind == LightKind::Area) light.intensity *= scale * scale;
+    }
+    Scene scene{Camera(aroundSphere(kEye, bounds), aroundSphere(kTarget, bounds), {0.0f, 1.0f, 0.0f}, kVerticalFov,
+                       aspect),
+                bounds,
+                true,
+                Plane{{0.0f, 1.0f, 0.0f}, model->lowestPoint()},
+                std::move(lights),
+                std::move(environment),
+                std::move(model),
+                kRayEpsilon * scale,
+                scale};
     return scene;
 }
 

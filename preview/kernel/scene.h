@@ -1,53 +1,81 @@
 #ifndef FLAKECOAT_PREVIEW_KERNEL_SCENE_H
 #define FLAKECOAT_PREVIEW_KERNEL_SCENE_H
 
-// The preview scene: one painted ball, an optional ground plane shaded by
-// the renderer itself, lights, an environment and the camera.
+// The preview scene: one painted object (the analytic ball or a triangle
+// model), an optional ground plane shaded by the renderer itself, lights, an
+// environment and the camera.
 
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "kernel/camera.h"
 #include "kernel/environment.h"
 #include "kernel/lights.h"
+#include "kernel/meshGeometry.h"
 #include "kernel/shapes.h"
 
 namespace flakecoat::preview {
 
+// Offset along a surface normal that keeps secondary rays off the surface
+// they start from, for the shader ball's scene, a few units across.
+constexpr float kRayEpsilon = 1e-3f;
+
 struct Scene {
     Camera camera;
+    // The painted ball; with a model, the model's enclosing sphere, which
+    // stands in for the model where the ground's sky light is estimated.
     Sphere ball;
     bool hasGround = true;
     Plane ground;
     std::vector<Light> lights;
     Environment environment;
+    // When set, the painted object in place of the ball.
+    std::shared_ptr<const MeshGeometry> model;
+    // Lengths that follow the painted object's size: the offset of
+    // secondary rays and the side of the ground's checker squares.
+    float rayEpsilon = kRayEpsilon;
+    float groundTile = 1.0f;
 };
 
-enum class HitObject { None, Ball, Ground };
+enum class HitObject { None, Painted, Ground };
 
+// Normals are unit. On the ball both are its outward normal; on a model
+// they are a MeshHit's (on the side the ray came from); on the ground both
+// face the ray. (u, v) are the painted object's texture coordinates.
 struct Hit {
     HitObject object = HitObject::None;
     float t = 0.0f;
     Vec3 point;
-    Vec3 normal;  // unit; the ball's outward normal, the ground's facing the ray
+    Vec3 normal;  // the shading normal
+    Vec3 geometricNormal;
+    float u = 0.0f;
+    float v = 0.0f;
 };
 
-// Offset along a surface normal that keeps secondary rays off the surface
-// they start from; the scene is a few units across.
-constexpr float kRayEpsilon = 1e-3f;
-
-// The nearest surface along the ray in (kRayEpsilon, tMax).
+// The nearest surface along the ray in (rayEpsilon, tMax).
 Hit intersectScene(const Scene& scene, const Ray& ray,
                    float tMax = std::numeric_limits<float>::infinity());
 
 // Whether anything lies on the ray in (0, maxDistance), exclusive of a
-// kRayEpsilon band at both ends.
+// rayEpsilon band at both ends.
 bool occluded(const Scene& scene, const Ray& ray, float maxDistance);
 
-// The default shader ball: a unit ball resting on the plane y = 0 at the
-// origin, seen from the front and slightly above, framed for an image of the
-// given aspect ratio (width / height).
+// The default shader ball: a unit ball resting on the plane y = 0 with its
+// centre at (0, 1, 0), seen from the front and slightly above, framed for an
+// image of the given aspect ratio (width / height); the lights are placed
+// around it (see lightRig).
 Scene shaderBallScene(float aspect, std::vector<Light> lights, Environment environment);
+
+// The same scene around a model, the model's enclosing sphere in the ball's
+// place: camera and lights keep their places relative to that sphere,
+// scaled by its radius (light intensities by the radius squared, so that
+// they deliver at the model what they deliver at the ball); the ground lies
+// under the model's lowest point; the ray offset and checker squares scale
+// with the radius. A model whose enclosing sphere is the ball's is seen and
+// lit as the ball is.
+Scene modelScene(float aspect, std::vector<Light> lights, Environment environment,
+                 std::shared_ptr<const MeshGeometry> model);
 
 }  // namespace flakecoat::preview
 

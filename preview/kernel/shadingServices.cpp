@@ -31,9 +31,7 @@ ShadowedLightSample ShadingServices::sampleShadowedLight(int lightIndex, const V
     if (lightSource.kind == LightKind::Ambient) return result;
 
     // Leave the surface on the side the light is on.
-    const Vec3 side = dot(normal, result.light.towardsLight) >= 0.0f ? normal : -normal;
-    const Ray shadowRay{point + side * kRayEpsilon, result.light.towardsLight};
-    if (occluded(scene_, shadowRay, result.light.distance)) {
+    if (occluded(scene_, leavingRay(point, normal, result.light.towardsLight), result.light.distance)) {
         result.shadowed = true;
         result.light.intensity = Color();
     }
@@ -71,10 +69,10 @@ TraceResult ShadingServices::trace(const Ray& ray, int depth) {
         case HitObject::None:
             result.color = environment(ray.direction);
             return result;
-        case HitObject::Ball:
+        case HitObject::Painted:
             result.hit = true;
-            result.hitBall = true;
-            result.color = shadeBall(ray, hit, depth);
+            result.hitPainted = true;
+            result.color = shadePainted(ray, hit, depth);
             return result;
         case HitObject::Ground:
             result.hit = true;
@@ -84,17 +82,20 @@ TraceResult ShadingServices::trace(const Ray& ray, int depth) {
     return result;
 }
 
-Color ShadingServices::shadeBall(const Ray& ray, const Hit& hit, int depth) {
+Color ShadingServices::shadePainted(const Ray& ray, const Hit& hit, int depth) {
     SurfaceSample sample;
     sample.pointWorld = hit.point;
     sample.normalWorld = hit.normal;
+    sample.geometricNormalWorld = hit.geometricNormal;
     sample.rayOriginWorld = ray.origin;
     sample.rayDirectionWorld = ray.direction;
     sample.pointCamera = camera().pointToCamera(hit.point);
     sample.normalCamera = camera().directionToCamera(hit.normal);
     sample.rayDirectionCamera = camera().directionToCamera(ray.direction);
-    sphereUv(hit.normal, sample.u, sample.v);
+    sample.u = hit.u;
+    sample.v = hit.v;
     sample.rayDepth = depth;
+    sample.object = scene_.model ? static_cast<const void*>(scene_.model.get()) : &scene_.ball;
     return worker_.shade(sample, *this);
 }
 
@@ -118,7 +119,7 @@ Color ShadingServices::shadeGround(const Ray&, const Hit& hit) {
         incoming += sum / float(count);
     }
     incoming += scene_.environment.upperHemisphereMean() * (kGroundEnvironmentWeight * groundSkyVisibility(hit));
-    return mul(groundAlbedo(hit.point), incoming);
+    return mul(groundAlbedo(hit.point / scene_.groundTile), incoming);
 }
 
 float ShadingServices::groundSkyVisibility(const Hit& hit) const {
@@ -126,6 +127,9 @@ float ShadingServices::groundSkyVisibility(const Hit& hit) const {
     // the horizon and the cosine-weighted share of the sky it hides is the
     // form factor of a sphere, r^2 cos(theta) / D^2: exact and free of noise
     // (it is 1 at the contact point). Seen from below, nothing is hidden.
+    // A model counts as its enclosing sphere: a soft estimate of its shadow
+    // in the sky light, darker than the model's own where the sphere is far
+    // larger than the model.
     if (hit.normal.y <= 0.0f) return 1.0f;
     const Vec3 toCentre = scene_.ball.center - hit.point;
     const float distanceSquared = dot(toCentre, toCentre);
@@ -145,7 +149,7 @@ Color ShadingServices::irradiance(const Vec3& point, const Vec3& normal, int sam
         float su, sv;
         stratifiedPoint(grid, i, jx, jy, su, sv);
         const Vec3 direction = cosineHemisphere(normal, su, sv);
-        const Ray ray{point + normal * kRayEpsilon, direction};
+        const Ray ray{point + normal * scene_.rayEpsilon, direction};
         if (!occluded(scene_, ray, std::numeric_limits<float>::infinity())) sum += environment(direction);
     }
     // With density cos/pi, E = pi * mean(L).

@@ -16,7 +16,7 @@ namespace flakecoat::preview {
 // then the environment along it) or went deeper than kMaxTraceDepth.
 struct TraceResult {
     bool hit = false;
-    bool hitBall = false;
+    bool hitPainted = false;
     Color color;
 };
 
@@ -56,9 +56,16 @@ public:
     LightSample averagedLight(int lightIndex, const Vec3& point, const Vec3& normal,
                               Color* unshadowedIntensity = nullptr);
 
-    // Traces the ray; a hit on the ball is shaded by the worker at `depth`,
-    // a hit on the ground by the kernel.
+    // Traces the ray; a hit on the painted object is shaded by the worker at
+    // `depth`, a hit on the ground by the kernel.
     TraceResult trace(const Ray& ray, int depth);
+
+    // A ray from a surface point along a unit direction, started just off
+    // the surface on the direction's side of the geometric normal.
+    Ray leavingRay(const Vec3& point, const Vec3& geometricNormal, const Vec3& direction) const {
+        const Vec3 side = dot(direction, geometricNormal) >= 0.0f ? geometricNormal : -geometricNormal;
+        return Ray{point + side * scene_.rayEpsilon, direction};
+    }
 
     Color environment(const Vec3& direction) const { return scene_.environment.lookup(direction); }
 
@@ -71,10 +78,10 @@ public:
     float random() { return random_.next(); }
 
 private:
-    Color shadeBall(const Ray& ray, const Hit& hit, int depth);
+    Color shadePainted(const Ray& ray, const Hit& hit, int depth);
     Color shadeGround(const Ray& ray, const Hit& hit);
-    // The share of the sky's cosine-weighted light that the ball leaves
-    // visible at a ground point.
+    // The share of the sky's cosine-weighted light that the ball (or the
+    // model's enclosing sphere) leaves visible at a ground point.
     float groundSkyVisibility(const Hit& hit) const;
 
     // The ground takes half the sky light an open field would: a studio
@@ -86,8 +93,9 @@ private:
     SampleRandom& random_;
 };
 
-// The ground's diffuse colour at a point: a faint checker of 1-unit squares
-// in two greys, so that reflections of the floor read as such.
+// The ground's diffuse colour at a point, in units of the scene's
+// groundTile: a faint checker of 1-unit squares in two greys, so that
+// reflections of the floor read as such.
 Color groundAlbedo(const Vec3& point);
 
 }  // namespace flakecoat::preview

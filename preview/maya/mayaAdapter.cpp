@@ -38,10 +38,9 @@ public:
         const SampleContext& context = *static_cast<const SampleContext*>(raySampler);
         const Camera& camera = context.kernel->camera();
         const Vec3 direction = normalize(camera.directionToWorld(fromMaya(rayDirection)));
-        const Vec3 normal = context.sample->normalWorld;
-        const Vec3 side = dot(direction, normal) >= 0.0f ? normal : -normal;
-        const Vec3 origin = camera.pointToWorld(fromMaya(rayOrigin)) + side * kRayEpsilon;
-        const TraceResult traced = context.kernel->trace(Ray{origin, direction}, int(rayDepth) + 1);
+        const Ray ray = context.kernel->leavingRay(camera.pointToWorld(fromMaya(rayOrigin)),
+                                                   context.sample->geometricNormalWorld, direction);
+        const TraceResult traced = context.kernel->trace(ray, int(rayDepth) + 1);
         resultColor = toMaya(traced.color);
         resultTransparency = MFloatVector(0.0f, 0.0f, 0.0f);
         return MS::kSuccess;
@@ -127,7 +126,7 @@ Color MayaWorker::shade(const SurfaceSample& sample, ShadingServices& services) 
     block.value(a.normalCamera).set(toMaya(sample.normalCamera));
     block.value(a.rayOrigin).set(toMaya(camera.pointToCamera(sample.rayOriginWorld)));
     block.value(a.rayDirection).set(toMaya(sample.rayDirectionCamera));
-    block.value(a.objectId).setAddr(const_cast<Sphere*>(&services.scene().ball));
+    block.value(a.objectId).setAddr(const_cast<void*>(sample.object));
     block.value(a.raySampler).setAddr(&context);
     block.value(a.rayDepth).set(short(sample.rayDepth));
 
@@ -137,7 +136,8 @@ Color MayaWorker::shade(const SurfaceSample& sample, ShadingServices& services) 
     for (int i = 0; i < lights; ++i) {
         const Light& light = services.light(i);
         Color unshadowed;
-        const LightSample element = services.averagedLight(i, sample.pointWorld, sample.normalWorld, &unshadowed);
+        const LightSample element =
+            services.averagedLight(i, sample.pointWorld, sample.geometricNormalWorld, &unshadowed);
         const bool ambient = light.kind == LightKind::Ambient;
         const Vec3 towards = ambient ? sample.normalCamera : camera.directionToCamera(element.towardsLight);
         const float before = (unshadowed.x + unshadowed.y + unshadowed.z) / 3.0f;

@@ -3,14 +3,15 @@
 
 // Maya's software renderer, stood in for over the preview scene. The plug-in
 // is loaded as Maya loads it and one flakeCoat node is created. For each
-// sample on the ball the renderer fills the node's sample attributes in a
-// data block of its own (one per thread and ray depth) and requests outColor
-// through the node's compute:
+// sample on the painted object the renderer fills the node's sample
+// attributes in a data block of its own (one per thread and ray depth) and
+// requests outColor through the node's compute:
 //   pointCamera, normalCamera, rayDirection, rayOrigin  camera space
 //   pointWorld                                          world space
+//               (normalCamera is the shading normal)
 //   raySampler  the sample's context (never null: eye and reflected rays)
 //   rayDepth    0 for eye rays, 1 for a reflection's hit
-//   objectId    the ball
+//   objectId    the object hit (the ball or the model)
 //   lightDataArray  one element per light: the direction towards the light
 //               in camera space (its centre for an area light), the
 //               intensity attenuated by distance and shadow (the mean of an
@@ -20,7 +21,7 @@
 //               only lightAmbient (its direction is the normal).
 // MRenderUtil::raytrace reaches the installed tracer, which finds the sample
 // through raySampler, traces the scene in world space and returns the colour
-// seen: the ball shaded again at rayDepth 1, the ground, or the environment
+// seen: the object shaded again at rayDepth 1, the ground, or the environment
 // on a miss.
 
 #include <memory>

@@ -32,7 +32,7 @@ public:
         const int count = lightSampleCount(light);
         if (index < 0 || index >= count) return false;
         const ShadowedLightSample sample =
-            kernel_.sampleShadowedLight(lightIndex, sample_.pointWorld, sample_.normalWorld, index, count);
+            kernel_.sampleShadowedLight(lightIndex, sample_.pointWorld, sample_.geometricNormalWorld, index, count);
         const float facing = dot(sample.light.towardsLight, fromMi(state.normal));
         // A single-sample light behind the surface gives no sample at all; an
         // area light's sample from behind counts, in black, in its mean.
@@ -45,9 +45,9 @@ public:
 
     bool traceReflection(const miState& state, const miVector& direction, miColor& colour) override {
         if (state.reflection_level >= kMaxReflectionLevel) return false;
-        const Vec3 d = normalize(fromMi(direction));
-        const Vec3 side = dot(d, sample_.normalWorld) >= 0.0f ? sample_.normalWorld : -sample_.normalWorld;
-        const TraceResult traced = kernel_.trace(Ray{sample_.pointWorld + side * kRayEpsilon, d}, sample_.rayDepth + 1);
+        const Ray ray =
+            kernel_.leavingRay(sample_.pointWorld, sample_.geometricNormalWorld, normalize(fromMi(direction)));
+        const TraceResult traced = kernel_.trace(ray, sample_.rayDepth + 1);
         if (!traced.hit) return false;
         colour = {traced.color.x, traced.color.y, traced.color.z, 1.0f};
         return true;
@@ -94,7 +94,7 @@ public:
         hit.distance = length(sample.pointWorld - sample.rayOriginWorld);
         hit.point = toMi(sample.pointWorld);
         hit.normal = toMi(sample.normalWorld);
-        hit.geometricNormal = toMi(sample.normalWorld);
+        hit.geometricNormal = toMi(sample.geometricNormalWorld);
         hit.u = sample.u;
         hit.v = sample.v;
         hit.reflectionLevel = sample.rayDepth;

@@ -2,10 +2,11 @@
 #define FLAKECOAT_PREVIEW_MENTALRAY_MENTALRAY_ADAPTER_H
 
 // The mental ray stand-in renderer over the preview scene. For each sample
-// on the ball it fills a render state in world space (dir along the eye or
-// reflected ray, normal and normal_geom the ball's outward normal, tex_list[0]
-// the ball's (u, v), reflection_level the ray depth), attaches the sample's
-// services and calls tarn_flakeCoat, loaded as the renderer loads it.
+// on the painted object it fills a render state in world space (dir along the
+// eye or reflected ray, point, normal the shading normal, normal_geom the
+// geometric one, tex_list[0] the object's (u, v), reflection_level the ray
+// depth), attaches the sample's services and calls tarn_flakeCoat, loaded as
+// the renderer loads it.
 //
 // The services answer the renderer functions from the scene:
 //   mi_sample_light       point and directional lights: one shadowed sample,
@@ -13,7 +14,7 @@
 //                         lights: all their stratified samples, shadowed
 //                         ones and those from behind black
 //   mi_reflection_dir     the stand-in module's mirror direction
-//   mi_trace_reflection   traces the scene: the ball shaded again one level
+//   mi_trace_reflection   traces the scene: the object shaded again one level
 //                         deeper (up to kMaxReflectionLevel), the ground by
 //                         the kernel; false when the ray leaves the scene
 //   mi_trace_environment  the scene's environment

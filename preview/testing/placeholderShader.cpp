@@ -13,13 +13,13 @@ public:
         for (int i = 0; i < services.lightCount(); ++i) {
             const int count = lightSampleCount(services.light(i));
             if (count == 0) {
-                incoming += services.averagedLight(i, sample.pointWorld, sample.normalWorld).intensity;
+                incoming += services.averagedLight(i, sample.pointWorld, sample.geometricNormalWorld).intensity;
                 continue;
             }
             Color sum;
             for (int s = 0; s < count; ++s) {
                 const ShadowedLightSample light =
-                    services.sampleShadowedLight(i, sample.pointWorld, sample.normalWorld, s, count);
+                    services.sampleShadowedLight(i, sample.pointWorld, sample.geometricNormalWorld, s, count);
                 const float cosine = dot(sample.normalWorld, light.light.towardsLight);
                 if (cosine > 0.0f) sum += light.light.intensity * cosine;
             }
@@ -27,8 +27,8 @@ public:
         }
         Color result = mul(settings_.diffuse, incoming);
         if (settings_.reflectivity > 0.0f && sample.rayDepth < settings_.maxDepth) {
-            const Ray reflected{sample.pointWorld + sample.normalWorld * kRayEpsilon,
-                                reflect(sample.rayDirectionWorld, sample.normalWorld)};
+            const Ray reflected = services.leavingRay(sample.pointWorld, sample.geometricNormalWorld,
+                                                      reflect(sample.rayDirectionWorld, sample.normalWorld));
             result = result * (1.0f - settings_.reflectivity) +
                      services.trace(reflected, sample.rayDepth + 1).color * settings_.reflectivity;
         }

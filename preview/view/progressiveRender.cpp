@@ -2,10 +2,12 @@
 
 #include <iostream>
 #include <memory>
+#include <optional>
 
 #include "image/imageWriter.h"
 #include "kernel/renderer.h"
 #include "kernel/scene.h"
+#include "meshes/paintedObject.h"
 
 namespace flakecoat::preview::view {
 
@@ -74,9 +76,14 @@ void ProgressiveRender::run() {
         if (!scene || settings.lights != sceneLights || settings.imageEnvironment != sceneImageEnvironment) {
             std::vector<Light> lights;
             lightRig(settings.lights, lights);
-            scene = std::make_unique<Scene>(
-                shaderBallScene(float(config.width) / float(config.height), std::move(lights),
-                                settings.imageEnvironment ? imageEnvironment_ : Environment()));
+            std::optional<Scene> built =
+                paintedObjectScene(config.object, float(config.width) / float(config.height), std::move(lights),
+                                   settings.imageEnvironment ? imageEnvironment_ : Environment(), error);
+            if (!built) {
+                std::cerr << "flakecoat view: " << error << "\n";
+                continue;
+            }
+            scene = std::make_unique<Scene>(std::move(*built));
             sceneLights = settings.lights;
             sceneImageEnvironment = settings.imageEnvironment;
         }

@@ -165,6 +165,10 @@ std::string ViewSession::renderCommand(const ViewSettings& settings) const {
     std::string command = config_.toolName + " render --host " + settings.host + " --size " +
                           std::to_string(config_.width) + "x" + std::to_string(config_.height) + " --spp " +
                           std::to_string(config_.finalSamplesPerPixel) + " --lights " + settings.lights;
+    const PaintedObject& object = config_.object;
+    if (!object.meshFile.empty()) command += " --mesh " + shellWord(object.meshFile);
+    if (object.meshFile.empty() && object.shape != PaintedObject().shape) command += " --shape " + object.shape;
+    if (object.rotateDegrees != 0.0f) command += " --rotate " + formatValue(object.rotateDegrees);
     if (settings.imageEnvironment) command += " --env " + shellWord(config_.environmentFile);
     if (settings.exposure != 0.0f) command += " --exposure " + formatValue(settings.exposure);
     for (const ParameterOverride& value : settings.overrides) command += " --set " + settingText(value);

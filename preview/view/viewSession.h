@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "hosts/renderHost.h"
+#include "meshes/paintedObject.h"
 #include "settings/parameterOverrides.h"
 #include "view/inputControls.h"
 
@@ -43,6 +44,7 @@ struct ViewConfig {
     int width = 512;
     int height = 512;
     std::string environmentFile;  // empty: the sky only
+    PaintedObject object;         // the ball, a shape or a model
     std::string toolName = "flakecoat";
     int finalSamplesPerPixel = 64;  // for the equivalent render command
 };

@@ -10,6 +10,7 @@
 #include <cstdlib>
 #include <memory>
 #include <new>
+#include <optional>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -17,6 +18,7 @@
 #include "hosts/renderHost.h"
 #include "kernel/renderer.h"
 #include "kernel/scene.h"
+#include "meshes/paintedObject.h"
 #include "testing/placeholderShader.h"
 
 namespace {
@@ -59,20 +61,26 @@ TEST(RenderAllocations, IndependentOfTheSampleCount) {
     EXPECT_LT(few, 32);  // per render and per thread, not per pixel
 }
 
-// The same through each deliverable and its host stand-in.
+// The same through each deliverable and its host stand-in, on the ball and
+// on a model.
 void expectNoAllocationPerSample(const char* hostName) {
     std::string error;
     std::unique_ptr<fp::RenderHost> host = fp::loadRenderHost(hostName, FLAKECOAT_LIBRARY_DIR, error);
     ASSERT_TRUE(host) << error;
     std::vector<fp::Light> lights;
     fp::lightRig("softbox", lights);
-    const fp::Scene scene = fp::shaderBallScene(1.0f, lights, fp::Environment());
-    const fp::PaintedSurfaceShader& shader = host->shaderFor(scene);
-    allocationsFor(scene, shader, 1);
-    const long few = allocationsFor(scene, shader, 1);
-    const long many = allocationsFor(scene, shader, 8);
-    EXPECT_EQ(few, many) << hostName;
-    EXPECT_LT(few, 64) << hostName;
+    const fp::Scene ball = fp::shaderBallScene(1.0f, lights, fp::Environment());
+    const std::optional<fp::Scene> swatch =
+        fp::paintedObjectScene(fp::PaintedObject{"swatch", "", 0.0f}, 1.0f, lights, fp::Environment(), error);
+    ASSERT_TRUE(swatch) << error;
+    for (const fp::Scene* scene : {&ball, &*swatch}) {
+        const fp::PaintedSurfaceShader& shader = host->shaderFor(*scene);
+        allocationsFor(*scene, shader, 1);
+        const long few = allocationsFor(*scene, shader, 1);
+        const long many = allocationsFor(*scene, shader, 8);
+        EXPECT_EQ(few, many) << hostName;
+        EXPECT_LT(few, 64) << hostName;
+    }
 }
 
 TEST(RenderAllocations, IndependentOfTheSampleCountThroughMentalray) { expectNoAllocationPerSample("mentalray"); }

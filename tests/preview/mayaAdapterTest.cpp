@@ -47,7 +47,10 @@ fp::Scene probeScene(bool onlyFirstLight = false) {
                      true,
                      fp::Plane{},
                      std::move(lights),
-                     fp::Environment()};
+                     fp::Environment(),
+                     nullptr,
+                     fp::kRayEpsilon,
+                     1.0f};
 }
 
 class MayaAdapter : public ::testing::Test {

@@ -47,7 +47,10 @@ fp::Scene probeScene(fp::Environment environment = fp::Environment()) {
                      true,
                      fp::Plane{},
                      {point, ambient, panel},
-                     std::move(environment)};
+                     std::move(environment),
+                     nullptr,
+                     fp::kRayEpsilon,
+                     1.0f};
 }
 
 class MentalrayAdapter : public ::testing::Test {
@@ -87,7 +90,7 @@ void expectVector(const miVector& actual, const fp::Vec3& expected, float tolera
 TEST_F(MentalrayAdapter, EyeRayStateIsInWorldSpaceWithTheBallsUv) {
     const fp::Scene scene = probeScene();
     const fp::TraceResult traced = shadeAlong(scene, fp::Ray{{0, 1, 5}, {0, 0, -1}});
-    ASSERT_TRUE(traced.hitBall);
+    ASSERT_TRUE(traced.hitPainted);
     const ProbeCall& call = record->level[0];
     ASSERT_EQ(call.calls, 1);
     expectVector(call.state.org, {0, 1, 5});

@@ -68,6 +68,11 @@ TEST_F(RenderCommand, BadArgumentsAreRefusedBeforeRendering) {
         {"--exposure 99", "--exposure"},
         {"--seed -1", "--seed -1: expected a whole number from 0 to 18446744073709551615"},
         {"--seed 18446744073709551616", "--seed 18446744073709551616: expected a whole number"},
+        {"--shape cube", "--shape cube: choose one of ball, swatch"},
+        {"--shape swatch --mesh m.obj", "--mesh m.obj: give either --mesh or --shape swatch, not both"},
+        {"--rotate 30", "--rotate: turns a model (--mesh or --shape swatch)"},
+        {"--shape swatch --rotate nan", "--rotate: expected a finite number of degrees"},
+        {"--mesh /nonexistent/m.obj", "--mesh /nonexistent/m.obj: No such file or directory"},
     };
     for (const auto& [arguments, message] : cases) {
         const ToolRun run = runTool(std::string(arguments) + " " + out());
@@ -186,4 +191,23 @@ TEST_F(RenderCommand, MayaSettingsAreCheckedAgainstTheNodesAttributes) {
     EXPECT_TRUE(directoryEmpty());
     const ToolRun run = runTool("--host maya --size 8x8 --spp 1 --set reflectivity=2 --set depthRangeMin=0 " + out());
     EXPECT_EQ(run.status, 0) << run.output;  // soft ranges are not limits
+}
+
+TEST_F(RenderCommand, ModelsRenderThroughBothHostsAndBadOnesAreNamedByLine) {
+    const std::string model = (directory / "model.obj").string();
+    std::ofstream(model) << "v 0 0 0\nv 1 0 0\nv 0 1 1\nv 0 1 -1\n"
+                         << "f 1 2 3\nf 1 4 2\n";
+    ToolRun run = runTool("--size 16x12 --spp 1 --mesh " + model + " --rotate 45 " + out());
+    ASSERT_EQ(run.status, 0) << run.output;
+    run = runTool("--size 16x12 --spp 1 --shape swatch " + out("swatch.png"));
+    ASSERT_EQ(run.status, 0) << run.output;
+    for (const char* name : {"ball-maya.png", "ball-mentalray.png", "swatch-maya.png", "swatch-mentalray.png"})
+        EXPECT_TRUE(fs::exists(directory / name)) << name;
+
+    std::ofstream(model) << "v 0 0 0\nv 1 0 0\nv 0 1 1\nf 1 2 3\nf 1 2 3 7\n";
+    run = runTool("--size 16x12 --mesh " + model + " " + out("bad.png"));
+    EXPECT_EQ(run.status, 1) << run.output;
+    EXPECT_NE(run.output.find("--mesh " + model + ":5: position index 7 is out of range"), std::string::npos)
+        << run.output;
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator()), 5);
 }

@@ -62,7 +62,7 @@ TEST(SceneIntersection, NearestSurfaceAndGroundNormalFacingTheRay) {
     const fp::Scene scene = fp::shaderBallScene(1.0f, {}, fp::Environment());
     // Straight down onto the ball's top (y = 2) before the ground.
     fp::Hit hit = fp::intersectScene(scene, fp::Ray{{0, 5, 0}, {0, -1, 0}});
-    EXPECT_EQ(hit.object, fp::HitObject::Ball);
+    EXPECT_EQ(hit.object, fp::HitObject::Painted);
     EXPECT_FLOAT_EQ(hit.t, 3.0f);
     EXPECT_EQ(hit.normal, fp::Vec3(0, 1, 0));
     // Beside the ball: the ground, normal up.

@@ -1,9 +1,11 @@
-// flakecoat render: the shader ball rendered with one or both deliverables,
-// each loaded the way its host loads it.
+// flakecoat render: the shader ball, a built-in shape or the user's model
+// rendered with one or both deliverables, each loaded the way its host loads
+// it.
 
 #include <cstdio>
 #include <iostream>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -15,6 +17,7 @@
 #include "kernel/renderer.h"
 #include "kernel/scene.h"
 #include "modulePaths.h"
+#include "objectOptions.h"
 #include "renderOptions.h"
 #include "renderProgress.h"
 
@@ -99,8 +102,10 @@ int runRender(const RenderOptions& options) {
     }
     std::vector<fp::Light> lights;
     fp::lightRig(options.lights, lights);
-    const fp::Scene scene =
-        fp::shaderBallScene(float(plan.width) / float(plan.height), std::move(lights), std::move(environment));
+    const std::optional<fp::Scene> built = fp::paintedObjectScene(
+        options.object, float(plan.width) / float(plan.height), std::move(lights), std::move(environment), error);
+    if (!built) return fail(options.object.meshFile.empty() ? error : "--mesh " + error);
+    const fp::Scene& scene = *built;
 
     // Claim the outputs before rendering, so an unwritable path fails at once
     const fp::ViewTransform view{options.exposure};
@@ -162,7 +167,8 @@ int runRender(const RenderOptions& options) {
 }  // namespace
 
 void addRenderCommand(CLI::App& app, int& exitStatus) {
-    CLI::App* command = app.add_subcommand("render", "Render the shader ball with one or both deliverables");
+    CLI::App* command =
+        app.add_subcommand("render", "Render the shader ball, a shape or a model with one or both deliverables");
     static RenderOptions options;
     command->add_option("--host", options.host, "maya, mentalray or both")->capture_default_str();
     command->add_option("--out", options.out,
@@ -180,5 +186,6 @@ void addRenderCommand(CLI::App& app, int& exitStatus) {
     command->add_option("--seed", options.seed, "Seed of the sample pattern, 0 to 2^64 - 1")->capture_default_str();
     command->add_option("--exposure", options.exposure, "Exposure of the PNG view transform, in stops")
         ->capture_default_str();
+    addPaintedObjectOptions(*command, options.object);
     command->callback([&exitStatus] { exitStatus = runRender(options); });
 }

@@ -7,6 +7,7 @@
 #include <sys/stat.h>
 
 #include "kernel/lights.h"
+#include "objectOptions.h"
 
 namespace {
 
@@ -97,6 +98,7 @@ bool planRender(const RenderOptions& options, RenderPlan& plan, std::string& err
             return false;
         }
     }
+    if (!checkPaintedObject(options.object, error)) return false;
     if (!hasImageExtension(options.out)) {
         error = "--out " + options.out + ": the file name must end in .png or .exr";
         return false;

@@ -5,6 +5,8 @@
 #include <string>
 #include <vector>
 
+#include "meshes/paintedObject.h"
+
 // The options of `flakecoat render`, as given on the command line.
 struct RenderOptions {
     std::string host = "both";       // maya, mentalray or both
@@ -17,6 +19,7 @@ struct RenderOptions {
     std::string lights = "studio";
     std::string seed = "1";
     float exposure = 0.0f;
+    flakecoat::preview::PaintedObject object;  // --shape, --mesh, --rotate
 };
 
 // The checked form: sizes parsed, one output path per host.

@@ -1,5 +1,5 @@
 // flakecoat view: a local web page with the shader's own controls and a
-// live, progressively refined render of the ball.
+// live, progressively refined render of the ball, a shape or a model.
 
 #include <csignal>
 #include <iostream>
@@ -11,7 +11,9 @@
 #include "commands.h"
 #include "image/exrReader.h"
 #include "kernel/lights.h"
+#include "meshes/paintedObject.h"
 #include "modulePaths.h"
+#include "objectOptions.h"
 #include "renderOptions.h"
 #include "view/progressiveRender.h"
 #include "view/viewHosts.h"
@@ -31,6 +33,7 @@ struct ViewOptions {
     std::string size = "512x512";
     int port = 0;  // any free port
     int threads = 0;
+    fp::PaintedObject object;  // --shape, --mesh, --rotate
 };
 
 int fail(const std::string& message) {
@@ -51,7 +54,9 @@ int runView(const ViewOptions& options) {
         return fail("--lights " + options.lights + ": unknown rig; choose one of " + fp::lightRigNames());
     if (options.port < 0 || options.port > 65535) return fail("--port: expected 0 (any free port) to 65535");
     if (options.threads < 0 || options.threads > 1024) return fail("--threads: expected 1 to 1024");
+    if (!checkPaintedObject(options.object, error)) return fail(error);
     initial.lights = options.lights;
+    config.object = options.object;
     fp::Environment imageEnvironment;
     if (!options.environmentFile.empty()) {
         fp::LatLongImage image;
@@ -60,6 +65,10 @@ int runView(const ViewOptions& options) {
         config.environmentFile = options.environmentFile;
         initial.imageEnvironment = true;
     }
+
+    // A model that cannot be read is reported now, not by the render loop.
+    if (!fp::paintedObjectScene(options.object, 1.0f, rig, fp::Environment(), error))
+        return fail(options.object.meshFile.empty() ? error : "--mesh " + error);
 
     std::vector<fv::ViewHost> hosts = fv::loadViewHosts(defaultModulePath(""), options.host, error);
     if (hosts.empty()) return fail(error);
@@ -104,5 +113,6 @@ void addViewCommand(CLI::App& app, int& exitStatus) {
     command->add_option("--size", options.size, "Image size WIDTHxHEIGHT")->capture_default_str();
     command->add_option("--port", options.port, "Port on 127.0.0.1 (0: any free port)")->capture_default_str();
     command->add_option("--threads", options.threads, "Render threads (default: every core)");
+    addPaintedObjectOptions(*command, options.object);
     command->callback([&exitStatus] { exitStatus = runView(options); });
 }

@@ -1,0 +1,133 @@
+// Painted models: a sphere of about a million triangles (1024 segments by
+// 489 rings, with normals), written as OBJ at run time in place of the
+// shader ball, same centre and radius, so its renders compare with the
+// ball's directly:
+//   MeshLoad/1M             reading and checking the OBJ file (ms)
+//   MeshBuild/1M            the BVH over its triangles (ms)
+//   MeshRender/<host>/ball  512 x 512, 4 samples per pixel, 2 threads, the
+//   MeshRender/<host>/1M    analytic ball and the model: primary samples
+//                           per second (items/s)
+//   PeerMesh/<host>         512 x 512, 1 sample per pixel, 2 threads: what
+//                           scripts/bench-peer.sh compares with POV-Ray
+// The OBJ goes to a temporary file removed at exit, or, when the
+// environment names one in FLAKECOAT_BENCH_MESH_OBJ, to that file, kept for
+// the peer script.
+
+#include <benchmark/benchmark.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <unistd.h>
+
+#include "hosts/renderHost.h"
+#include "kernel/renderer.h"
+#include "kernel/scene.h"
+#include "meshes/objLoader.h"
+#include "previewBench.h"
+#include "testing/sphereObj.h"
+
+namespace fp = flakecoat::preview;
+
+namespace {
+
+constexpr int kSegments = 1024, kRings = 489;  // 2 * 1024 * 488 = 999424 triangles
+
+class MillionTriangleSphere {
+public:
+    MillionTriangleSphere() {
+        const char* named = std::getenv("FLAKECOAT_BENCH_MESH_OBJ");
+        keep_ = named && *named;
+        path_ = keep_ ? named : "/tmp/flakecoat-bench-sphere-" + std::to_string(::getpid()) + ".obj";
+        std::ofstream(path_, std::ios::binary)
+            << fp::testing::sphereObj(kSegments, kRings, {0, 1, 0}, 1.0f, true, false);
+        std::string error;
+        if (!fp::loadObjFile(path_, mesh_, error)) std::fprintf(stderr, "%s\n", error.c_str());
+        geometry_ = fp::MeshGeometry::build(mesh_, 0.0f, error);
+        if (!geometry_) std::fprintf(stderr, "%s\n", error.c_str());
+    }
+    ~MillionTriangleSphere() {
+        if (!keep_) std::remove(path_.c_str());
+    }
+    const std::string& path() const { return path_; }
+    const fp::TriangleMesh& mesh() const { return mesh_; }
+    std::shared_ptr<const fp::MeshGeometry> geometry() const { return geometry_; }
+
+private:
+    std::string path_;
+    bool keep_ = false;
+    fp::TriangleMesh mesh_;
+    std::shared_ptr<const fp::MeshGeometry> geometry_;
+};
+
+const MillionTriangleSphere& sphere() {
+    static const MillionTriangleSphere instance;
+    return instance;
+}
+
+double secondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
+
+void meshLoad(benchmark::State& state) {
+    const std::string& path = sphere().path();
+    for (auto _ : state) {
+        fp::TriangleMesh mesh;
+        std::string error;
+        const auto start = std::chrono::steady_clock::now();
+        if (!fp::loadObjFile(path, mesh, error)) state.SkipWithError(error.c_str());
+        state.SetIterationTime(secondsSince(start));
+        state.counters["triangles"] = double(mesh.triangles.size());
+    }
+}
+
+void meshBuild(benchmark::State& state) {
+    for (auto _ : state) {
+        fp::TriangleMesh mesh = sphere().mesh();
+        std::string error;
+        const auto start = std::chrono::steady_clock::now();
+        const auto geometry = fp::MeshGeometry::build(std::move(mesh), 0.0f, error);
+        state.SetIterationTime(secondsSince(start));
+        if (!geometry) state.SkipWithError(error.c_str());
+    }
+}
+
+void meshRender(benchmark::State& state, fp::RenderHost* host, bool model, int samplesPerPixel) {
+    std::vector<fp::Light> lights;
+    fp::lightRig("studio", lights);
+    const fp::Scene scene = model ? fp::modelScene(1.0f, lights, fp::Environment(), sphere().geometry())
+                                  : fp::shaderBallScene(1.0f, lights, fp::Environment());
+    const fp::PaintedSurfaceShader& shader = host->shaderFor(scene);
+    fp::RenderSettings settings;
+    settings.width = settings.height = 512;
+    settings.samplesPerPixel = samplesPerPixel;
+    settings.threads = 2;
+    fp::Framebuffer image;
+    for (auto _ : state) {
+        const fp::RenderStats stats = fp::render(scene, shader, settings, image);
+        state.SetIterationTime(stats.seconds);
+    }
+    state.SetItemsProcessed(state.iterations() * 512 * 512 * samplesPerPixel);
+}
+
+}  // namespace
+
+void registerMeshBenchmarks() {
+    for (auto [name, function] : {std::pair{"MeshLoad/1M", meshLoad}, std::pair{"MeshBuild/1M", meshBuild}})
+        benchmark::RegisterBenchmark(name, function)->UseManualTime()->Iterations(3)->Unit(benchmark::kMillisecond);
+    for (const auto& [name, host] : benchmarkHosts()) {
+        for (bool model : {false, true})
+            benchmark::RegisterBenchmark(("MeshRender/" + name + (model ? "/1M" : "/ball")).c_str(), meshRender, host,
+                                         model, 4)
+                ->UseManualTime()
+                ->Unit(benchmark::kMillisecond);
+        benchmark::RegisterBenchmark(("PeerMesh/" + name).c_str(), meshRender, host, true, 1)
+            ->UseManualTime()
+            ->Unit(benchmark::kMillisecond);
+    }
+}

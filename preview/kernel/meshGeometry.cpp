@@ -1,0 +1,168 @@
+#include "kernel/meshGeometry.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <embree3/rtcore.h>
+
+namespace flakecoat::preview {
+
+struct MeshGeometry::Handles {
+    RTCDevice device = nullptr;
+    RTCScene scene = nullptr;
+    ~Handles() {
+        if (scene) rtcReleaseScene(scene);
+        if (device) rtcReleaseDevice(device);
+    }
+};
+
+namespace {
+
+constexpr float kPi = 3.14159265358979f;
+
+void recordError(void* message, RTCError code, const char* text) {
+    std::string& error = *static_cast<std::string*>(message);
+    if (error.empty())
+        error = "ray-tracing library error " + std::to_string(int(code)) + (text ? std::string(": ") + text : "");
+}
+
+void setRay(RTCRay& r, const Ray& ray, float tMin, float tMax) {
+    r.org_x = ray.origin.x;
+    r.org_y = ray.origin.y;
+    r.org_z = ray.origin.z;
+    r.dir_x = ray.direction.x;
+    r.dir_y = ray.direction.y;
+    r.dir_z = ray.direction.z;
+    r.tnear = tMin;
+    r.tfar = tMax;
+    r.time = 0.0f;
+    r.mask = ~0u;
+    r.id = 0;
+    r.flags = 0;
+}
+
+}  // namespace
+
+std::shared_ptr<const MeshGeometry> MeshGeometry::build(TriangleMesh mesh, float rotateDegrees, std::string& error) {
+    if (mesh.triangles.empty()) {
+        error = "the mesh has no triangles";
+        return nullptr;
+    }
+    std::shared_ptr<MeshGeometry> geometry(new MeshGeometry());
+    geometry->bounds_ = flakecoat::preview::enclosingSphere(mesh);
+    geometry->lowest_ = flakecoat::preview::lowestPoint(mesh);
+    if (rotateDegrees != 0.0f) {
+        rotateAboutVertical(mesh, geometry->bounds_.center, rotateDegrees);
+        const float angle = -rotateDegrees * kPi / 180.0f;
+        geometry->unturnCos_ = std::cos(angle);
+        geometry->unturnSin_ = std::sin(angle);
+    }
+
+    // Hand the triangles to the library
+    error.clear();
+    geometry->handles_ = std::make_unique<Handles>();
+    Handles& handles = *geometry->handles_;
+    handles.device = rtcNewDevice(nullptr);
+    if (!handles.device) {
+        error = "cannot start the ray-tracing library (error " + std::to_string(int(rtcGetDeviceError(nullptr))) + ")";
+        return nullptr;
+    }
+    rtcSetDeviceErrorFunction(handles.device, recordError, &error);
+    handles.scene = rtcNewScene(handles.device);
+    // Robust: rays through shared edges and vertices never slip between
+    // neighbouring triangles.
+    rtcSetSceneFlags(handles.scene, RTC_SCENE_FLAG_ROBUST);
+    rtcSetSceneBuildQuality(handles.scene, RTC_BUILD_QUALITY_MEDIUM);
+    RTCGeometry triangles = rtcNewGeometry(handles.device, RTC_GEOMETRY_TYPE_TRIANGLE);
+    auto* vertices = static_cast<float*>(rtcSetNewGeometryBuffer(
+        triangles, RTC_BUFFER_TYPE_VERTEX, 0, RTC_FORMAT_FLOAT3, 3 * sizeof(float), mesh.positions.size()));
+    auto* indices = static_cast<unsigned*>(rtcSetNewGeometryBuffer(
+        triangles, RTC_BUFFER_TYPE_INDEX, 0, RTC_FORMAT_UINT3, 3 * sizeof(unsigned), mesh.triangles.size()));
+    if (vertices && indices) {
+        for (size_t i = 0; i < mesh.positions.size(); ++i) {
+            vertices[3 * i + 0] = mesh.positions[i].x;
+            vertices[3 * i + 1] = mesh.positions[i].y;
+            vertices[3 * i + 2] = mesh.positions[i].z;
+        }
+        for (size_t i = 0; i < mesh.triangles.size(); ++i)
+            for (size_t k = 0; k < 3; ++k) indices[3 * i + k] = mesh.triangles[i].corner[k];
+        rtcCommitGeometry(triangles);
+        rtcAttachGeometry(handles.scene, triangles);
+    }
+    rtcReleaseGeometry(triangles);
+    if (error.empty()) rtcCommitScene(handles.scene);
+    rtcSetDeviceErrorFunction(handles.device, nullptr, nullptr);
+    if (!error.empty()) return nullptr;
+
+    geometry->positions_ = std::move(mesh.positions);
+    geometry->triangles_ = std::move(mesh.triangles);
+    return geometry;
+}
+
+MeshGeometry::~MeshGeometry() = default;
+
+// Most rays of a scene pass the model by: the ground's shadow rays, eye
+// rays and reflections into the sky. The enclosing sphere turns them away
+// before the hierarchy is entered, and narrows the span of the others.
+bool MeshGeometry::clipToBounds(const Ray& ray, float& tMin, float& tMax) const {
+    const Vec3 oc = ray.origin - bounds_.center;
+    const float b = -dot(oc, ray.direction);
+    const Vec3 closest = oc + ray.direction * b;
+    // A margin for rounding: the sphere holds every corner exactly
+    const float radius = bounds_.radius * 1.0001f;
+    const float discriminant = radius * radius - dot(closest, closest);
+    if (discriminant < 0.0f) return false;
+    const float root = std::sqrt(discriminant);
+    tMin = std::max(tMin, b - root);
+    tMax = std::min(tMax, b + root);
+    return tMax > tMin;
+}
+
+bool MeshGeometry::intersect(const Ray& ray, float tMin, float tMax, MeshHit& hit) const {
+    if (!clipToBounds(ray, tMin, tMax)) return false;
+    RTCIntersectContext context;
+    rtcInitIntersectContext(&context);
+    RTCRayHit query;
+    setRay(query.ray, ray, tMin, tMax);
+    query.hit.geomID = RTC_INVALID_GEOMETRY_ID;
+    query.hit.instID[0] = RTC_INVALID_GEOMETRY_ID;
+    rtcIntersect1(handles_->scene, &context, &query);
+    if (query.hit.geomID == RTC_INVALID_GEOMETRY_ID) return false;
+
+    // Where, on which side
+    const MeshTriangle& triangle = triangles_[query.hit.primID];
+    const float b1 = query.hit.u, b2 = query.hit.v, b0 = 1.0f - b1 - b2;
+    hit.t = query.ray.tfar;
+    hit.point = positions_[triangle.corner[0]] * b0 + positions_[triangle.corner[1]] * b1 +
+                positions_[triangle.corner[2]] * b2;
+    Vec3 geometric = normalize(Vec3(query.hit.Ng_x, query.hit.Ng_y, query.hit.Ng_z));
+    if (dot(geometric, ray.direction) > 0.0f) geometric = -geometric;
+    Vec3 shading = normalize(triangle.normal[0] * b0 + triangle.normal[1] * b1 + triangle.normal[2] * b2);
+    if (dot(shading, geometric) < 0.0f) shading = -shading;
+    if (!(dot(shading, shading) > 0.5f)) shading = geometric;  // opposite corner normals cancelled
+    hit.geometricNormal = geometric;
+    hit.shadingNormal = shading;
+
+    // Texture coordinates
+    if (triangle.hasUv) {
+        hit.u = triangle.u[0] * b0 + triangle.u[1] * b1 + triangle.u[2] * b2;
+        hit.v = triangle.v[0] * b0 + triangle.v[1] * b1 + triangle.v[2] * b2;
+    } else {
+        const Vec3 d = normalize(hit.point - bounds_.center);
+        sphereUv(Vec3(unturnCos_ * d.x + unturnSin_ * d.z, d.y, unturnCos_ * d.z - unturnSin_ * d.x), hit.u, hit.v);
+    }
+    return true;
+}
+
+bool MeshGeometry::occluded(const Ray& ray, float tMin, float tMax) const {
+    if (!clipToBounds(ray, tMin, tMax)) return false;
+    RTCIntersectContext context;
+    rtcInitIntersectContext(&context);
+    RTCRay query;
+    setRay(query, ray, tMin, tMax);
+    rtcOccluded1(handles_->scene, &context, &query);
+    // A blocked ray comes back with tfar set to minus infinity.
+    return query.tfar < 0.0f;
+}
+
+}  // namespace flakecoat::preview

@@ -1,0 +1,72 @@
+#ifndef FLAKECOAT_PREVIEW_KERNEL_MESH_GEOMETRY_H
+#define FLAKECOAT_PREVIEW_KERNEL_MESH_GEOMETRY_H
+
+// A painted model placed in the scene and made traceable: its triangles in
+// an Embree 3 bounding-volume hierarchy, with what shading needs of each
+// hit. Built once before rendering, then only read, from any thread.
+
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "kernel/shapes.h"
+#include "kernel/triangleMesh.h"
+
+namespace flakecoat::preview {
+
+// A ray's nearest hit on the model. Both normals are unit and lie on the
+// side the ray came from: the geometric normal is the triangle's, the
+// shading normal the corners' normals interpolated, turned to the
+// geometric normal's side when they point the other way.
+struct MeshHit {
+    float t = 0.0f;
+    Vec3 point;
+    Vec3 shadingNormal;
+    Vec3 geometricNormal;
+    float u = 0.0f;
+    float v = 0.0f;
+};
+
+class MeshGeometry {
+public:
+    // Places a prepared mesh (see prepareMesh) with at least one triangle:
+    // the model keeps its coordinates, turned by rotateDegrees about the
+    // vertical axis through the centre of its enclosing sphere. Null with
+    // error set when the ray-tracing library cannot build it.
+    static std::shared_ptr<const MeshGeometry> build(TriangleMesh mesh, float rotateDegrees, std::string& error);
+    ~MeshGeometry();
+    MeshGeometry(const MeshGeometry&) = delete;
+    MeshGeometry& operator=(const MeshGeometry&) = delete;
+
+    // The nearest hit in (tMin, tMax). Texture coordinates are the
+    // triangle's own, interpolated; a triangle without them takes the
+    // ball's convention (see sphereUv) for the direction from the enclosing
+    // sphere's centre to the hit, in the model's unturned coordinates.
+    bool intersect(const Ray& ray, float tMin, float tMax, MeshHit& hit) const;
+    // Whether any triangle lies on the ray in (tMin, tMax).
+    bool occluded(const Ray& ray, float tMin, float tMax) const;
+
+    // The model's enclosing sphere (unchanged by the turn) and lowest height.
+    const Sphere& enclosingSphere() const { return bounds_; }
+    float lowestPoint() const { return lowest_; }
+    std::size_t triangleCount() const { return triangles_.size(); }
+
+private:
+    MeshGeometry() = default;
+    // Narrows (tMin, tMax) to the part of the ray inside the enclosing
+    // sphere; false when nothing is left.
+    bool clipToBounds(const Ray& ray, float& tMin, float& tMax) const;
+
+    struct Handles;
+    std::unique_ptr<Handles> handles_;
+    std::vector<Vec3> positions_;
+    std::vector<MeshTriangle> triangles_;
+    Sphere bounds_;
+    float lowest_ = 0.0f;
+    float unturnCos_ = 1.0f;  // undoes the turn for texture coordinates
+    float unturnSin_ = 0.0f;
+};
+
+}  // namespace flakecoat::preview
+
+#endif
