@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "maya/mayaInputs.h"
 #include "view/controlGroups.h"
 
 namespace flakecoat::preview::view {
@@ -46,12 +47,12 @@ ControlKind mayaKind(const mayaHost::AttributeInfo& info) {
         if (info.componentCount() == 2) return ControlKind::Float2;
         return info.flags.usedAsColor ? ControlKind::Color : ControlKind::Float3;
     }
-    switch (info.numericType) {
-        case MFnNumericData::kBoolean: return ControlKind::Boolean;
-        case MFnNumericData::kShort:
-        case MFnNumericData::kInt: return ControlKind::Integer;
-        default: return ControlKind::Float;
+    switch (maya::kindOf(info)) {
+        case ValueKind::Boolean: return ControlKind::Boolean;
+        case ValueKind::Integer: return ControlKind::Integer;
+        case ValueKind::Float: return ControlKind::Float;
     }
+    return ControlKind::Float;
 }
 
 }  // namespace
