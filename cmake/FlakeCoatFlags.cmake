@@ -33,8 +33,12 @@ if(FLAKECOAT_TSAN)
 endif()
 
 # Plug-in modules are loaded with dlopen by their host: no "lib" prefix,
-# symbols resolved at load time so a missing host symbol fails loudly.
+# symbols resolved at load time so a missing host symbol fails loudly. On
+# Windows they keep the platform's ".dll".
 function(flakecoat_plugin_module target)
-  set_target_properties(${target} PROPERTIES PREFIX "" SUFFIX ".so")
+  set_target_properties(${target} PROPERTIES PREFIX "")
+  if(NOT WIN32)
+    set_target_properties(${target} PROPERTIES SUFFIX ".so")
+  endif()
   target_link_options(${target} PRIVATE -Wl,--no-undefined)
 endfunction()

@@ -7,6 +7,8 @@
 #include <mutex>
 #include <utility>
 
+#include <maya/MRandom.h>
+
 #if defined(__SSE__)
 #include <xmmintrin.h>
 #endif

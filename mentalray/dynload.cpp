@@ -4,12 +4,12 @@
 #include <cstdint>
 #include <cstdio>
 
-std::atomic<void*> dl_handle{nullptr};
+std::atomic<ModuleHandle> dl_handle{nullptr};
 std::atomic<void*> dl_functions[kFunctionSlots];
 
 // Not synchronised with running binders: the renderer sets the handle before
 // it starts shading.
-TARN_EXPORT int miSetModuleHandle(void* handle) {
+TARN_EXPORT int miSetModuleHandle(ModuleHandle handle) {
     dl_handle.store(handle, std::memory_order_release);
     for (std::atomic<void*>& slot : dl_functions) slot.store(nullptr, std::memory_order_release);
     return 0;
@@ -23,7 +23,7 @@ void* boundFunction(Slot slot, const char* name) {
     if (function) return function;
 
     // Look it up; a failure is not cached, so the next call tries again
-    void* handle = dl_handle.load(std::memory_order_acquire);
+    ModuleHandle handle = dl_handle.load(std::memory_order_acquire);
     if (!handle) std::fprintf(stderr, "DYNLOAD: dl_handle null\n");
     int errorCode = 0;
     function = lookupFunction(handle, name, &errorCode);

@@ -8,11 +8,20 @@
 
 #include <atomic>
 
+// The platform's module handle and export marking: what dlopen returns on
+// Linux, an HMODULE on Windows (declared as <windows.h> declares it, without
+// pulling that header into every source).
+#if defined(_WIN32)
+struct HINSTANCE__;
+using ModuleHandle = HINSTANCE__*;
+#define TARN_EXPORT extern "C" __declspec(dllexport)
+#else
+using ModuleHandle = void*;
 #define TARN_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
-// The renderer module's handle (what dlopen returned); null until the
-// renderer sets it.
-extern std::atomic<void*> dl_handle;
+// The renderer module's handle; null until the renderer sets it.
+extern std::atomic<ModuleHandle> dl_handle;
 
 // Cached renderer-function addresses, null until looked up and after every
 // miSetModuleHandle. Slots are atomics: binders on several threads may find a
@@ -22,7 +31,7 @@ extern std::atomic<void*> dl_functions[kFunctionSlots];
 
 // Stores the renderer module's handle and empties every slot, so each binder
 // looks its function up afresh in that module. Returns 0.
-TARN_EXPORT int miSetModuleHandle(void* handle);
+TARN_EXPORT int miSetModuleHandle(ModuleHandle handle);
 
 namespace dynload {
 
@@ -43,8 +52,9 @@ enum Slot : int {
 void* boundFunction(Slot slot, const char* name);
 
 // The platform lookup: the address of `name` in the module `handle`, or null
-// with *errorCode set. A null handle fails without searching anything.
-void* lookupFunction(void* handle, const char* name, int* errorCode);
+// with *errorCode set. On Linux a null handle fails without searching
+// anything; on Windows GetProcAddress then searches the program itself.
+void* lookupFunction(ModuleHandle handle, const char* name, int* errorCode);
 
 }  // namespace dynload
 

@@ -9,10 +9,17 @@ packages=(
   libcli11-dev nlohmann-json3-dev libstb-dev libcpp-httplib-dev
   libembree-dev libtinyobjloader-dev
 )
-# The peer renderer the benchmark script compares against; only it needs it.
-if [[ "${1:-}" == "--bench" ]]; then
-  packages+=(povray)
-fi
+for option in "$@"; do
+  case "$option" in
+    # The peer renderer the benchmark script compares against; only it needs it.
+    --bench) packages+=(povray) ;;
+    # The Windows build and its tests (scripts/test-windows.sh): the cross
+    # compiler, Wine to run the programs, GoogleTest's sources to build it
+    # with the cross compiler, Python for the sample corpus.
+    --windows) packages+=(mingw-w64 g++-mingw-w64-x86-64-posix wine64 googletest python3) ;;
+    *) echo "install-deps.sh: unknown option $option" >&2; exit 2 ;;
+  esac
+done
 
 missing=()
 for p in "${packages[@]}"; do

@@ -5,6 +5,7 @@
 #include <cstdlib>
 
 #include <gtest/gtest.h>
+#include <maya/MRandom.h>
 
 #include "colorEvaluation.h"
 

@@ -9,6 +9,7 @@
 #include <random>
 
 #include <gtest/gtest.h>
+#include <maya/MRandom.h>
 
 #include "bits.h"
 

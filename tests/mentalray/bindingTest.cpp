@@ -22,7 +22,7 @@ const char* const kFunctionNames[] = {"mi_compute_irradiance", "mi_trace_reflect
                                       "mi_noise_2d"};
 
 struct Probe {
-    void* handle = nullptr;
+    ModuleHandle handle = nullptr;
     std::uint32_t* noiseBits = nullptr;
     miBoolean* boolean = nullptr;
     std::intptr_t* pointerShift = nullptr;
@@ -33,7 +33,7 @@ struct Probe {
 
 Probe openProbe(const char* path) {
     Probe probe;
-    probe.handle = dlopen(path, RTLD_NOW | RTLD_LOCAL);
+    probe.handle = static_cast<ModuleHandle>(dlopen(path, RTLD_NOW | RTLD_LOCAL));
     EXPECT_NE(probe.handle, nullptr) << dlerror();
     probe.noiseBits = static_cast<std::uint32_t*>(dlsym(probe.handle, "probe_noise_bits"));
     probe.boolean = static_cast<miBoolean*>(dlsym(probe.handle, "probe_boolean"));

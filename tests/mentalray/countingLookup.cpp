@@ -23,7 +23,7 @@ int lookupCount(const std::string& name) {
 
 namespace dynload {
 
-void* lookupFunction(void* handle, const char* name, int* errorCode) {
+void* lookupFunction(ModuleHandle handle, const char* name, int* errorCode) {
     {
         std::lock_guard<std::mutex> lock(countsMutex);
         ++counts[name];

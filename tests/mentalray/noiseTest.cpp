@@ -62,3 +62,18 @@ TEST(Noise, NonFiniteCoordinatesGiveTheMidValue) {
     EXPECT_GE(huge, 0.0f);
     EXPECT_LE(huge, 1.0f);
 }
+
+// Golden values printed by the Linux build of the module: a build for
+// another platform must give the same bits, so the shader's flakes fall in
+// the same places.
+TEST(Noise, GivesTheLinuxBuildsValuesBitForBit) {
+    const float golden[][3] = {
+        {0x1p-2f, 0x1.8p-1f, 0x1.213acp-1f},
+        {-0x1.ccccccp+1f, 0x1.833334p+3f, 0x1.667dc8p-1f},
+        {0x1.37617ap+14f, 0x1.e7d2a8p+20f, 0x1.12c81p-1f},
+        {0x1.3a6eccp+14f, 0x1.e7e404p+20f, 0x1.9bf21p-1f},
+        {0x1.dcd65p+29f, -0x1.dcd65p+29f, 0x1.ea1808p-2f},
+        {-0x1.0624dep-10f, 0x1.ff7ceep-1f, 0x1.3c02cp-1f},
+    };
+    for (const auto& g : golden) EXPECT_EQ(moduleNoise(g[0], g[1]), g[2]) << g[0] << ", " << g[1];
+}

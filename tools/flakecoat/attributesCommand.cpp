@@ -9,6 +9,7 @@
 
 #include "commands.h"
 #include "mayaSession.h"
+#include "modulePaths.h"
 #include "pluginOption.h"
 
 namespace {
@@ -125,7 +126,7 @@ void printTable(const std::vector<Row>& rows) {
 
 int listAttributes() {
     std::string error;
-    std::unique_ptr<MayaSession> session = MayaSession::open(pluginPath("flakeCoat.so"), error);
+    std::unique_ptr<MayaSession> session = MayaSession::open(pluginPath(kPluginFile), error);
     if (!session) {
         std::cerr << "flakecoat attributes: " << error << "\n";
         return 2;

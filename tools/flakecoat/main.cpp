@@ -8,6 +8,9 @@
 int main(int argc, char** argv) {
     CLI::App app{"flakecoat: inspect, evaluate and render the flakeCoat car-paint shader"};
     app.require_subcommand(1);
+    // Options are written --name everywhere: on Windows a word starting with
+    // "/" is a Unix path that Wine maps, not an option.
+    app.allow_windows_style_options(false);
 
     int exitStatus = 0;
     addAttributesCommand(app, exitStatus);

@@ -1,14 +1,10 @@
 #include "modulePaths.h"
 
-#include <climits>
-#include <unistd.h>
-
 std::string defaultModulePath(const std::string& fileName) {
-    char buffer[PATH_MAX];
-    const ssize_t length = readlink("/proc/self/exe", buffer, sizeof(buffer) - 1);
-    if (length <= 0) return fileName;
-    std::string executable(buffer, size_t(length));
-    const std::string::size_type slash = executable.rfind('/');
-    const std::string directory = slash == std::string::npos ? "." : executable.substr(0, slash);
-    return directory + "/../lib/" + fileName;
+    const std::string executable = executablePath();
+    const std::string::size_type separator = executable.find_last_of("/\\");
+    if (separator == std::string::npos) return fileName;
+    // The separator the platform gave the executable's path
+    const std::string slash(1, executable[separator]);
+    return executable.substr(0, separator) + slash + ".." + slash + "lib" + slash + fileName;
 }

@@ -11,7 +11,7 @@ std::string& pluginPathOption() {
 
 void addPluginOption(CLI::App& command) {
     command.add_option("--plugin", pluginPathOption(),
-                       "Maya plug-in to load instead of the flakeCoat.so built beside the tool");
+                       std::string("Maya plug-in to load instead of the ") + kPluginFile + " built beside the tool");
 }
 
 std::string pluginPath(const std::string& defaultFileName) {

@@ -10,6 +10,7 @@
 
 #include "mayaSample.h"
 #include "mayaSession.h"
+#include "modulePaths.h"
 #include "pluginOption.h"
 #include "shade.h"
 
@@ -35,7 +36,7 @@ public:
 
 int shadeMaya(std::istream& input, const std::string& sourceName) {
     std::string error;
-    std::unique_ptr<MayaSession> session = MayaSession::open(pluginPath("flakeCoat.so"), error);
+    std::unique_ptr<MayaSession> session = MayaSession::open(pluginPath(kPluginFile), error);
     if (!session) {
         std::cerr << "flakecoat shade: " << error << "\n";
         return 2;

@@ -19,8 +19,8 @@
 
 int shadeMentalray(std::istream& input, const std::string& sourceName) {
     std::string loadError;
-    const auto library = mentalrayHost::ShaderLibrary::open(defaultModulePath("tarn_flakeCoat.so"),
-                                                            defaultModulePath("libmentalray_standin.so"), loadError);
+    const auto library = mentalrayHost::ShaderLibrary::open(defaultModulePath(kShaderLibraryFile),
+                                                            defaultModulePath(kRendererModuleFile), loadError);
     if (!library) {
         std::cerr << "flakecoat shade: " << loadError << "\n";
         return 2;

@@ -20,7 +20,12 @@ class MStatus;
 typedef void* (*MCreatorFunction)();
 typedef MStatus (*MInitializeFunction)();
 
-// Functions a plug-in exports to its host: C linkage, default visibility.
+// Functions a plug-in exports to its host: C linkage, default visibility
+// (exported from the DLL on Windows).
+#if defined(_WIN32)
+#define PLUGIN_EXPORT extern "C" __declspec(dllexport)
+#else
 #define PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
+#endif
 
 #endif
