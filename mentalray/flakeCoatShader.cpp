@@ -23,14 +23,14 @@ namespace {
 constexpr float kPi = 3.1415927410125732f;
 
 ShadingInputs evaluateInputs(miState* state, flakeCoatParameters* paras) {
-    ShadingInputs in;
-    in.color = evalParameter(state, &paras->color);
-    in.ambientColor = evalParameter(state, &paras->ambientColor);
-    in.specularColor = evalParameter(state, &paras->specularColor);
-    in.incandescence = evalParameter(state, &paras->incandescence);
+    ShadingInputs in{};
+    in.color = *evalParameter(state, &paras->color);
+    in.ambientColor = *evalParameter(state, &paras->ambientColor);
+    in.specularColor = *evalParameter(state, &paras->specularColor);
+    in.incandescence = *evalParameter(state, &paras->incandescence);
     in.refractiveIndex = *evalParameter(state, &paras->refractiveIndex);
     in.normalCamera = *evalParameter(state, &paras->normalCamera);
-    in.irradianceOn = *evalParameter(state, &paras->useIrradiance) != 0;
+    in.useIrradiance = *evalParameter(state, &paras->useIrradiance);
     in.diffuse = *evalParameter(state, &paras->diffuse);
     in.depthRangeMin = *evalParameter(state, &paras->depthRangeMin);
     in.depthRangeMax = *evalParameter(state, &paras->depthRangeMax);
@@ -43,13 +43,12 @@ ShadingInputs evaluateInputs(miState* state, flakeCoatParameters* paras) {
     in.specularPower = *evalParameter(state, &paras->specularPower);
     in.n_light = *evalParameter(state, &paras->n_light);
     in.i_light = *evalParameter(state, &paras->i_light);
-    in.light = evalParameter(state, &paras->light[0]);
-    in.irradianceColor = {0.0f, 0.0f, 0.0f, 0.0f};
-    if (in.irradianceOn) {
+    in.lights = evalParameter(state, &paras->light[0]);
+    if (in.useIrradiance) {
         in.irradianceColor = *evalParameter(state, &paras->irradianceColor);
         // Black switches the term off for this call
         const miColor& k = in.irradianceColor;
-        if (k.r == 0.0f && k.g == 0.0f && k.b == 0.0f) in.irradianceOn = false;
+        if (k.r == 0.0f && k.g == 0.0f && k.b == 0.0f) in.useIrradiance = miFALSE;
     }
     return in;
 }
@@ -91,7 +90,7 @@ SurfaceFrame buildFrame(const miState& state, const ShadingInputs& in, const miV
 // light adds the mean of its samples.
 void addLights(miColor* result, miState* shadingState, const ShadingInputs& in, const SurfaceFrame& frame) {
     for (miInteger k = 0; k < in.n_light; ++k) {
-        const miTag light = in.light[in.i_light + k];
+        const miTag light = in.lights[in.i_light + k];
         float diffuseSum[3] = {0.0f, 0.0f, 0.0f};
         float specularSum[3] = {0.0f, 0.0f, 0.0f};
         miInteger samples = 0;
@@ -150,24 +149,21 @@ TARN_EXPORT miBoolean tarn_flakeCoat(miColor* result, miState* state, flakeCoatP
     blendReflection(result, state, &shadingState, paras);
 
     // Ambient and incandescence
-    const miColor& color = *in.color;
-    const miColor& ambientColor = *in.ambientColor;
-    const miColor& incandescence = *in.incandescence;
-    result->r += ambientColor.r * color.r;
-    result->g += ambientColor.g * color.g;
-    result->b += ambientColor.b * color.b;
-    result->r += incandescence.r;
-    result->g += incandescence.g;
-    result->b += incandescence.b;
+    result->r += in.ambientColor.r * in.color.r;
+    result->g += in.ambientColor.g * in.color.g;
+    result->b += in.ambientColor.b * in.color.b;
+    result->r += in.incandescence.r;
+    result->g += in.incandescence.g;
+    result->b += in.incandescence.b;
     result->a = 1.0f;
 
     // Irradiance; a renderer that writes nothing leaves it black
-    if (in.irradianceOn) {
+    if (in.useIrradiance) {
         miColor irradiance{0.0f, 0.0f, 0.0f, 0.0f};
         mi_compute_irradiance(&irradiance, &shadingState);
-        result->r += ((color.r * irradiance.r) * in.irradianceColor.r) / kPi;
-        result->g += ((color.g * irradiance.g) * in.irradianceColor.g) / kPi;
-        result->b += ((color.b * irradiance.b) * in.irradianceColor.b) / kPi;
+        result->r += ((in.color.r * irradiance.r) * in.irradianceColor.r) / kPi;
+        result->g += ((in.color.g * irradiance.g) * in.irradianceColor.g) / kPi;
+        result->b += ((in.color.b * irradiance.b) * in.irradianceColor.b) / kPi;
         result->a = 1.0f;
     }
     return miTRUE;

@@ -22,12 +22,9 @@ void addLightSample(const ShadingInputs& in, const SurfaceFrame& frame, const mi
     // nothing: not even a negative diffuse term.
     if (!(d > 0.0f)) return;
 
-    const miColor& color = *in.color;
-    const miColor& specularColor = *in.specularColor;
-
     // Diffuse
     for (int c = 0; c < 3; ++c) {
-        diffuseSum[c] += ((channel(Lc, c) * (frame.interferenceTerm[c] * in.diffuse)) * channel(color, c)) * d;
+        diffuseSum[c] += ((channel(Lc, c) * (frame.interferenceTerm[c] * in.diffuse)) * channel(in.color, c)) * d;
     }
 
     // Fresnel base of the light; the coat lobe does not depend on the channel
@@ -50,7 +47,7 @@ void addLightSample(const ShadingInputs& in, const SurfaceFrame& frame, const mi
         // transmission on the way in and out.
         const float lobeTerm =
             (coatLobe * fresnelWeight) + (flakeLobe * ((viewFresnelWeight - 1.0f) * (fresnelWeight - 1.0f)));
-        specularSum[c] += (((lobeTerm * in.specularPower) * channel(Lc, c)) * channel(specularColor, c)) * d;
+        specularSum[c] += (((lobeTerm * in.specularPower) * channel(Lc, c)) * channel(in.specularColor, c)) * d;
     }
 }
 

@@ -3,28 +3,16 @@
 
 #include <shader.h>
 
+#include "flakeCoatParameters.h"
+
 namespace flakecoat::shading {
 
-// One call's parameter values, fetched in the renderer's order. The four
-// colours stay addresses (read when needed); everything else is copied.
-struct ShadingInputs {
-    const miColor* color;
-    const miColor* ambientColor;
-    const miColor* specularColor;
-    const miColor* incandescence;
-    miVector refractiveIndex;
-    miVector normalCamera;
-    bool irradianceOn;
-    float diffuse;
-    float depthRangeMin, depthRangeMax;
-    float specularMin, specularMax;
-    float frequencyX, frequencyY;
-    float normalDeviation;
-    miInteger seed;
-    float specularPower;
-    miInteger n_light, i_light;
-    const miTag* light;
-    miColor irradianceColor;
+// One call's parameter values, fetched in the renderer's order into a copy of
+// the block. The light tags stay where the renderer keeps them; reflectivity
+// is fetched later, after the lights, and stays 0 here; useIrradiance is
+// cleared when a black irradiance colour switches the term off.
+struct ShadingInputs : flakeCoatParameters {
+    const miTag* lights;
 };
 
 // What every light sample of one call shares.

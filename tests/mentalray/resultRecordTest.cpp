@@ -3,6 +3,8 @@
 // by hand.
 
 #include <cmath>
+#include <optional>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -38,67 +40,53 @@ TEST(ResultRecord, KeepsWhatItHeldAddsAmbientAndIncandescenceAndSetsAlpha) {
     EXPECT_EQ(result.a, 1.0f);
 }
 
-TEST(Reflection, BlendsTheTracedColourByReflectivity) {
+// Reflectivity r scales what the record held by 1 - r and adds r times the
+// traced colour, else the environment's when the ray leaves the scene, else
+// nothing. The traces follow mi_reflection_dir: the scripted direction, or
+// by default the view ray (0, 0, -1) mirrored about the normal. A
+// reflectivity not above 0 traces and scales nothing. The expected sums are
+// the shader's own float steps, so they compare exactly.
+TEST(Reflection, BlendsTheTracedColourOrTheEnvironmentByReflectivity) {
+    using Call = ScriptedServices::Call;
+    const miColor traced{1.0f, 0.5f, 0.0f, 1.0f}, sky{0.0f, 1.0f, 0.5f, 1.0f};
+    const miVector scripted{0.0f, 0.6f, 0.8f}, mirrored{0.0f, 0.0f, 1.0f};
+    const std::vector<Call::Kind> traceAndMiss = {Call::ReflectionDirection, Call::TraceReflection,
+                                                  Call::TraceEnvironment};
+    const struct {
+        float reflectivity;
+        std::optional<miColor> reflection, environment;
+        std::optional<miVector> direction;
+        float expected[3];
+        std::vector<Call::Kind> calls;
+    } cases[] = {
+        {0.25f, traced, sky, scripted, {0.2f * 0.75f + 0.25f, 0.4f * 0.75f + 0.125f, 0.8f * 0.75f},
+         {Call::ReflectionDirection, Call::TraceReflection}},
+        {0.5f, std::nullopt, sky, std::nullopt, {0.1f, 0.2f + 0.5f, 0.4f + 0.25f}, traceAndMiss},
+        {0.5f, std::nullopt, std::nullopt, std::nullopt, {0.1f, 0.2f, 0.4f}, traceAndMiss},
+        {0.0f, traced, sky, std::nullopt, {0.2f, 0.4f, 0.8f}, {}},
+        {-0.5f, traced, sky, std::nullopt, {0.2f, 0.4f, 0.8f}, {}},
+        {std::nanf(""), traced, sky, std::nullopt, {0.2f, 0.4f, 0.8f}, {}},
+    };
     auto block = lightsOnlyBlock(0);
-    block.as<flakeCoatParameters>().reflectivity = 0.25f;
-    ScriptedServices services;
-    services.setReflectionDirection(miVector{0.0f, 0.6f, 0.8f});
-    services.setReflection(miColor{1.0f, 0.5f, 0.0f, 1.0f});
-    services.setEnvironment(miColor{9.0f, 9.0f, 9.0f, 1.0f});
-    std::vector<ScriptedServices::Call> calls;
-    services.record(&calls);
-    const miColor result = shade(block, services, hitFromAbove(), kEntry);
-
-    EXPECT_FLOAT_EQ(result.r, 0.2f * 0.75f + 0.25f);
-    EXPECT_FLOAT_EQ(result.g, 0.4f * 0.75f + 0.125f);
-    EXPECT_FLOAT_EQ(result.b, 0.8f * 0.75f);
-    ASSERT_EQ(kindsOf(calls), (std::vector<ScriptedServices::Call::Kind>{ScriptedServices::Call::ReflectionDirection,
-                                                                          ScriptedServices::Call::TraceReflection}));
-    EXPECT_EQ(calls[1].direction.y, 0.6f);
-    EXPECT_EQ(calls[1].direction.z, 0.8f);
-}
-
-TEST(Reflection, FallsBackToTheEnvironmentWhenTheRayLeaves) {
-    auto block = lightsOnlyBlock(0);
-    block.as<flakeCoatParameters>().reflectivity = 0.5f;
-    ScriptedServices services;
-    services.setEnvironment(miColor{0.0f, 1.0f, 0.5f, 1.0f});
-    std::vector<ScriptedServices::Call> calls;
-    services.record(&calls);
-    const miColor result = shade(block, services, hitFromAbove(), kEntry);
-
-    EXPECT_FLOAT_EQ(result.r, 0.1f);
-    EXPECT_FLOAT_EQ(result.g, 0.2f + 0.5f);
-    EXPECT_FLOAT_EQ(result.b, 0.4f + 0.25f);
-    ASSERT_EQ(calls.size(), 3u);
-    EXPECT_EQ(calls[2].kind, ScriptedServices::Call::TraceEnvironment);
-    // The default direction: the view ray (0, 0, -1) mirrored about the normal
-    EXPECT_EQ(calls[2].direction.z, 1.0f);
-    EXPECT_EQ(calls[1].direction.z, 1.0f);
-}
-
-TEST(Reflection, NothingFoundLeavesTheColourDimmed) {
-    auto block = lightsOnlyBlock(0);
-    block.as<flakeCoatParameters>().reflectivity = 0.5f;
-    ScriptedServices services;
-    const miColor result = shade(block, services, hitFromAbove(), kEntry);
-    EXPECT_FLOAT_EQ(result.r, 0.1f);
-    EXPECT_FLOAT_EQ(result.g, 0.2f);
-    EXPECT_FLOAT_EQ(result.b, 0.4f);
-}
-
-TEST(Reflection, ReflectivityNotAboveZeroTracesAndScalesNothing) {
-    auto block = lightsOnlyBlock(0);
-    for (float reflectivity : {0.0f, -0.5f, std::nanf("")}) {
-        block.as<flakeCoatParameters>().reflectivity = reflectivity;
+    for (const auto& c : cases) {
+        block.as<flakeCoatParameters>().reflectivity = c.reflectivity;
         ScriptedServices services;
-        services.setReflection(miColor{1.0f, 1.0f, 1.0f, 1.0f});
-        std::vector<ScriptedServices::Call> calls;
+        services.setReflection(c.reflection);
+        services.setEnvironment(c.environment);
+        services.setReflectionDirection(c.direction);
+        std::vector<Call> calls;
         services.record(&calls);
         const miColor result = shade(block, services, hitFromAbove(), kEntry);
-        EXPECT_TRUE(calls.empty()) << reflectivity;
-        EXPECT_EQ(result.r, 0.2f);
-        EXPECT_EQ(result.b, 0.8f);
+
+        EXPECT_EQ(result.r, c.expected[0]) << "reflectivity " << c.reflectivity;
+        EXPECT_EQ(result.g, c.expected[1]) << "reflectivity " << c.reflectivity;
+        EXPECT_EQ(result.b, c.expected[2]) << "reflectivity " << c.reflectivity;
+        ASSERT_EQ(kindsOf(calls), c.calls) << "reflectivity " << c.reflectivity;
+        const miVector direction = c.direction.value_or(mirrored);
+        for (std::size_t i = 1; i < calls.size(); ++i) {
+            EXPECT_EQ(calls[i].direction.y, direction.y);
+            EXPECT_EQ(calls[i].direction.z, direction.z);
+        }
     }
 }
 

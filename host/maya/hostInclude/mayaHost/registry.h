@@ -30,9 +30,7 @@ const char* attributeKindName(AttributeKind kind);
 struct AttributeFlags {
     bool readable = true;
     bool writable = true;
-    bool connectable = true;
     bool storable = true;
-    bool cached = true;
     bool keyable = false;
     bool hidden = false;
     bool usedAsColor = false;

@@ -13,12 +13,9 @@ public:
     MArrayDataHandle(const MDataHandle& handle, MStatus* returnStatus = nullptr);
 
     unsigned int elementCount(MStatus* returnStatus = nullptr) const;
-    // Logical index of the current element.
-    unsigned int elementIndex(MStatus* returnStatus = nullptr) const;
     MDataHandle inputValue(MStatus* returnStatus = nullptr);
     MDataHandle outputValue(MStatus* returnStatus = nullptr);
     MStatus next();
-    MStatus jumpToElement(unsigned int index);
     MStatus jumpToArrayElement(unsigned int position);
     MStatus setClean();
 

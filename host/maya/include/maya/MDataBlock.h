@@ -17,7 +17,6 @@ public:
     MDataHandle outputValue(const MObject& attribute, MStatus* returnStatus = nullptr);
     MDataHandle outputValue(const MPlug& plug, MStatus* returnStatus = nullptr);
     MArrayDataHandle inputArrayValue(const MObject& attribute, MStatus* returnStatus = nullptr);
-    MArrayDataHandle outputArrayValue(const MObject& attribute, MStatus* returnStatus = nullptr);
     MStatus setClean(const MObject& attribute);
     MStatus setClean(const MPlug& plug);
     bool isClean(const MObject& attribute, MStatus* returnStatus = nullptr);

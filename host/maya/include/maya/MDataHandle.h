@@ -17,13 +17,10 @@ class MDataHandle {
 public:
     MDataHandle() = default;
 
-    bool isNumeric() const;
-
     bool& asBool() const;
     short& asShort() const;
     int& asInt() const;
     float& asFloat() const;
-    double& asDouble() const;
     void*& asAddr() const;
     float2& asFloat2() const;
     float3& asFloat3() const;
@@ -34,7 +31,6 @@ public:
     void set(short value);
     void set(int value);
     void set(float value);
-    void set(double value);
     void set(float x, float y);
     void set(float x, float y, float z);
     void set(const MFloatVector& value);

@@ -18,10 +18,6 @@ public:
     float* operator[](unsigned row) { return matrix[row]; }
     const float* operator[](unsigned row) const { return matrix[row]; }
 
-    MFloatMatrix& setToIdentity() {
-        *this = MFloatMatrix();
-        return *this;
-    }
     bool operator==(const MFloatMatrix& o) const {
         for (int r = 0; r < 4; ++r)
             for (int c = 0; c < 4; ++c)

@@ -4,9 +4,8 @@
 #include <maya/MFnBase.h>
 #include <maya/MString.h>
 
-// Flags common to every attribute. A new attribute is readable, writable,
-// connectable, storable and cached, and not keyable, hidden, used as a
-// colour or an array.
+// Flags common to every attribute. A new attribute is readable, writable and
+// storable, and not keyable, hidden, used as a colour or an array.
 class MFnAttribute : public MFnBase {
 public:
     MFnAttribute() = default;
@@ -17,9 +16,7 @@ public:
 
     MStatus setReadable(bool state);
     MStatus setWritable(bool state);
-    MStatus setConnectable(bool state);
     MStatus setStorable(bool state);
-    MStatus setCached(bool state);
     MStatus setArray(bool state);
     MStatus setKeyable(bool state);
     MStatus setHidden(bool state);

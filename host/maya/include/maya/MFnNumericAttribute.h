@@ -22,20 +22,11 @@ public:
     MObject createAddr(const MString& fullName, const MString& briefName, void* defaultValue = nullptr,
                        MStatus* returnStatus = nullptr);
 
-    MFnNumericData::Type unitType(MStatus* returnStatus = nullptr) const;
-
     MStatus setDefault(bool value);
-    MStatus setDefault(short value);
-    MStatus setDefault(int value);
     MStatus setDefault(float value);
-    MStatus setDefault(double value);
     MStatus setDefault(float value1, float value2);
     MStatus setDefault(float value1, float value2, float value3);
-    MStatus setDefault(double value1, double value2);
-    MStatus setDefault(double value1, double value2, double value3);
 
-    MStatus setMin(double value);
-    MStatus setMin(double value1, double value2);
     MStatus setMin(double value1, double value2, double value3);
     MStatus setMax(double value);
     MStatus setMax(double value1, double value2);

@@ -14,11 +14,6 @@ public:
     MFnPlugin(MObject& object, const char* vendor = "Unknown", const char* version = "Unknown",
               const char* requiredApiVersion = "Any", MStatus* returnStatus = nullptr);
 
-    MString vendor(MStatus* returnStatus = nullptr) const;
-    MString version(MStatus* returnStatus = nullptr) const;
-    MString apiVersion(MStatus* returnStatus = nullptr) const;
-    MString loadPath(MStatus* returnStatus = nullptr) const;
-
     // Registers a node type and runs its attribute-initialise function once.
     MStatus registerNode(const MString& typeName, const MTypeId& typeId, MCreatorFunction creatorFunction,
                          MInitializeFunction initFunction, MPxNode::Type type = MPxNode::kDependNode,

@@ -14,15 +14,8 @@ public:
 
     MObject node(MStatus* returnStatus = nullptr) const;
     MObject attribute(MStatus* returnStatus = nullptr) const;
-    bool isNull(MStatus* returnStatus = nullptr) const;
     // "<node name>.<attribute long name>".
     MString name(MStatus* returnStatus = nullptr) const;
-
-    bool isChild(MStatus* returnStatus = nullptr) const;
-    bool isCompound(MStatus* returnStatus = nullptr) const;
-    unsigned int numChildren(MStatus* returnStatus = nullptr) const;
-    MPlug child(unsigned int index, MStatus* returnStatus = nullptr) const;
-    MPlug parent(MStatus* returnStatus = nullptr) const;
 
     bool operator==(const MPlug& other) const { return node_ == other.node_ && attribute_ == other.attribute_; }
     bool operator!=(const MPlug& other) const { return !(*this == other); }

@@ -49,9 +49,6 @@ public:
     virtual bool isAbstractClass() const;
 
     MTypeId typeId() const;
-    MString typeName() const;
-    MString name() const;
-    MObject thisMObject() const;
 
     // Marks this node safe for rendering on several processors at once.
     MStatus setMPSafe(bool flag);

@@ -26,7 +26,6 @@ public:
     // NUL-terminated characters, valid while the string is unchanged.
     const char* asChar() const;
     unsigned int length() const;
-    unsigned int numChars() const;
 
 private:
     std::string text_;

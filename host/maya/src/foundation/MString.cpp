@@ -38,4 +38,3 @@ bool MString::operator!=(const char* text) const { return !(*this == text); }
 
 const char* MString::asChar() const { return text_.c_str(); }
 unsigned int MString::length() const { return unsigned(text_.size()); }
-unsigned int MString::numChars() const { return unsigned(text_.size()); }

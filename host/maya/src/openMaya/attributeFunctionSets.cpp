@@ -2,6 +2,8 @@
 // Every call here is registration-time: it takes the registry mutex, may
 // have a failure injected, and is recorded when recording is on.
 
+#include <initializer_list>
+
 #include <maya/MFnAttribute.h>
 #include <maya/MFnLightDataAttribute.h>
 #include <maya/MFnMatrixAttribute.h>
@@ -80,6 +82,27 @@ void adopt(AttributeRecord* parent, AttributeRecord* child) {
     parent->children.push_back(child);
 }
 
+// Runs a create call: an injected failure, an empty name or arguments that
+// `valid` refuses make no attribute; otherwise `fill` completes the new one.
+template <typename Valid, typename Fill>
+MObject createAttribute(ApiCall call, const MString& fullName, const MString& briefName, AttributeKind kind,
+                        MStatus* returnStatus, Valid valid, Fill fill) {
+    Lock lock(registry().mutex);
+    MStatus status = injectedResult(call, fullName.asChar());
+    if (status == MS::kSuccess && (fullName.length() == 0 || !valid())) status = MS::kInvalidParameter;
+    MObject object;
+    if (status == MS::kSuccess) {
+        AttributeRecord* a = newAttribute(fullName, briefName, kind);
+        fill(*a);
+        object = attributeObject(a);
+    }
+    if (returnStatus) *returnStatus = status;
+    recordCall(call, fullName.asChar(), "", returnStatus != nullptr, status);
+    return object;
+}
+
+bool anyArguments() { return true; }
+
 // Runs a setter on the attribute the function set is attached to.
 template <typename Apply>
 MStatus setOnAttribute(const MObject& object, ApiCall call, Apply apply) {
@@ -101,11 +124,11 @@ MStatus setFlag(const MObject& object, ApiCall call, bool AttributeFlags::*flag,
 }
 
 // Sets one, two or three per-component values of a numeric or compound.
-MStatus setComponents(const MObject& object, ApiCall call, const double* values, unsigned count,
+MStatus setComponents(const MObject& object, ApiCall call, std::initializer_list<double> values,
                       void (*apply)(AttributeRecord&, const double*, unsigned)) {
     return setOnAttribute(object, call, [&](AttributeRecord& a) {
-        if (a.componentCount() != count) return MStatus(MS::kInvalidParameter);
-        apply(a, values, count);
+        if (a.componentCount() != values.size()) return MStatus(MS::kInvalidParameter);
+        apply(a, values.begin(), unsigned(values.size()));
         return MStatus(MS::kSuccess);
     });
 }
@@ -157,11 +180,7 @@ MString MFnAttribute::shortName() const {
 
 MStatus MFnAttribute::setReadable(bool s) { return setFlag(object_, ApiCall::setReadable, &AttributeFlags::readable, s); }
 MStatus MFnAttribute::setWritable(bool s) { return setFlag(object_, ApiCall::setWritable, &AttributeFlags::writable, s); }
-MStatus MFnAttribute::setConnectable(bool s) {
-    return setFlag(object_, ApiCall::setConnectable, &AttributeFlags::connectable, s);
-}
 MStatus MFnAttribute::setStorable(bool s) { return setFlag(object_, ApiCall::setStorable, &AttributeFlags::storable, s); }
-MStatus MFnAttribute::setCached(bool s) { return setFlag(object_, ApiCall::setCached, &AttributeFlags::cached, s); }
 MStatus MFnAttribute::setArray(bool s) { return setFlag(object_, ApiCall::setArray, &AttributeFlags::array, s); }
 MStatus MFnAttribute::setKeyable(bool s) { return setFlag(object_, ApiCall::setKeyable, &AttributeFlags::keyable, s); }
 MStatus MFnAttribute::setHidden(bool s) { return setFlag(object_, ApiCall::setHidden, &AttributeFlags::hidden, s); }
@@ -176,138 +195,78 @@ MFnNumericAttribute::MFnNumericAttribute(const MObject& attribute, MStatus* retu
 
 MObject MFnNumericAttribute::create(const MString& fullName, const MString& briefName,
                                     MFnNumericData::Type unitType, double defaultValue, MStatus* returnStatus) {
-    Registry& r = registry();
-    Lock lock(r.mutex);
-    MStatus status = injectedResult(ApiCall::numericCreate, fullName.asChar());
-    if (status == MS::kSuccess && (fullName.length() == 0 || !isSimpleNumeric(unitType)))
-        status = MS::kInvalidParameter;
-    object_ = MObject();
-    if (status == MS::kSuccess) {
-        AttributeRecord* a = newAttribute(fullName, briefName, AttributeKind::numeric);
-        a->numericType = unitType;
-        a->createDefault = defaultValue;
-        a->defaultValue[0] = asStored(unitType, defaultValue);
-        object_ = attributeObject(a);
-    }
-    if (returnStatus) *returnStatus = status;
-    recordCall(ApiCall::numericCreate, fullName.asChar(), "", returnStatus != nullptr, status);
+    const auto valid = [&] { return isSimpleNumeric(unitType); };
+    const auto fill = [&](AttributeRecord& a) {
+        a.numericType = unitType;
+        a.createDefault = defaultValue;
+        a.defaultValue[0] = asStored(unitType, defaultValue);
+    };
+    object_ = createAttribute(ApiCall::numericCreate, fullName, briefName, AttributeKind::numeric, returnStatus, valid,
+                              fill);
     return object_;
 }
 
 MObject MFnNumericAttribute::create(const MString& fullName, const MString& briefName, const MObject& child1,
                                     const MObject& child2, const MObject& child3, MStatus* returnStatus) {
-    Registry& r = registry();
-    Lock lock(r.mutex);
-    MStatus status = injectedResult(ApiCall::numericCreate, fullName.asChar());
     AttributeRecord* children[3] = {attributeRecord(child1), attributeRecord(child2), attributeRecord(child3)};
     const std::size_t count = children[2] ? 3 : 2;
-    if (status == MS::kSuccess && (fullName.length() == 0 || !children[0] || !children[1] ||
-                                   (!children[2] && !child3.isNull())))
-        status = MS::kInvalidParameter;
-    for (std::size_t i = 0; status == MS::kSuccess && i < count; ++i)
-        if (children[i]->kind != AttributeKind::numeric || children[i]->parentRecord)
-            status = MS::kInvalidParameter;
-    object_ = MObject();
-    if (status == MS::kSuccess) {
-        AttributeRecord* a = newAttribute(fullName, briefName, AttributeKind::numericCompound);
+    // Two or three numeric children without a parent
+    const auto valid = [&] {
+        if (!children[0] || !children[1] || (!children[2] && !child3.isNull())) return false;
+        for (std::size_t i = 0; i < count; ++i)
+            if (children[i]->kind != AttributeKind::numeric || children[i]->parentRecord) return false;
+        return true;
+    };
+    const auto fill = [&](AttributeRecord& a) {
         bool sameType = true;
         for (std::size_t i = 0; i < count; ++i) {
-            adopt(a, children[i]);
-            a->defaultValue[i] = children[i]->defaultValue[0];
+            adopt(&a, children[i]);
+            a.defaultValue[i] = children[i]->defaultValue[0];
             sameType = sameType && children[i]->numericType == children[0]->numericType;
         }
-        a->numericType = sameType ? compoundType(children[0]->numericType, count) : MFnNumericData::kInvalid;
-        object_ = attributeObject(a);
-    }
-    if (returnStatus) *returnStatus = status;
-    recordCall(ApiCall::numericCreate, fullName.asChar(), "", returnStatus != nullptr, status);
+        a.numericType = sameType ? compoundType(children[0]->numericType, count) : MFnNumericData::kInvalid;
+    };
+    object_ = createAttribute(ApiCall::numericCreate, fullName, briefName, AttributeKind::numericCompound,
+                              returnStatus, valid, fill);
     return object_;
 }
 
 MObject MFnNumericAttribute::createAddr(const MString& fullName, const MString& briefName, void* defaultValue,
                                         MStatus* returnStatus) {
-    Registry& r = registry();
-    Lock lock(r.mutex);
-    MStatus status = injectedResult(ApiCall::numericCreateAddr, fullName.asChar());
-    if (status == MS::kSuccess && fullName.length() == 0) status = MS::kInvalidParameter;
-    object_ = MObject();
-    if (status == MS::kSuccess) {
-        AttributeRecord* a = newAttribute(fullName, briefName, AttributeKind::address);
-        a->numericType = MFnNumericData::kAddr;
-        a->defaultAddress = defaultValue;
-        object_ = attributeObject(a);
-    }
-    if (returnStatus) *returnStatus = status;
-    recordCall(ApiCall::numericCreateAddr, fullName.asChar(), "", returnStatus != nullptr, status);
+    const auto fill = [&](AttributeRecord& a) {
+        a.numericType = MFnNumericData::kAddr;
+        a.defaultAddress = defaultValue;
+    };
+    object_ = createAttribute(ApiCall::numericCreateAddr, fullName, briefName, AttributeKind::address, returnStatus,
+                              anyArguments, fill);
     return object_;
 }
 
-MFnNumericData::Type MFnNumericAttribute::unitType(MStatus* returnStatus) const {
-    AttributeRecord* a = attributeRecord(object_);
-    if (returnStatus) *returnStatus = a ? MS::kSuccess : MS::kInvalidParameter;
-    return a ? a->numericType : MFnNumericData::kInvalid;
-}
-
 MStatus MFnNumericAttribute::setDefault(bool value) {
-    const double v[1] = {value ? 1.0 : 0.0};
-    return setComponents(object_, ApiCall::numericSetDefault, v, 1, applyDefault);
-}
-MStatus MFnNumericAttribute::setDefault(short value) {
-    const double v[1] = {double(value)};
-    return setComponents(object_, ApiCall::numericSetDefault, v, 1, applyDefault);
-}
-MStatus MFnNumericAttribute::setDefault(int value) {
-    const double v[1] = {double(value)};
-    return setComponents(object_, ApiCall::numericSetDefault, v, 1, applyDefault);
+    return setComponents(object_, ApiCall::numericSetDefault, {value ? 1.0 : 0.0}, applyDefault);
 }
 MStatus MFnNumericAttribute::setDefault(float value) {
-    const double v[1] = {double(value)};
-    return setComponents(object_, ApiCall::numericSetDefault, v, 1, applyDefault);
-}
-MStatus MFnNumericAttribute::setDefault(double value) {
-    const double v[1] = {value};
-    return setComponents(object_, ApiCall::numericSetDefault, v, 1, applyDefault);
+    return setComponents(object_, ApiCall::numericSetDefault, {double(value)}, applyDefault);
 }
 MStatus MFnNumericAttribute::setDefault(float value1, float value2) {
-    const double v[2] = {double(value1), double(value2)};
-    return setComponents(object_, ApiCall::numericSetDefault, v, 2, applyDefault);
+    return setComponents(object_, ApiCall::numericSetDefault, {double(value1), double(value2)}, applyDefault);
 }
 MStatus MFnNumericAttribute::setDefault(float value1, float value2, float value3) {
-    const double v[3] = {double(value1), double(value2), double(value3)};
-    return setComponents(object_, ApiCall::numericSetDefault, v, 3, applyDefault);
-}
-MStatus MFnNumericAttribute::setDefault(double value1, double value2) {
-    const double v[2] = {value1, value2};
-    return setComponents(object_, ApiCall::numericSetDefault, v, 2, applyDefault);
-}
-MStatus MFnNumericAttribute::setDefault(double value1, double value2, double value3) {
-    const double v[3] = {value1, value2, value3};
-    return setComponents(object_, ApiCall::numericSetDefault, v, 3, applyDefault);
+    const std::initializer_list<double> values = {double(value1), double(value2), double(value3)};
+    return setComponents(object_, ApiCall::numericSetDefault, values, applyDefault);
 }
 
-MStatus MFnNumericAttribute::setMin(double value) {
-    const double v[1] = {value};
-    return setComponents(object_, ApiCall::setMin, v, 1, applyMin);
-}
-MStatus MFnNumericAttribute::setMin(double value1, double value2) {
-    const double v[2] = {value1, value2};
-    return setComponents(object_, ApiCall::setMin, v, 2, applyMin);
-}
 MStatus MFnNumericAttribute::setMin(double value1, double value2, double value3) {
-    const double v[3] = {value1, value2, value3};
-    return setComponents(object_, ApiCall::setMin, v, 3, applyMin);
+    return setComponents(object_, ApiCall::setMin, {value1, value2, value3}, applyMin);
 }
 MStatus MFnNumericAttribute::setMax(double value) {
-    const double v[1] = {value};
-    return setComponents(object_, ApiCall::setMax, v, 1, applyMax);
+    return setComponents(object_, ApiCall::setMax, {value}, applyMax);
 }
 MStatus MFnNumericAttribute::setMax(double value1, double value2) {
-    const double v[2] = {value1, value2};
-    return setComponents(object_, ApiCall::setMax, v, 2, applyMax);
+    return setComponents(object_, ApiCall::setMax, {value1, value2}, applyMax);
 }
 MStatus MFnNumericAttribute::setMax(double value1, double value2, double value3) {
-    const double v[3] = {value1, value2, value3};
-    return setComponents(object_, ApiCall::setMax, v, 3, applyMax);
+    return setComponents(object_, ApiCall::setMax, {value1, value2, value3}, applyMax);
 }
 
 MStatus MFnNumericAttribute::setSoftMin(double value) {
@@ -335,18 +294,8 @@ MFnMatrixAttribute::MFnMatrixAttribute(const MObject& attribute, MStatus* return
 
 MObject MFnMatrixAttribute::create(const MString& fullName, const MString& briefName, Type matrixType,
                                    MStatus* returnStatus) {
-    Registry& r = registry();
-    Lock lock(r.mutex);
-    MStatus status = injectedResult(ApiCall::matrixCreate, fullName.asChar());
-    if (status == MS::kSuccess && fullName.length() == 0) status = MS::kInvalidParameter;
-    object_ = MObject();
-    if (status == MS::kSuccess) {
-        AttributeRecord* a = newAttribute(fullName, briefName, AttributeKind::matrix);
-        a->matrixType = matrixType;
-        object_ = attributeObject(a);
-    }
-    if (returnStatus) *returnStatus = status;
-    recordCall(ApiCall::matrixCreate, fullName.asChar(), "", returnStatus != nullptr, status);
+    object_ = createAttribute(ApiCall::matrixCreate, fullName, briefName, AttributeKind::matrix, returnStatus,
+                              anyArguments, [&](AttributeRecord& a) { a.matrixType = matrixType; });
     return object_;
 }
 
@@ -360,25 +309,21 @@ MObject MFnLightDataAttribute::create(const MString& fullName, const MString& br
                                       const MObject& specular, const MObject& shadowFraction,
                                       const MObject& preShadowIntensity, const MObject& blindData,
                                       MStatus* returnStatus) {
-    Registry& r = registry();
-    Lock lock(r.mutex);
-    MStatus status = injectedResult(ApiCall::lightDataCreate, fullName.asChar());
-    const MObject* objects[8] = {&direction, &intensity, &ambient, &diffuse,
-                                 &specular, &shadowFraction, &preShadowIntensity, &blindData};
-    AttributeRecord* children[8];
-    for (int i = 0; i < 8; ++i) {
-        children[i] = attributeRecord(*objects[i]);
-        if (status == MS::kSuccess && (!children[i] || children[i]->parentRecord)) status = MS::kInvalidParameter;
-    }
-    if (status == MS::kSuccess && fullName.length() == 0) status = MS::kInvalidParameter;
-    object_ = MObject();
-    if (status == MS::kSuccess) {
-        AttributeRecord* a = newAttribute(fullName, briefName, AttributeKind::lightData);
-        for (AttributeRecord* child : children) adopt(a, child);
-        object_ = attributeObject(a);
-    }
-    if (returnStatus) *returnStatus = status;
-    recordCall(ApiCall::lightDataCreate, fullName.asChar(), "", returnStatus != nullptr, status);
+    AttributeRecord* children[8] = {attributeRecord(direction),      attributeRecord(intensity),
+                                    attributeRecord(ambient),        attributeRecord(diffuse),
+                                    attributeRecord(specular),       attributeRecord(shadowFraction),
+                                    attributeRecord(preShadowIntensity), attributeRecord(blindData)};
+    // Eight children without a parent
+    const auto valid = [&] {
+        for (AttributeRecord* child : children)
+            if (!child || child->parentRecord) return false;
+        return true;
+    };
+    const auto fill = [&](AttributeRecord& a) {
+        for (AttributeRecord* child : children) adopt(&a, child);
+    };
+    object_ = createAttribute(ApiCall::lightDataCreate, fullName, briefName, AttributeKind::lightData, returnStatus,
+                              valid, fill);
     return object_;
 }
 

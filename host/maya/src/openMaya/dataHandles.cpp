@@ -100,9 +100,6 @@ MArrayDataHandle MDataBlock::inputArrayValue(const MObject& attribute, MStatus* 
     if (returnStatus) *returnStatus = status;
     return status == MS::kSuccess ? MArrayDataHandle(handle) : MArrayDataHandle();
 }
-MArrayDataHandle MDataBlock::outputArrayValue(const MObject& attribute, MStatus* returnStatus) {
-    return inputArrayValue(attribute, returnStatus);
-}
 
 MStatus MDataBlock::setClean(const MObject& attribute) {
     Storage* block = static_cast<Storage*>(storage_);
@@ -123,12 +120,6 @@ bool MDataBlock::isClean(const MObject& attribute, MStatus* returnStatus) {
 
 // ---- MDataHandle -----------------------------------------------------------
 
-bool MDataHandle::isNumeric() const {
-    const AttributeRecord* a = record(*this);
-    return form_ == Form::value && a &&
-           (a->kind == AttributeKind::numeric || a->kind == AttributeKind::numericCompound);
-}
-
 bool& MDataHandle::asBool() const {
     return *static_cast<bool*>(valueOf(*this, AttributeKind::numeric, MFnNumericData::kBoolean));
 }
@@ -140,9 +131,6 @@ int& MDataHandle::asInt() const {
 }
 float& MDataHandle::asFloat() const {
     return *static_cast<float*>(valueOf(*this, AttributeKind::numeric, MFnNumericData::kFloat));
-}
-double& MDataHandle::asDouble() const {
-    return *static_cast<double*>(valueOf(*this, AttributeKind::numeric, MFnNumericData::kDouble));
 }
 void*& MDataHandle::asAddr() const {
     return *static_cast<void**>(valueOf(*this, AttributeKind::address, MFnNumericData::kAddr));
@@ -164,7 +152,6 @@ void MDataHandle::set(bool value) { asBool() = value; }
 void MDataHandle::set(short value) { asShort() = value; }
 void MDataHandle::set(int value) { asInt() = value; }
 void MDataHandle::set(float value) { asFloat() = value; }
-void MDataHandle::set(double value) { asDouble() = value; }
 void MDataHandle::set(float x, float y) {
     float2& v = asFloat2();
     v[0] = x;
@@ -201,12 +188,6 @@ unsigned int MArrayDataHandle::elementCount(MStatus* returnStatus) const {
     return array_ ? static_cast<ArrayStorage*>(array_)->count : 0;
 }
 
-unsigned int MArrayDataHandle::elementIndex(MStatus* returnStatus) const {
-    const bool ok = array_ && position_ < static_cast<ArrayStorage*>(array_)->count;
-    if (returnStatus) *returnStatus = ok ? MS::kSuccess : MS::kFailure;
-    return position_;
-}
-
 MDataHandle MArrayDataHandle::inputValue(MStatus* returnStatus) {
     ArrayStorage* array = static_cast<ArrayStorage*>(array_);
     Storage* block = static_cast<Storage*>(block_);
@@ -227,8 +208,6 @@ MStatus MArrayDataHandle::next() {
     ++position_;
     return MS::kSuccess;
 }
-
-MStatus MArrayDataHandle::jumpToElement(unsigned int index) { return jumpToArrayElement(index); }
 
 MStatus MArrayDataHandle::jumpToArrayElement(unsigned int position) {
     ArrayStorage* array = static_cast<ArrayStorage*>(array_);

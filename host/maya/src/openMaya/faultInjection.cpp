@@ -18,9 +18,7 @@ const char* apiCallName(ApiCall call) {
         case ApiCall::setSoftMax: return "MFnNumericAttribute::setSoftMax";
         case ApiCall::setReadable: return "MFnAttribute::setReadable";
         case ApiCall::setWritable: return "MFnAttribute::setWritable";
-        case ApiCall::setConnectable: return "MFnAttribute::setConnectable";
         case ApiCall::setStorable: return "MFnAttribute::setStorable";
-        case ApiCall::setCached: return "MFnAttribute::setCached";
         case ApiCall::setArray: return "MFnAttribute::setArray";
         case ApiCall::setKeyable: return "MFnAttribute::setKeyable";
         case ApiCall::setHidden: return "MFnAttribute::setHidden";

@@ -44,17 +44,6 @@ MTypeId MPxNode::typeId() const {
     const Node::Record* node = static_cast<const Node::Record*>(instance);
     return node ? node->type->id() : MTypeId();
 }
-MString MPxNode::typeName() const {
-    const Node::Record* node = static_cast<const Node::Record*>(instance);
-    return node ? MString(node->type->name().c_str()) : MString();
-}
-MString MPxNode::name() const {
-    const Node::Record* node = static_cast<const Node::Record*>(instance);
-    return node ? MString(node->name.c_str()) : MString();
-}
-MObject MPxNode::thisMObject() const {
-    return instance ? MObject(instance, MObject::Referent::node) : MObject();
-}
 
 MStatus MPxNode::setMPSafe(bool flag) {
     Node::Record* node = static_cast<Node::Record*>(instance);
@@ -67,40 +56,12 @@ MStatus MPxNode::setMPSafe(bool flag) {
 
 MObject MPlug::node(MStatus* s) const { return withStatus(node_, !node_.isNull(), s); }
 MObject MPlug::attribute(MStatus* s) const { return withStatus(attribute_, !attribute_.isNull(), s); }
-bool MPlug::isNull(MStatus* s) const { return withStatus(attribute_.isNull(), true, s); }
 
 MString MPlug::name(MStatus* s) const {
     const Node::Record* node = nodeRecord(node_);
     const AttributeRecord* a = attributeRecord(attribute_);
     if (!node || !a) return withStatus(MString(), false, s);
     return withStatus(MString((node->name + "." + a->longName).c_str()), true, s);
-}
-
-bool MPlug::isChild(MStatus* s) const {
-    const AttributeRecord* a = attributeRecord(attribute_);
-    return withStatus(a && a->parentRecord != nullptr, a != nullptr, s);
-}
-
-bool MPlug::isCompound(MStatus* s) const {
-    const AttributeRecord* a = attributeRecord(attribute_);
-    return withStatus(a && !a->childRecords.empty(), a != nullptr, s);
-}
-
-unsigned int MPlug::numChildren(MStatus* s) const {
-    const AttributeRecord* a = attributeRecord(attribute_);
-    return withStatus(a ? unsigned(a->childRecords.size()) : 0u, a != nullptr, s);
-}
-
-MPlug MPlug::child(unsigned int index, MStatus* s) const {
-    const AttributeRecord* a = attributeRecord(attribute_);
-    if (!a || index >= a->childRecords.size()) return withStatus(MPlug(), false, s);
-    return withStatus(MPlug(node_, attributeObject(a->childRecords[index])), true, s);
-}
-
-MPlug MPlug::parent(MStatus* s) const {
-    const AttributeRecord* a = attributeRecord(attribute_);
-    if (!a || !a->parentRecord) return withStatus(MPlug(), false, s);
-    return withStatus(MPlug(node_, attributeObject(a->parentRecord)), true, s);
 }
 
 // ---- mayaHost::Node --------------------------------------------------------

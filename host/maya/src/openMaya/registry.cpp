@@ -117,32 +117,6 @@ MFnPlugin::MFnPlugin(MObject& object, const char* vendor, const char* version, c
     if (returnStatus) *returnStatus = plugin ? MS::kSuccess : MS::kInvalidParameter;
 }
 
-MString MFnPlugin::vendor(MStatus* returnStatus) const {
-    PluginLibrary::Record* plugin = pluginRecord(object_);
-    if (returnStatus) *returnStatus = plugin ? MS::kSuccess : MS::kInvalidParameter;
-    return plugin ? MString(plugin->vendor.c_str()) : MString();
-}
-
-MString MFnPlugin::version(MStatus* returnStatus) const {
-    PluginLibrary::Record* plugin = pluginRecord(object_);
-    if (returnStatus) *returnStatus = plugin ? MS::kSuccess : MS::kInvalidParameter;
-    return plugin ? MString(plugin->version.c_str()) : MString();
-}
-
-MString MFnPlugin::apiVersion(MStatus* returnStatus) const {
-    PluginLibrary::Record* plugin = pluginRecord(object_);
-    if (returnStatus) *returnStatus = plugin ? MS::kSuccess : MS::kInvalidParameter;
-    return plugin ? MString(plugin->requiredApiVersion.c_str()) : MString();
-}
-
-MString MFnPlugin::loadPath(MStatus* returnStatus) const {
-    PluginLibrary::Record* plugin = pluginRecord(object_);
-    if (returnStatus) *returnStatus = plugin ? MS::kSuccess : MS::kInvalidParameter;
-    if (!plugin) return MString();
-    const std::string::size_type slash = plugin->path.rfind('/');
-    return MString(slash == std::string::npos ? "." : plugin->path.substr(0, slash).c_str());
-}
-
 MStatus MFnPlugin::registerNode(const MString& typeName, const MTypeId& typeId, MCreatorFunction creatorFunction,
                                 MInitializeFunction initFunction, MPxNode::Type type,
                                 const MString* classification) {
