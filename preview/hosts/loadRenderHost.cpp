@@ -5,12 +5,23 @@
 
 namespace flakecoat::preview {
 
-std::unique_ptr<RenderHost> loadRenderHost(const std::string& name, const std::string& libraryDirectory,
-                                           std::string& error) {
-    if (name == "maya") return maya::loadMayaHost(libraryDirectory, error);
-    if (name == "mentalray") return mentalray::loadMentalrayHost(libraryDirectory, error);
+HostModules HostModules::inDirectory(const std::string& directory) {
+    return {directory + maya::kPluginFile, directory + mentalray::kShaderLibraryFile,
+            directory + mentalray::kDeclarationFile, directory + mentalray::kRendererModuleFile};
+}
+
+std::unique_ptr<RenderHost> loadRenderHost(const std::string& name, const HostModules& modules, std::string& error) {
+    if (name == "maya") return maya::loadMayaHostFrom(modules.mayaPlugin, error);
+    if (name == "mentalray")
+        return mentalray::loadMentalrayHostFrom(modules.shaderLibrary, modules.rendererModule,
+                                                modules.shaderDeclaration, error);
     error = "no host named " + name;
     return nullptr;
+}
+
+std::unique_ptr<RenderHost> loadRenderHost(const std::string& name, const std::string& libraryDirectory,
+                                           std::string& error) {
+    return loadRenderHost(name, HostModules::inDirectory(libraryDirectory), error);
 }
 
 }  // namespace flakecoat::preview

@@ -26,10 +26,27 @@ public:
     // The shader for this scene (its lights become the host's light list);
     // valid until the next call.
     virtual const PaintedSurfaceShader& shaderFor(const Scene& scene) = 0;
+    // A shader of its own for this scene with these checked overrides
+    // (instead of applyOverrides'), independent of every other: several may
+    // render at once. It must not outlive the host.
+    virtual std::unique_ptr<PaintedSurfaceShader> makeShader(const Scene& scene,
+                                                             const std::vector<ParameterOverride>& overrides) const = 0;
 };
 
-// Loads "maya" or "mentalray" from the modules in libraryDirectory (the
-// deliverables and the host stand-ins); null with error set when it cannot.
+// The files a render host loads: the two deliverables, the mental ray
+// declaration and the renderer module.
+struct HostModules {
+    std::string mayaPlugin;         // flakeCoat.so
+    std::string shaderLibrary;      // tarn_flakeCoat.so
+    std::string shaderDeclaration;  // tarn_flakeCoat.mi
+    std::string rendererModule;     // libmentalray_standin.so
+    // All four in one directory (ending in '/'), as the build lays them out.
+    static HostModules inDirectory(const std::string& directory);
+};
+
+// Loads "maya" or "mentalray" from its modules; null with error set when it
+// cannot.
+std::unique_ptr<RenderHost> loadRenderHost(const std::string& name, const HostModules& modules, std::string& error);
 std::unique_ptr<RenderHost> loadRenderHost(const std::string& name, const std::string& libraryDirectory,
                                            std::string& error);
 

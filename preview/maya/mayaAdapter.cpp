@@ -178,8 +178,12 @@ public:
         return true;
     }
     const PaintedSurfaceShader& shaderFor(const Scene& scene) override {
-        shader_ = std::make_unique<MayaShader>(*node_, overrides_, int(scene.lights.size()));
+        shader_ = makeShader(scene, overrides_);
         return *shader_;
+    }
+    std::unique_ptr<PaintedSurfaceShader> makeShader(const Scene& scene,
+                                                     const std::vector<ParameterOverride>& overrides) const override {
+        return std::make_unique<MayaShader>(*node_, overrides, int(scene.lights.size()));
     }
 
 private:
@@ -189,7 +193,7 @@ private:
     std::vector<SettableInput> inputs_;
     std::vector<ParameterOverride> overrides_;
     SceneTracer tracer_;
-    std::unique_ptr<MayaShader> shader_;
+    std::unique_ptr<PaintedSurfaceShader> shader_;
 };
 
 }  // namespace
@@ -200,7 +204,10 @@ const mayaHost::DataBlock* workerDataBlock(const SurfaceWorker& worker, int rayD
 }
 
 std::unique_ptr<RenderHost> loadMayaHost(const std::string& libraryDirectory, std::string& error) {
-    const std::string path = libraryDirectory + kPluginFile;
+    return loadMayaHostFrom(libraryDirectory + kPluginFile, error);
+}
+
+std::unique_ptr<RenderHost> loadMayaHostFrom(const std::string& path, std::string& error) {
     std::unique_ptr<mayaHost::PluginLibrary> library = mayaHost::PluginLibrary::load(path, error);
     if (!library) return nullptr;
     std::unique_ptr<mayaHost::Node> node = mayaHost::Node::create("flakeCoat", error);

@@ -39,6 +39,8 @@ constexpr const char* kPluginFile = "flakeCoat.so";
 
 // Loads kPluginFile from libraryDirectory (ending in '/').
 std::unique_ptr<RenderHost> loadMayaHost(const std::string& libraryDirectory, std::string& error);
+// The same from the plug-in's path.
+std::unique_ptr<RenderHost> loadMayaHostFrom(const std::string& pluginPath, std::string& error);
 
 // For tests: the data block a worker of a Maya host's shader fills for
 // samples at the given ray depth; null for any other worker.

@@ -83,8 +83,8 @@ private:
 
 class MentalrayShader : public PaintedSurfaceShader {
 public:
-    MentalrayShader(const mentalrayHost::ShaderLibrary& library, mentalrayHost::ParameterBlock& block)
-        : library_(library), block_(block) {}
+    MentalrayShader(const mentalrayHost::ShaderLibrary& library, std::unique_ptr<mentalrayHost::ParameterBlock> block)
+        : library_(library), block_(std::move(block)) {}
     std::unique_ptr<SurfaceWorker> makeWorker() const override { return std::make_unique<MentalrayWorker>(*this); }
 
     Color shade(const SurfaceSample& sample, ShadingServices& services) const {
@@ -99,16 +99,16 @@ public:
         hit.v = sample.v;
         hit.reflectionLevel = sample.rayDepth;
         SampleServices sampleServices(services, sample);
-        mentalrayHost::ShadingSample state(hit, block_.function(), &sampleServices);
+        mentalrayHost::ShadingSample state(hit, block_->function(), &sampleServices);
         // The renderer hands the shader a cleared result record.
         miColor result{0.0f, 0.0f, 0.0f, 0.0f};
-        library_.shade(&result, &state.state(), block_.data());
+        library_.shade(&result, &state.state(), block_->data());
         return {result.r, result.g, result.b};
     }
 
 private:
     const mentalrayHost::ShaderLibrary& library_;
-    mentalrayHost::ParameterBlock& block_;  // read by the shader only
+    std::unique_ptr<mentalrayHost::ParameterBlock> block_;  // read by the shader only
 };
 
 Color MentalrayWorker::shade(const SurfaceSample& sample, ShadingServices& services) {
@@ -131,18 +131,23 @@ public:
     }
 
     const PaintedSurfaceShader& shaderFor(const Scene& scene) override {
+        shader_ = makeShader(scene, overrides_);
+        return *shader_;
+    }
+
+    std::unique_ptr<PaintedSurfaceShader> makeShader(const Scene& scene,
+                                                     const std::vector<ParameterOverride>& overrides) const override {
         // A block with one slot per light the renderer knows
         std::vector<miTag> tags;
         for (size_t i = 0; i < scene.lights.size(); ++i)
             if (scene.lights[i].kind != LightKind::Ambient) tags.push_back(miTag(i + 1));
-        block_ = std::make_unique<mentalrayHost::ParameterBlock>(declaration_, int(tags.size()));
-        for (const ParameterOverride& value : overrides_) writeOverride(declaration_, value, *block_);
+        auto block = std::make_unique<mentalrayHost::ParameterBlock>(declaration_, int(tags.size()));
+        for (const ParameterOverride& value : overrides) writeOverride(declaration_, value, *block);
         const mentalrayHost::DeclaredParameter& light = *declaration_.find("light");
-        block_->at<miInteger>(light.firstIndexOffset()) = block_->firstElementIndex();
-        block_->at<miInteger>(light.countOffset()) = miInteger(tags.size());
-        std::copy(tags.begin(), tags.end(), block_->arrayElements());
-        shader_ = std::make_unique<MentalrayShader>(*library_, *block_);
-        return *shader_;
+        block->at<miInteger>(light.firstIndexOffset()) = block->firstElementIndex();
+        block->at<miInteger>(light.countOffset()) = miInteger(tags.size());
+        std::copy(tags.begin(), tags.end(), block->arrayElements());
+        return std::make_unique<MentalrayShader>(*library_, std::move(block));
     }
 
 private:
@@ -151,8 +156,7 @@ private:
     mentalrayHost::ShaderDeclaration declaration_;
     std::vector<SettableInput> inputs_;
     std::vector<ParameterOverride> overrides_;
-    std::unique_ptr<mentalrayHost::ParameterBlock> block_;
-    std::unique_ptr<MentalrayShader> shader_;
+    std::unique_ptr<PaintedSurfaceShader> shader_;
 };
 
 }  // namespace

@@ -1,21 +1,30 @@
 #include "view/controlGroups.h"
 
-#include <utility>
+#include <iostream>
+
+#include "view/pageFiles.h"
+#include "view/templateFrames.h"
 
 namespace flakecoat::preview::view {
 
+// The node's attribute-editor template (plugSource/scripts/), built into
+// the program by cmake/EmbedPageFiles.cmake.
+const std::vector<PageFile>& mayaEditorTemplates();
+
 namespace {
 
-const std::vector<std::pair<std::string, std::vector<std::string>>>& groupTable() {
-    static const std::vector<std::pair<std::string, std::vector<std::string>>> kGroups = {
-        {"Base colour and diffuse", {"color", "transparency", "ambientColor", "incandescence", "diffuse"}},
-        {"Thin film", {"depthRange", "refractiveIndex"}},
-        {"Coat and specular", {"specular", "specularPower", "specularColor"}},
-        {"Flakes", {"frequency", "normalDeviation", "seed"}},
-        {"Reflection", {"reflectivity", "useIrradiance", "irradianceColor"}},
-        {"Extra", {}},
-    };
-    return kGroups;
+constexpr const char* kExtraGroup = "Extra Attributes";  // as the editor names its last frame
+
+const std::vector<TemplateFrame>& frames() {
+    static const std::vector<TemplateFrame> kFrames = [] {
+        std::vector<TemplateFrame> read;
+        std::string error;
+        const PageFile& file = mayaEditorTemplates().front();
+        if (!readTemplateFrames(std::string(file.body), read, error))
+            std::cerr << "flakecoat: AEflakeCoatTemplate.mel: " << error << "; the controls go ungrouped\n";
+        return read;
+    }();
+    return kFrames;
 }
 
 bool endsWith(const std::string& text, const std::string& suffix) {
@@ -27,7 +36,8 @@ bool endsWith(const std::string& text, const std::string& suffix) {
 const std::vector<std::string>& controlGroupOrder() {
     static const std::vector<std::string> kOrder = [] {
         std::vector<std::string> order;
-        for (const auto& group : groupTable()) order.push_back(group.first);
+        for (const TemplateFrame& frame : frames()) order.push_back(frame.label);
+        order.push_back(kExtraGroup);
         return order;
     }();
     return kOrder;
@@ -35,13 +45,14 @@ const std::vector<std::string>& controlGroupOrder() {
 
 std::string controlGroupOf(const std::string& inputName) {
     std::vector<std::string> candidates{inputName};
-    for (const char* suffix : {"Min", "Max", "X", "Y"})
-        if (endsWith(inputName, suffix)) candidates.push_back(inputName.substr(0, inputName.size() - std::string(suffix).size()));
+    for (const char* suffix : {"Min", "Max", "X", "Y", "Color"})
+        if (endsWith(inputName, suffix))
+            candidates.push_back(inputName.substr(0, inputName.size() - std::string(suffix).size()));
     for (const std::string& name : candidates)
-        for (const auto& group : groupTable())
-            for (const std::string& member : group.second)
-                if (member == name) return group.first;
-    return groupTable().back().first;
+        for (const TemplateFrame& frame : frames())
+            for (const std::string& attribute : frame.attributes)
+                if (attribute == name) return frame.label;
+    return kExtraGroup;
 }
 
 }  // namespace flakecoat::preview::view

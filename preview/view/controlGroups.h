@@ -1,8 +1,10 @@
 #ifndef FLAKECOAT_PREVIEW_VIEW_CONTROL_GROUPS_H
 #define FLAKECOAT_PREVIEW_VIEW_CONTROL_GROUPS_H
 
-// The frames the controls sit in, in an order an artist thinks in: base
-// colour, thin film, coat and specular, flakes, reflection, then the rest.
+// The frames the controls sit in: those of the Maya node's attribute-editor
+// template (plugSource/scripts/AEflakeCoatTemplate.mel, built into the
+// program), in its order, then "Extra Attributes" for everything it does not
+// place, as the editor does.
 
 #include <string>
 #include <vector>
@@ -14,7 +16,8 @@ namespace flakecoat::preview::view {
 const std::vector<std::string>& controlGroupOrder();
 
 // The group of an input by its host name (mental ray's component names,
-// such as depthRangeMin or frequencyX, go with their Maya compound).
+// such as depthRangeMin, frequencyX or specularColor, go with their Maya
+// compound).
 std::string controlGroupOf(const std::string& inputName);
 
 }  // namespace flakecoat::preview::view

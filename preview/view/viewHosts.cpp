@@ -1,17 +1,13 @@
 #include "view/viewHosts.h"
 
-#include "mentalray/mentalrayAdapter.h"
-
 namespace flakecoat::preview::view {
 
-std::vector<ViewHost> loadViewHosts(const std::string& libraryDirectory, const std::string& first,
-                                    std::string& error) {
-    std::vector<ViewHost> hosts;
-    for (const std::string name : {"maya", "mentalray"}) {
+std::vector<ViewHost> describeViewHosts(std::vector<std::unique_ptr<RenderHost>> hosts,
+                                        const std::string& declarationPath, std::string& error) {
+    std::vector<ViewHost> described;
+    for (std::unique_ptr<RenderHost>& host : hosts) {
         ViewHost entry;
-        entry.host = loadRenderHost(name, libraryDirectory, error);
-        if (!entry.host) return {};
-        if (name == "maya") {
+        if (host->name() == "maya") {
             const mayaHost::NodeType* type = mayaHost::findNodeType("flakeCoat");
             if (!type) {
                 error = "the Maya plug-in registered no flakeCoat node type";
@@ -20,17 +16,13 @@ std::vector<ViewHost> loadViewHosts(const std::string& libraryDirectory, const s
             entry.controls = mayaControls(*type);
         } else {
             mentalrayHost::ShaderDeclaration declaration;
-            if (!mentalrayHost::readShaderDeclaration(libraryDirectory + mentalray::kDeclarationFile, declaration,
-                                                      error))
-                return {};
+            if (!mentalrayHost::readShaderDeclaration(declarationPath, declaration, error)) return {};
             entry.controls = mentalrayControls(declaration);
         }
-        if (name == first)
-            hosts.insert(hosts.begin(), std::move(entry));
-        else
-            hosts.push_back(std::move(entry));
+        entry.host = std::move(host);
+        described.push_back(std::move(entry));
     }
-    return hosts;
+    return described;
 }
 
 }  // namespace flakecoat::preview::view

@@ -1,6 +1,7 @@
 #ifndef FLAKECOAT_PREVIEW_VIEW_VIEW_HOSTS_H
 #define FLAKECOAT_PREVIEW_VIEW_VIEW_HOSTS_H
 
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -8,12 +9,11 @@
 
 namespace flakecoat::preview::view {
 
-// Loads both hosts from libraryDirectory (ending in '/'), `first` first, and
-// describes each one's controls from what it declares: the Maya node type in
-// the registry, the mental ray shader's .mi declaration. Empty with error
-// set when a host cannot be loaded.
-std::vector<ViewHost> loadViewHosts(const std::string& libraryDirectory, const std::string& first,
-                                    std::string& error);
+// Pairs each loaded host with its controls, described from what it declares:
+// the Maya node type in the registry, the mental ray shader's declaration
+// read from declarationPath. Empty with error set when either is missing.
+std::vector<ViewHost> describeViewHosts(std::vector<std::unique_ptr<RenderHost>> hosts,
+                                        const std::string& declarationPath, std::string& error);
 
 }  // namespace flakecoat::preview::view
 

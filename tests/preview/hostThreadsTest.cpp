@@ -3,6 +3,7 @@
 
 #include <cmath>
 #include <string>
+#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -14,13 +15,17 @@ namespace fp = flakecoat::preview;
 
 namespace {
 
+fp::Scene ballScene(const char* rig) {
+    std::vector<fp::Light> lights;
+    fp::lightRig(rig, lights);
+    return fp::shaderBallScene(1.0f, lights, fp::Environment());
+}
+
 void expectSameOnTwoThreads(const char* hostName, const char* rig) {
     std::string error;
     std::unique_ptr<fp::RenderHost> host = fp::loadRenderHost(hostName, FLAKECOAT_LIBRARY_DIR, error);
     ASSERT_TRUE(host) << error;
-    std::vector<fp::Light> lights;
-    fp::lightRig(rig, lights);
-    const fp::Scene scene = fp::shaderBallScene(1.0f, lights, fp::Environment());
+    const fp::Scene scene = ballScene(rig);
     const fp::PaintedSurfaceShader& shader = host->shaderFor(scene);
     const std::vector<float> one = renderOnThreads(scene, shader, 1);
     const std::vector<float> two = renderOnThreads(scene, shader, 2);
@@ -28,7 +33,35 @@ void expectSameOnTwoThreads(const char* hostName, const char* rig) {
     for (float v : one) ASSERT_TRUE(std::isfinite(v));
 }
 
+// Shaders made for different settings (as the cells of a sweep are) render
+// at the same time, each as it renders alone.
+void expectIndependentShaders(const char* hostName) {
+    std::string error;
+    std::unique_ptr<fp::RenderHost> host = fp::loadRenderHost(hostName, FLAKECOAT_LIBRARY_DIR, error);
+    ASSERT_TRUE(host) << error;
+    const fp::Scene scene = ballScene("studio");
+    std::vector<fp::ParameterOverride> dull(1), bright(1);
+    dull[0].name = bright[0].name = "reflectivity";
+    dull[0].count = bright[0].count = 1;
+    dull[0].values[0] = 0.0;
+    bright[0].values[0] = 1.0;
+    const std::unique_ptr<fp::PaintedSurfaceShader> first = host->makeShader(scene, dull);
+    const std::unique_ptr<fp::PaintedSurfaceShader> second = host->makeShader(scene, bright);
+    const std::vector<float> alone[2] = {renderOnThreads(scene, *first, 1), renderOnThreads(scene, *second, 1)};
+    ASSERT_NE(alone[0], alone[1]);
+    std::vector<float> together[2];
+    std::thread other([&] { together[1] = renderOnThreads(scene, *second, 1); });
+    together[0] = renderOnThreads(scene, *first, 1);
+    other.join();
+    EXPECT_EQ(together[0], alone[0]);
+    EXPECT_EQ(together[1], alone[1]);
+}
+
 }  // namespace
+
+TEST(HostThreads, MayaShadersOfDifferentSettingsRenderTogether) { expectIndependentShaders("maya"); }
+
+TEST(HostThreads, MentalrayShadersOfDifferentSettingsRenderTogether) { expectIndependentShaders("mentalray"); }
 
 TEST(HostThreads, MentalrayShadesAlikeOnOneAndTwoThreads) { expectSameOnTwoThreads("mentalray", "softbox"); }
 

@@ -9,9 +9,11 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 
 #include <gtest/gtest.h>
 
+#include "image/contactSheet.h"
 #include "image/imageWriter.h"
 
 namespace fp = flakecoat::preview;
@@ -35,6 +37,17 @@ ToolRun runTool(const std::string& arguments) {
     const int raw = pclose(pipe);
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return run;
+}
+
+// Width and height from a PNG's header; (0, 0) when it is not one.
+std::pair<int, int> pngSize(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    unsigned char header[24] = {};
+    if (!file.read(reinterpret_cast<char*>(header), sizeof header) || header[1] != 'P') return {0, 0};
+    const auto bigEndian = [&header](int at) {
+        return int(header[at]) << 24 | int(header[at + 1]) << 16 | int(header[at + 2]) << 8 | int(header[at + 3]);
+    };
+    return {bigEndian(16), bigEndian(20)};
 }
 
 class RenderCommand : public ::testing::Test {
@@ -158,12 +171,14 @@ TEST_F(RenderCommand, ARenderWritesOneFileAndReportsItsRate) {
     EXPECT_NE(run.output.find("M samples/s)"), std::string::npos) << run.output;
 }
 
-TEST_F(RenderCommand, BothHostsWriteTwoFilesAndShareOnlyCommonSettings) {
+TEST_F(RenderCommand, BothHostsWriteEachImageAndBothSideBySide) {
     ToolRun run = runTool("--host both --size 16x12 --spp 1 --set color=0.8,0.1,0.1 --set useIrradiance=on " + out());
     ASSERT_EQ(run.status, 0) << run.output;
     EXPECT_TRUE(fs::exists(directory / "ball-maya.png"));
     EXPECT_TRUE(fs::exists(directory / "ball-mentalray.png"));
-    EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator()), 2);
+    const fp::SheetGeometry pair = fp::sheetGeometry(16, 12, 2, 1, false);
+    EXPECT_EQ(pngSize(directory / "ball-both.png"), std::make_pair(pair.width, pair.height));
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator()), 3);
     EXPECT_NE(run.output.find("note: --set useIrradiance does not apply to maya"), std::string::npos) << run.output;
 
     run = runTool("--host both --size 16x12 --set colour=1,1,1 " + out("other.png"));
@@ -201,7 +216,8 @@ TEST_F(RenderCommand, ModelsRenderThroughBothHostsAndBadOnesAreNamedByLine) {
     ASSERT_EQ(run.status, 0) << run.output;
     run = runTool("--size 16x12 --spp 1 --shape swatch " + out("swatch.png"));
     ASSERT_EQ(run.status, 0) << run.output;
-    for (const char* name : {"ball-maya.png", "ball-mentalray.png", "swatch-maya.png", "swatch-mentalray.png"})
+    for (const char* name : {"ball-maya.png", "ball-mentalray.png", "ball-both.png", "swatch-maya.png",
+                             "swatch-mentalray.png", "swatch-both.png"})
         EXPECT_TRUE(fs::exists(directory / name)) << name;
 
     std::ofstream(model) << "v 0 0 0\nv 1 0 0\nv 0 1 1\nf 1 2 3\nf 1 2 3 7\n";
@@ -209,5 +225,5 @@ TEST_F(RenderCommand, ModelsRenderThroughBothHostsAndBadOnesAreNamedByLine) {
     EXPECT_EQ(run.status, 1) << run.output;
     EXPECT_NE(run.output.find("--mesh " + model + ":5: position index 7 is out of range"), std::string::npos)
         << run.output;
-    EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator()), 5);
+    EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator()), 7);  // model and images
 }

@@ -26,7 +26,13 @@ class ViewServerTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         std::string error;
-        std::vector<fv::ViewHost> hosts = fv::loadViewHosts(FLAKECOAT_LIBRARY_DIR, "maya", error);
+        std::vector<std::unique_ptr<flakecoat::preview::RenderHost>> loaded;
+        for (const char* name : {"maya", "mentalray"}) {
+            loaded.push_back(flakecoat::preview::loadRenderHost(name, FLAKECOAT_LIBRARY_DIR, error));
+            ASSERT_TRUE(loaded.back()) << error;
+        }
+        std::vector<fv::ViewHost> hosts =
+            fv::describeViewHosts(std::move(loaded), FLAKECOAT_LIBRARY_DIR "tarn_flakeCoat.mi", error);
         ASSERT_FALSE(hosts.empty()) << error;
         fv::ViewConfig config;
         config.width = 24;
@@ -206,6 +212,11 @@ TEST_F(ViewServerTest, InputsAreWhatEachHostDeclares) {
     for (const char* absent : {"placementMatrix", "outColor", "outTransparency", "pointCamera", "rayDepth", "colorR"})
         EXPECT_EQ(byName.count(absent), 0u) << absent;
     EXPECT_EQ(byName.size(), 13u);
+    // Grouped as the attribute-editor template frames them, in its order.
+    EXPECT_EQ(maya["groups"], json({"Base Colour and Diffuse", "Thin Film", "Coat and Specular", "Flakes",
+                                    "Reflection", "Placement", "Extra Attributes"}));
+    EXPECT_EQ(byName["seed"]["group"], "Placement");
+    for (const auto& [name, input] : byName) EXPECT_NE(input["group"], "Extra Attributes") << name;
     const json& deviation = byName["normalDeviation"];
     EXPECT_EQ(deviation["kind"], "float");
     EXPECT_EQ(deviation["softMin"], 0.0);
@@ -228,8 +239,10 @@ TEST_F(ViewServerTest, InputsAreWhatEachHostDeclares) {
     EXPECT_EQ(byName["seed"]["kind"], "integer");
     EXPECT_EQ(byName["seed"]["default"], json({1234.0}));
     EXPECT_EQ(byName["normalCamera"]["kind"], "float3");
-    EXPECT_EQ(byName["frequencyX"]["group"], "Flakes");
-    EXPECT_EQ(byName["depthRangeMin"]["group"], "Thin film");
+    EXPECT_EQ(byName["frequencyX"]["group"], "Placement");
+    EXPECT_EQ(byName["depthRangeMin"]["group"], "Thin Film");
+    EXPECT_EQ(byName["specularColor"]["group"], "Coat and Specular");
+    EXPECT_EQ(byName["useIrradiance"]["group"], "Extra Attributes");
 }
 
 // Waits for the first image after `serial` of at least `generation`.

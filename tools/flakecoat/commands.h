@@ -8,6 +8,7 @@
 void addAttributesCommand(CLI::App& app, int& exitStatus);
 void addShadeCommand(CLI::App& app, int& exitStatus);
 void addRenderCommand(CLI::App& app, int& exitStatus);
+void addSweepCommand(CLI::App& app, int& exitStatus);
 void addViewCommand(CLI::App& app, int& exitStatus);
 
 #endif

@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
     addAttributesCommand(app, exitStatus);
     addShadeCommand(app, exitStatus);
     addRenderCommand(app, exitStatus);
+    addSweepCommand(app, exitStatus);
     addViewCommand(app, exitStatus);
 
     CLI11_PARSE(app, argc, argv);

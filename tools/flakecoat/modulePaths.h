@@ -3,8 +3,13 @@
 
 #include <string>
 
-// Where the tool finds the libraries it loads at run time: beside it in
-// <directory of the flakecoat executable>/../lib/<fileName>.
+// Where the tool finds the libraries it loads at run time, relative to its
+// own location so that a build or an installed tree can be moved:
+//   build tree  every module in <tool directory>/../lib/
+//   installed   the deliverables in their hosts' layouts (the Maya module's
+//               plug-ins/, the mental ray tree's lib/ and include/), the
+//               host stand-ins in the tool's private library folder
+// fileName is one of the files named below.
 std::string defaultModulePath(const std::string& fileName);
 
 // The path of the running flakecoat executable; empty when the platform
@@ -16,5 +21,6 @@ std::string executablePath();
 constexpr const char* kPluginFile = FLAKECOAT_PLUGIN_FILE;
 constexpr const char* kShaderLibraryFile = TARN_FLAKECOAT_FILE;
 constexpr const char* kRendererModuleFile = RENDERER_MODULE_FILE;
+constexpr const char* kShaderDeclarationFile = "tarn_flakeCoat.mi";
 
 #endif

@@ -10,18 +10,15 @@
 #include <vector>
 
 #include "commands.h"
-#include "hosts/renderHost.h"
-#include "image/exrReader.h"
+#include "renderSetup.h"
+#include "image/contactSheet.h"
 #include "image/imageWriter.h"
 #include "image/pendingOutput.h"
 #include "kernel/renderer.h"
 #include "kernel/scene.h"
-#include "modulePaths.h"
 #include "objectOptions.h"
 #include "renderOptions.h"
 #include "renderProgress.h"
-
-namespace fp = flakecoat::preview;
 
 namespace {
 
@@ -38,43 +35,18 @@ std::string formatRate(double samplesPerSecond) {
     return text;
 }
 
-bool declares(const fp::RenderHost& host, const std::string& name) {
-    for (const fp::SettableInput& input : host.shadingInputs())
-        if (input.name == name) return true;
-    return false;
+// How a host's image is labelled beside the other's.
+std::string hostLabel(const std::string& host) {
+    return host == "maya" ? "Maya: flakeCoat.so" : "mental ray: tarn_flakeCoat.so";
 }
 
-// Each setting goes to every host that declares its name and is checked
-// there in full. With one host an unknown name is an error; with both, a
-// name neither declares is, and one declared by a single host applies to
-// that host only (the two use their own names: useIrradiance is mental
-// ray's, placementMatrix Maya's), with a note saying so.
-bool applySettings(const std::vector<std::string>& texts, std::vector<std::unique_ptr<fp::RenderHost>>& hosts,
-                   std::string& error) {
-    std::vector<std::vector<fp::ParameterOverride>> perHost(hosts.size());
-    for (const std::string& text : texts) {
-        fp::ParameterOverride parsed;
-        if (!fp::parseOverride(text, parsed, error)) return false;
-        int known = 0;
-        for (size_t h = 0; h < hosts.size(); ++h) {
-            if (hosts.size() > 1 && !declares(*hosts[h], parsed.name)) continue;
-            if (!fp::checkOverride(hosts[h]->shadingInputs(), parsed, hosts[h]->name(), error)) return false;
-            perHost[h].push_back(parsed);
-            ++known;
-        }
-        if (known == 0) {
-            error = "--set " + parsed.name + ": neither host has a shading input named '" + parsed.name + "'";
-            return false;
-        }
-        if (known < int(hosts.size()))
-            for (const auto& host : hosts)
-                if (!declares(*host, parsed.name))
-                    std::cerr << kCommand << "note: --set " << parsed.name << " does not apply to " << host->name()
-                              << "\n";
-    }
-    for (size_t h = 0; h < hosts.size(); ++h)
-        if (!hosts[h]->applyOverrides(perHost[h], error)) return false;
-    return true;
+// The hosts' images in a row, each labelled.
+fp::Framebuffer sideBySide(const std::vector<std::string>& hostNames, const std::vector<fp::Framebuffer>& images) {
+    const fp::SheetGeometry geometry =
+        fp::sheetGeometry(images.front().width, images.front().height, int(images.size()), 1, false);
+    std::vector<fp::SheetCell> cells;
+    for (size_t i = 0; i < images.size(); ++i) cells.push_back({&images[i], hostLabel(hostNames[i])});
+    return fp::composeSheet(geometry, cells, "");
 }
 
 int runRender(const RenderOptions& options) {
@@ -84,34 +56,24 @@ int runRender(const RenderOptions& options) {
     if (!planRender(options, plan, error)) return fail(error);
 
     // Load the hosts and check the settings against what each declares
-    std::string libraryDirectory = defaultModulePath("");
-    std::vector<std::unique_ptr<fp::RenderHost>> hosts;
-    for (const std::string& name : plan.hosts) {
-        std::unique_ptr<fp::RenderHost> host = fp::loadRenderHost(name, libraryDirectory, error);
-        if (!host) return fail(error);
-        hosts.push_back(std::move(host));
-    }
-    if (!applySettings(options.sets, hosts, error)) return fail(error);
+    RenderHosts hosts;
+    std::vector<std::vector<fp::ParameterOverride>> settings;
+    if (!loadHosts(plan.hosts, hosts, error) || !settingsPerHost(options.sets, hosts, kCommand, settings, error))
+        return fail(error);
+    for (size_t h = 0; h < hosts.size(); ++h)
+        if (!hosts[h]->applyOverrides(settings[h], error)) return fail(error);
 
-    // Build the scene
-    fp::Environment environment;
-    if (!options.environmentFile.empty()) {
-        fp::LatLongImage image;
-        if (!fp::readLatLongExr(options.environmentFile, image, error)) return fail("--env " + error);
-        environment = fp::Environment(std::move(image));
-    }
-    std::vector<fp::Light> lights;
-    fp::lightRig(options.lights, lights);
-    const std::optional<fp::Scene> built = fp::paintedObjectScene(
-        options.object, float(plan.width) / float(plan.height), std::move(lights), std::move(environment), error);
-    if (!built) return fail(options.object.meshFile.empty() ? error : "--mesh " + error);
+    const std::optional<fp::Scene> built = buildScene(options, plan, error);
+    if (!built) return fail(error);
     const fp::Scene& scene = *built;
 
     // Claim the outputs before rendering, so an unwritable path fails at once
     const fp::ViewTransform view{options.exposure};
     std::vector<std::unique_ptr<fp::PendingOutput>> outputs;
     std::vector<std::unique_ptr<fp::ImageWriter>> writers;
-    for (const std::string& path : plan.outputs) {
+    std::vector<std::string> paths = plan.outputs;
+    if (!plan.sideBySide.empty()) paths.push_back(plan.sideBySide);
+    for (const std::string& path : paths) {
         writers.push_back(fp::imageWriterFor(path, view, error));
         outputs.push_back(std::make_unique<fp::PendingOutput>());
         if (!writers.back() || !outputs.back()->open(path, error)) return fail(error);
@@ -121,6 +83,7 @@ int runRender(const RenderOptions& options) {
     InterruptFlag interrupt;
     std::uint64_t totalSamples = 0;
     double totalSeconds = 0.0;
+    std::vector<fp::Framebuffer> images(hosts.size());
     for (size_t i = 0; i < hosts.size(); ++i) {
         RenderProgress progress(hosts[i]->name());
         fp::RenderSettings settings;
@@ -131,7 +94,7 @@ int runRender(const RenderOptions& options) {
         settings.seed = plan.seed;
         settings.cancel = &interrupt.flag();
         settings.progress = [&progress](int done, int total) { progress.update(done, total); };
-        fp::Framebuffer image;
+        fp::Framebuffer& image = images[i];
         const fp::RenderStats stats = fp::render(scene, hosts[i]->shaderFor(scene), settings, image);
         progress.finish();
         if (!stats.completed || interrupt.raised()) {
@@ -150,6 +113,12 @@ int runRender(const RenderOptions& options) {
         totalSeconds += stats.seconds;
     }
 
+    if (!plan.sideBySide.empty()) {
+        std::string reason;
+        if (!writers.back()->write(outputs.back()->temporaryPath(), sideBySide(plan.hosts, images), reason))
+            return fail("cannot write " + plan.sideBySide + ": " + reason);
+    }
+
     // Move every image into place together
     if (interrupt.raised()) {
         std::cerr << kCommand << "interrupted; no image written\n";
@@ -157,7 +126,7 @@ int runRender(const RenderOptions& options) {
     }
     for (size_t i = 0; i < outputs.size(); ++i)
         if (!outputs[i]->commit(error)) return fail(error);
-    for (const std::string& path : plan.outputs) std::cout << path << "\n";
+    for (const std::string& path : paths) std::cout << path << "\n";
     std::cerr << kCommand << plan.width << "x" << plan.height << " at " << options.samplesPerPixel
               << " spp: " << totalSamples << " samples in " << totalSeconds << " s ("
               << formatRate(double(totalSamples) / totalSeconds) << ")\n";
@@ -173,7 +142,7 @@ void addRenderCommand(CLI::App& app, int& exitStatus) {
     command->add_option("--host", options.host, "maya, mentalray or both")->capture_default_str();
     command->add_option("--out", options.out,
                         "Output image, .png (8-bit sRGB) or .exr (linear half RGBA); with both hosts "
-                        "two files, NAME-maya.EXT and NAME-mentalray.EXT")
+                        "NAME-maya.EXT, NAME-mentalray.EXT and the two side by side, NAME-both.EXT")
         ->capture_default_str();
     command->add_option("--size", options.size, "Image size WIDTHxHEIGHT")->capture_default_str();
     command->add_option("--spp", options.samplesPerPixel, "Samples per pixel (stratified)")->capture_default_str();

@@ -105,5 +105,6 @@ bool planRender(const RenderOptions& options, RenderPlan& plan, std::string& err
     }
     for (const std::string& host : plan.hosts)
         plan.outputs.push_back(plan.hosts.size() == 1 ? options.out : outputPathForHost(options.out, host));
+    if (plan.hosts.size() > 1) plan.sideBySide = outputPathForHost(options.out, "both");
     return true;
 }

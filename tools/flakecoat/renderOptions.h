@@ -29,6 +29,7 @@ struct RenderPlan {
     std::uint64_t seed = 1;
     std::vector<std::string> hosts;
     std::vector<std::string> outputs;  // parallel to hosts
+    std::string sideBySide;            // with both hosts: NAME-both.EXT, the two images side by side
 };
 
 // Checks everything that can be checked without loading a host and fills
@@ -38,7 +39,8 @@ bool planRender(const RenderOptions& options, RenderPlan& plan, std::string& err
 // "640x480" into its sides; error names --size.
 bool parseImageSize(const std::string& text, int& width, int& height, std::string& error);
 
-// "out/ball.png" for host maya with two hosts: "out/ball-maya.png".
+// "out/ball.png" for host maya with two hosts: "out/ball-maya.png"; for
+// host "both", the side-by-side image: "out/ball-both.png".
 std::string outputPathForHost(const std::string& out, const std::string& host);
 
 #endif

@@ -1,6 +1,7 @@
-// The render and view subcommands of a build without the preview renderer
-// (the Windows build: the renderer's image and thread libraries have no
-// builds there). They stay listed so that a user learns why they do nothing.
+// The render, sweep and view subcommands of a build without the preview
+// renderer (the Windows build: the renderer's image and thread libraries
+// have no builds there). They stay listed so that a user learns why they do
+// nothing.
 
 #include <iostream>
 #include <string>
@@ -9,12 +10,13 @@
 
 namespace {
 
-void addUnavailable(CLI::App& app, const std::string& name, const std::string& description, int& exitStatus) {
-    CLI::App* command = app.add_subcommand(name, description + " (not in this build)");
+void addUnavailable(CLI::App& app, const std::string& name, const std::string& what, int& exitStatus) {
+    CLI::App* command = app.add_subcommand(name, what + " (not in this build)");
     command->allow_extras();
     command->callback([name, &exitStatus] {
-        std::cerr << "flakecoat " << name << ": this build has no renderer (its image and thread libraries are "
-                     "not available on this platform); " << name << " with the Linux build\n";
+        std::cerr << "flakecoat " << name
+                  << ": this build has no renderer (its image and thread libraries are not "
+                     "available on this platform); use the Linux build\n";
         exitStatus = 2;
     });
 }
@@ -23,6 +25,10 @@ void addUnavailable(CLI::App& app, const std::string& name, const std::string& d
 
 void addRenderCommand(CLI::App& app, int& exitStatus) {
     addUnavailable(app, "render", "Render the shader ball", exitStatus);
+}
+
+void addSweepCommand(CLI::App& app, int& exitStatus) {
+    addUnavailable(app, "sweep", "Render a contact sheet over varied inputs", exitStatus);
 }
 
 void addViewCommand(CLI::App& app, int& exitStatus) {

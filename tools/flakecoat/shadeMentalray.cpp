@@ -27,7 +27,7 @@ int shadeMentalray(std::istream& input, const std::string& sourceName) {
     }
     // The renderer reads the shader's parameters from its declaration.
     mentalrayHost::ShaderDeclaration declaration;
-    if (!mentalrayHost::readShaderDeclaration(defaultModulePath("tarn_flakeCoat.mi"), declaration, loadError) ||
+    if (!mentalrayHost::readShaderDeclaration(defaultModulePath(kShaderDeclarationFile), declaration, loadError) ||
         !declaresLightArray(declaration, loadError)) {
         std::cerr << "flakecoat shade: " << loadError << "\n";
         return 2;

@@ -15,11 +15,11 @@
 #include "modulePaths.h"
 #include "objectOptions.h"
 #include "renderOptions.h"
+#include "renderSetup.h"
 #include "view/progressiveRender.h"
 #include "view/viewHosts.h"
 #include "view/viewServer.h"
 
-namespace fp = flakecoat::preview;
 namespace fv = flakecoat::preview::view;
 
 namespace {
@@ -70,7 +70,11 @@ int runView(const ViewOptions& options) {
     if (!fp::paintedObjectScene(options.object, 1.0f, rig, fp::Environment(), error))
         return fail(options.object.meshFile.empty() ? error : "--mesh " + error);
 
-    std::vector<fv::ViewHost> hosts = fv::loadViewHosts(defaultModulePath(""), options.host, error);
+    RenderHosts loaded;
+    const std::string other = options.host == "maya" ? "mentalray" : "maya";
+    if (!loadHosts({options.host, other}, loaded, error)) return fail(error);
+    std::vector<fv::ViewHost> hosts =
+        fv::describeViewHosts(std::move(loaded), defaultModulePath(kShaderDeclarationFile), error);
     if (hosts.empty()) return fail(error);
 
     // Signals are taken by sigwait below, not by whichever thread runs.

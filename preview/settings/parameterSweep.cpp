@@ -1,0 +1,126 @@
+#include "settings/parameterSweep.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace flakecoat::preview {
+
+namespace {
+
+bool parseEnd(const std::string& name, const std::string& word, const std::string& text, ParameterOverride& end,
+              std::string& error) {
+    if (!parseOverride(name + "=" + word, end, error)) {
+        error = "--vary " + text + ": '" + word + "' is not a number or a list of numbers";
+        return false;
+    }
+    return true;
+}
+
+std::string formatValue(double v) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.4g", v == 0.0 ? 0.0 : v);  // no "-0"
+    return text;
+}
+
+}  // namespace
+
+bool parseSweepAxis(const std::string& text, SweepAxis& axis, std::string& error) {
+    axis = SweepAxis();
+    const std::string::size_type equals = text.find('=');
+    const std::string::size_type first = text.find(':', equals == std::string::npos ? 0 : equals);
+    const std::string::size_type second = first == std::string::npos ? first : text.find(':', first + 1);
+    if (equals == std::string::npos || equals == 0 || second == std::string::npos ||
+        text.find(':', second + 1) != std::string::npos) {
+        error = "--vary " + text + ": expected NAME=FROM:TO:STEPS";
+        return false;
+    }
+    axis.name = text.substr(0, equals);
+    if (!parseEnd(axis.name, text.substr(equals + 1, first - equals - 1), text, axis.from, error) ||
+        !parseEnd(axis.name, text.substr(first + 1, second - first - 1), text, axis.to, error))
+        return false;
+    if (axis.from.count != axis.to.count) {
+        error = "--vary " + text + ": FROM has " + std::to_string(axis.from.count) + " values, TO " +
+                std::to_string(axis.to.count);
+        return false;
+    }
+    const std::string steps = text.substr(second + 1);
+    const bool digits = !steps.empty() && steps.size() <= 4 && steps.find_first_not_of("0123456789") == std::string::npos;
+    axis.steps = digits ? std::atoi(steps.c_str()) : 0;
+    if (axis.steps < kMinSweepSteps || axis.steps > kMaxSweepSteps) {
+        error = "--vary " + text + ": STEPS must be a whole number from " + std::to_string(kMinSweepSteps) + " to " +
+                std::to_string(kMaxSweepSteps);
+        return false;
+    }
+    return true;
+}
+
+bool sweepValues(const std::vector<SettableInput>& inputs, const SweepAxis& axis, const std::string& hostName,
+                 std::vector<ParameterOverride>& values, std::string& error) {
+    values.clear();
+    const SettableInput* input = nullptr;
+    for (const SettableInput& candidate : inputs)
+        if (candidate.name == axis.name) input = &candidate;
+    // An unknown name is reported by the check below.
+    const int arity = input ? input->arity : axis.from.count;
+    if (axis.from.count != 1 && axis.from.count != arity) {
+        error = "--vary " + axis.name + ": takes 1 or " + std::to_string(arity) + " values at each end, got " +
+                std::to_string(axis.from.count);
+        return false;
+    }
+    for (int step = 0; step < axis.steps; ++step) {
+        const double t = double(step) / double(axis.steps - 1);
+        ParameterOverride value;
+        value.name = axis.name;
+        value.count = arity;
+        for (int c = 0; c < arity; ++c) {
+            const int k = axis.from.count == 1 ? 0 : c;
+            // The last step lands exactly on TO.
+            double v = step == axis.steps - 1 ? axis.to.values[k]
+                                              : axis.from.values[k] + (axis.to.values[k] - axis.from.values[k]) * t;
+            if (input && input->kind != ValueKind::Float) v = std::round(v);
+            value.values[c] = v;
+        }
+        if (!checkOverride(inputs, value, hostName, error)) {
+            if (error.compare(0, 6, "--set ") == 0) error = "--vary " + error.substr(6);
+            return false;
+        }
+        values.push_back(value);
+    }
+    return true;
+}
+
+std::string sweepValueLabel(const ParameterOverride& value) {
+    bool alike = true;
+    for (int c = 1; c < value.count; ++c) alike = alike && value.values[c] == value.values[0];
+    std::string label = formatValue(value.count > 0 ? value.values[0] : 0.0);
+    for (int c = 1; !alike && c < value.count; ++c) label += "," + formatValue(value.values[c]);
+    return label;
+}
+
+std::vector<SweepCell> sweepGrid(const std::vector<std::vector<ParameterOverride>>& axes) {
+    std::vector<SweepCell> cells;
+    if (axes.empty()) return cells;
+    const size_t columns = axes[0].size();
+    const size_t rows = axes.size() > 1 ? axes[1].size() : 1;
+    for (size_t row = 0; row < rows; ++row)
+        for (size_t column = 0; column < columns; ++column) {
+            SweepCell cell;
+            cell.overrides.push_back(axes[0][column]);
+            cell.label = sweepValueLabel(axes[0][column]);
+            if (axes.size() > 1) {
+                cell.overrides.push_back(axes[1][row]);
+                cell.label += " | " + sweepValueLabel(axes[1][row]);
+            }
+            cells.push_back(cell);
+        }
+    return cells;
+}
+
+std::string sweepTitle(const std::vector<SweepAxis>& axes) {
+    std::string title;
+    for (const SweepAxis& axis : axes) title += (title.empty() ? "" : " | ") + axis.name;
+    return title;
+}
+
+}  // namespace flakecoat::preview

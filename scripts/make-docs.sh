@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Regenerates every picture of the documentation with the built tool:
+#   docs/shaderball-{maya,mentalray,both}.png   the README's shader balls
+#   docs/parameters/*.png                       the strips of docs/parameters.md
+# Extra arguments go to every sweep (for example --spp 16).
+set -euo pipefail
+cd "$(dirname "$0")/.."
+bash scripts/install-deps.sh
+
+cmake --preset release >/dev/null
+cmake --build --preset release -j "$(nproc)" --target flakecoat
+tool=build/release/bin/flakecoat
+
+"$tool" render --host both --size 512x512 --spp 4 --out docs/shaderball.png >/dev/null
+
+out=docs/parameters
+rm -rf "$out"
+mkdir -p "$out"
+cell=(--size 112x112 --spp 4)
+# sweep HOST NAME=FROM:TO:STEPS [--set ...]: docs/parameters/NAME-HOST.png,
+# or NAME-maya.png and NAME-mentalray.png for both hosts.
+sweep() {
+  local host=$1 vary=$2
+  shift 2
+  local name=${vary%%=*}
+  local file="$out/$name-$host.png"
+  [[ $host == both ]] && file="$out/$name.png"
+  "$tool" sweep --host "$host" --vary "$vary" "${cell[@]}" --out "$file" "$@" >/dev/null
+}
+
+# Inputs both deliverables have, under the same names
+sweep both color=0.8,0.1,0.1:0.1,0.2,0.8:5 "$@"
+sweep both diffuse=0:1:5 "$@"
+sweep both ambientColor=0:1:5 "$@"
+sweep both incandescence=0:0.4:5 "$@"
+sweep both depthRangeMin=0:400:5 "$@"
+sweep both depthRangeMax=0:400:5 "$@"
+sweep both refractiveIndex=1:2.2:5 "$@"
+sweep both specularPower=0:1:5 "$@"
+sweep both specularMin=10:210:5 "$@"
+sweep both specularMax=10:410:5 "$@"
+sweep both normalDeviation=0:4:5 "$@"
+sweep both frequencyX=10:410:5 "$@"
+sweep both frequencyY=10:410:5 "$@"
+sweep both seed=0:4:5 "$@"
+sweep both reflectivity=0:1:5 "$@"
+# The Maya node's own
+sweep maya transparency=0:1:5 "$@"
+# The mental ray shader's own
+sweep mentalray specularColor=1,1,1:1,0.3,0:5 "$@"
+sweep mentalray normalCamera=0,0,0:0.6,0,0:5 "$@"
+sweep mentalray useIrradiance=0:1:2 "$@"
+sweep mentalray irradianceColor=0:1:5 --set useIrradiance=on "$@"
+echo "docs/shaderball-*.png and $(ls "$out" | wc -l) strips in $out" >&2

@@ -1,0 +1,80 @@
+// Varied inputs: parsing NAME=FROM:TO:STEPS, the values and labels of each
+// step, and the order of cells in a grid.
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "settings/parameterSweep.h"
+
+namespace fp = flakecoat::preview;
+
+namespace {
+
+std::vector<fp::SettableInput> inputs() {
+    fp::SettableInput deviation{"normalDeviation"};
+    fp::SettableInput color{"color", 3};
+    fp::SettableInput index{"refractiveIndex", 3};
+    index.hasHardMin = true;
+    index.hardMin[0] = index.hardMin[1] = index.hardMin[2] = 1.0;
+    fp::SettableInput seed{"seed", 1, fp::ValueKind::Integer};
+    return {deviation, color, index, seed};
+}
+
+// The labels of an axis's steps, or the error.
+std::string labels(const std::string& text) {
+    fp::SweepAxis axis;
+    std::vector<fp::ParameterOverride> values;
+    std::string error;
+    if (!fp::parseSweepAxis(text, axis, error) || !fp::sweepValues(inputs(), axis, "maya", values, error)) return error;
+    std::string out;
+    for (const fp::ParameterOverride& value : values) out += (out.empty() ? "" : " ") + fp::sweepValueLabel(value);
+    return out;
+}
+
+TEST(ParameterSweep, StepsAndLabels) {
+    EXPECT_EQ(labels("normalDeviation=0:4:5"), "0 1 2 3 4");
+    EXPECT_EQ(labels("normalDeviation=1:0:3"), "1 0.5 0");
+    EXPECT_EQ(labels("normalDeviation=0:1:4"), "0 0.3333 0.6667 1");
+    EXPECT_EQ(labels("normalDeviation=-1:1:3"), "-1 0 1");  // never "-0"
+    EXPECT_EQ(labels("color=0:1:2"), "0 1");                // every component alike
+    EXPECT_EQ(labels("color=1,0,0:0,0,1:3"), "1,0,0 0.5,0,0.5 0,0,1");
+    EXPECT_EQ(labels("seed=1:2:4"), "1 1 2 2");            // whole numbers for an integer input
+}
+
+TEST(ParameterSweep, BadAxesAreRefusedByName) {
+    EXPECT_EQ(labels("normalDeviation=0:4"), "--vary normalDeviation=0:4: expected NAME=FROM:TO:STEPS");
+    EXPECT_EQ(labels("=0:4:5"), "--vary =0:4:5: expected NAME=FROM:TO:STEPS");
+    EXPECT_EQ(labels("normalDeviation=0:4:5:6"), "--vary normalDeviation=0:4:5:6: expected NAME=FROM:TO:STEPS");
+    EXPECT_EQ(labels("normalDeviation=0:four:5"), "--vary normalDeviation=0:four:5: 'four' is not a number or a list of numbers");
+    EXPECT_EQ(labels("normalDeviation=0:4:1"), "--vary normalDeviation=0:4:1: STEPS must be a whole number from 2 to 16");
+    EXPECT_EQ(labels("normalDeviation=0:4:17"), "--vary normalDeviation=0:4:17: STEPS must be a whole number from 2 to 16");
+    EXPECT_EQ(labels("normalDeviation=0:4:2.5"), "--vary normalDeviation=0:4:2.5: STEPS must be a whole number from 2 to 16");
+    EXPECT_EQ(labels("color=0,0:1,1,1:3"), "--vary color=0,0:1,1,1:3: FROM has 2 values, TO 3");
+    EXPECT_EQ(labels("color=0,0:1,1:3"), "--vary color: takes 1 or 3 values at each end, got 2");
+    EXPECT_EQ(labels("refractiveIndex=0.5:2:4"), "--vary refractiveIndex: 0.5 is below the minimum 1");
+    EXPECT_EQ(labels("roughness=0:1:3").rfind("--vary roughness: maya has no shading input named 'roughness'", 0), 0u);
+}
+
+TEST(ParameterSweep, GridRunsTheFirstAxisAcrossAndTheSecondDown) {
+    fp::SweepAxis across, down;
+    std::string error;
+    std::vector<std::vector<fp::ParameterOverride>> values(2);
+    ASSERT_TRUE(fp::parseSweepAxis("normalDeviation=0:2:3", across, error));
+    ASSERT_TRUE(fp::parseSweepAxis("seed=10:20:2", down, error));
+    ASSERT_TRUE(fp::sweepValues(inputs(), across, "maya", values[0], error));
+    ASSERT_TRUE(fp::sweepValues(inputs(), down, "maya", values[1], error));
+    const std::vector<fp::SweepCell> cells = fp::sweepGrid(values);
+    std::vector<std::string> seen;
+    for (const fp::SweepCell& cell : cells) {
+        ASSERT_EQ(cell.overrides.size(), 2u);
+        EXPECT_EQ(cell.overrides[0].name, "normalDeviation");
+        EXPECT_EQ(cell.overrides[1].name, "seed");
+        seen.push_back(cell.label);
+    }
+    EXPECT_EQ(seen, (std::vector<std::string>{"0 | 10", "1 | 10", "2 | 10", "0 | 20", "1 | 20", "2 | 20"}));
+    EXPECT_EQ(fp::sweepTitle({across, down}), "normalDeviation | seed");
+}
+
+}  // namespace
