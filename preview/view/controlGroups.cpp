@@ -43,16 +43,21 @@ const std::vector<std::string>& controlGroupOrder() {
     return kOrder;
 }
 
-std::string controlGroupOf(const std::string& inputName) {
+std::pair<size_t, size_t> controlRank(const std::string& inputName) {
     std::vector<std::string> candidates{inputName};
     for (const char* suffix : {"Min", "Max", "X", "Y", "Color"})
         if (endsWith(inputName, suffix))
             candidates.push_back(inputName.substr(0, inputName.size() - std::string(suffix).size()));
     for (const std::string& name : candidates)
-        for (const TemplateFrame& frame : frames())
-            for (const std::string& attribute : frame.attributes)
-                if (attribute == name) return frame.label;
-    return kExtraGroup;
+        for (size_t f = 0; f < frames().size(); ++f)
+            for (size_t a = 0; a < frames()[f].attributes.size(); ++a)
+                if (frames()[f].attributes[a] == name) return {f, a};
+    return {frames().size(), 0};
+}
+
+std::string controlGroupOf(const std::string& inputName) {
+    const size_t frame = controlRank(inputName).first;
+    return frame < frames().size() ? frames()[frame].label : kExtraGroup;
 }
 
 }  // namespace flakecoat::preview::view

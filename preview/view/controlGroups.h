@@ -7,6 +7,7 @@
 // place, as the editor does.
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace flakecoat::preview::view {
@@ -19,6 +20,10 @@ const std::vector<std::string>& controlGroupOrder();
 // such as depthRangeMin, frequencyX or specularColor, go with their Maya
 // compound).
 std::string controlGroupOf(const std::string& inputName);
+
+// Where the template places an input: (frame, place in the frame), or past
+// every frame for an input it does not place.
+std::pair<size_t, size_t> controlRank(const std::string& inputName);
 
 }  // namespace flakecoat::preview::view
 

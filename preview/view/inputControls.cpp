@@ -1,5 +1,6 @@
 #include "view/inputControls.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -55,6 +56,14 @@ ControlKind mayaKind(const mayaHost::AttributeInfo& info) {
     return ControlKind::Float;
 }
 
+// In the template's order: by frame, then by place in the frame; inputs it
+// does not place keep their own order after the rest.
+void sortByTemplate(std::vector<InputControl>& controls) {
+    std::stable_sort(controls.begin(), controls.end(), [](const InputControl& a, const InputControl& b) {
+        return controlRank(a.name) < controlRank(b.name);
+    });
+}
+
 }  // namespace
 
 std::vector<InputControl> mayaControls(const mayaHost::NodeType& type) {
@@ -81,6 +90,7 @@ std::vector<InputControl> mayaControls(const mayaHost::NodeType& type) {
         for (const mayaHost::AttributeInfo* child : info->children) control.children.push_back(child->longName);
         controls.push_back(control);
     }
+    sortByTemplate(controls);
     return controls;
 }
 
@@ -116,6 +126,7 @@ std::vector<InputControl> mentalrayControls(const mentalrayHost::ShaderDeclarati
         control.group = controlGroupOf(control.name);
         controls.push_back(control);
     }
+    sortByTemplate(controls);
     return controls;
 }
 

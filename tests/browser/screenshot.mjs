@@ -11,7 +11,7 @@ if (!browser) {
 const viewer = await startViewer(tool, ['--size', '512x512']);
 try {
   const page = await browser.newPage();
-  await page.setViewport({ width: 1010, height: 800 });
+  await page.setViewport({ width: 1010, height: 860 });
   await page.goto(viewer.url);
   let shown = await nextImage(page, 0);
   for (const setting of ['color=0.05,0.12,0.6', 'normalDeviation=2.2', 'reflectivity=0.2']) {

@@ -216,6 +216,11 @@ TEST_F(ViewServerTest, InputsAreWhatEachHostDeclares) {
     EXPECT_EQ(maya["groups"], json({"Base Colour and Diffuse", "Thin Film", "Coat and Specular", "Flakes",
                                     "Reflection", "Placement", "Extra Attributes"}));
     EXPECT_EQ(byName["seed"]["group"], "Placement");
+    std::vector<std::string> order;
+    for (const json& input : maya["inputs"]) order.push_back(input["name"]);
+    EXPECT_EQ(order, (std::vector<std::string>{"color", "diffuse", "ambientColor", "incandescence", "transparency",
+                                               "depthRange", "refractiveIndex", "specularPower", "specular",
+                                               "normalDeviation", "reflectivity", "frequency", "seed"}));
     for (const auto& [name, input] : byName) EXPECT_NE(input["group"], "Extra Attributes") << name;
     const json& deviation = byName["normalDeviation"];
     EXPECT_EQ(deviation["kind"], "float");
