@@ -58,6 +58,14 @@ export function nextImage(page, generation, spp = 1, timeout = 60000) {
     { timeout, polling: 'raf' }, generation, spp).then((handle) => handle.jsonValue());
 }
 
+// Waits until the page shows the server's latest settings fully refined (a
+// drag sends several changes; images are compared once the last is done).
+export async function settledImage(page) {
+  const generation = await page.evaluate(() => fetch('/state').then((r) => r.json()).then((s) => s.generation));
+  const steps = await page.evaluate(() => fetch('/state').then((r) => r.json()).then((s) => s.steps));
+  return nextImage(page, generation - 1, steps[steps.length - 1]);
+}
+
 // A digest of the image on screen, to tell images apart.
 export function shownDigest(page) {
   return page.evaluate(async () => {

@@ -3,7 +3,7 @@
 // image, a bad value shows the server's message, switching host re-reads
 // the controls. Usage: node viewerTest.mjs PATH/TO/flakecoat
 import assert from 'node:assert/strict';
-import { launchBrowser, nextImage, shownDigest, startViewer } from './viewerSession.mjs';
+import { launchBrowser, nextImage, settledImage, shownDigest, startViewer } from './viewerSession.mjs';
 
 const tool = process.argv[2];
 if (!tool) throw new Error('usage: node viewerTest.mjs PATH/TO/flakecoat');
@@ -31,7 +31,7 @@ try {
   });
 
   await page.goto(viewer.url);
-  let shown = await nextImage(page, 0);
+  let shown = await settledImage(page);
   let digest = await shownDigest(page);
   console.log('page loaded, first image shown');
 
@@ -44,7 +44,7 @@ try {
   await page.mouse.down();
   await page.mouse.move(box.x + box.width * 0.9, box.y + box.height / 2, { steps: 8 });
   await page.mouse.up();
-  shown = await nextImage(page, shown.generation);
+  shown = await settledImage(page);
   const value = Number(await page.$eval('input[type=number][name=normalDeviation]', (f) => f.value));
   assert.ok(value > 2.5, `the slider moved the value (${value})`);
   assert.notEqual(await shownDigest(page), digest, 'the slider changed the image');
@@ -57,7 +57,8 @@ try {
     picker.value = '#c01818';
     picker.dispatchEvent(new Event('input', { bubbles: true }));
   });
-  shown = await nextImage(page, shown.generation);
+  await nextImage(page, shown.generation);
+  shown = await settledImage(page);
   assert.notEqual(await shownDigest(page), digest, 'the colour changed the image');
   const state = await (await page.evaluate(() => fetch('/state').then((r) => r.text())));
   assert.match(state, /"color":\[0\.752941/, 'the picked colour reached the server');
