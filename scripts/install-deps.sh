@@ -6,7 +6,7 @@ packages=(
   cmake g++ make pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev libopenexr-dev libtbb-dev
-  libcli11-dev nlohmann-json3-dev libstb-dev fonts-dejavu-core
+  libcli11-dev nlohmann-json3-dev libstb-dev fonts-dejavu-core libcpp-httplib-dev
   libembree-dev libtinyobjloader-dev
   dpkg-dev file
 )

@@ -10,6 +10,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "image/viewTransform.h"
 #include "kernel/framebuffer.h"
@@ -31,6 +32,11 @@ std::unique_ptr<ImageWriter> makeExrWriter();
 // null with error set.
 std::unique_ptr<ImageWriter> imageWriterFor(const std::string& path, const ViewTransform& view,
                                             std::string& error);
+
+// The PNG file's bytes in memory, with zlib's compression level (0 stores
+// the rows unfiltered and uncompressed: the fastest to make and to read).
+bool encodePng(const Framebuffer& image, const ViewTransform& view, int compressionLevel,
+               std::vector<unsigned char>& bytes, std::string& error);
 
 // Writes through a temporary file in the same directory and renames it into
 // place, so path is either the complete new image or untouched.

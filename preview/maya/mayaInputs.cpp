@@ -13,15 +13,6 @@ bool isUserInput(const mayaHost::AttributeInfo& info) {
                                   info.kind == mayaHost::AttributeKind::numericCompound);
 }
 
-ValueKind kindOf(const mayaHost::AttributeInfo& info) {
-    switch (info.numericType) {
-        case MFnNumericData::kBoolean: return ValueKind::Boolean;
-        case MFnNumericData::kShort:
-        case MFnNumericData::kInt: return ValueKind::Integer;
-        default: return ValueKind::Float;
-    }
-}
-
 void copyLimits(const mayaHost::AttributeLimits& limits, int first, int count, SettableInput& input) {
     input.hasHardMin = limits.hasMin;
     input.hasHardMax = limits.hasMax;
@@ -32,6 +23,15 @@ void copyLimits(const mayaHost::AttributeLimits& limits, int first, int count, S
 }
 
 }  // namespace
+
+ValueKind kindOf(const mayaHost::AttributeInfo& info) {
+    switch (info.numericType) {
+        case MFnNumericData::kBoolean: return ValueKind::Boolean;
+        case MFnNumericData::kShort:
+        case MFnNumericData::kInt: return ValueKind::Integer;
+        default: return ValueKind::Float;
+    }
+}
 
 std::vector<SettableInput> nodeShadingInputs(const mayaHost::NodeType& type) {
     std::vector<SettableInput> inputs;

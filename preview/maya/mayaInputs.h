@@ -19,6 +19,9 @@ namespace flakecoat::preview::maya {
 
 std::vector<SettableInput> nodeShadingInputs(const mayaHost::NodeType& type);
 
+// A numeric attribute's value kind by its numeric type.
+ValueKind kindOf(const mayaHost::AttributeInfo& info);
+
 // Writes a checked override into a data block of the node.
 void writeInput(const mayaHost::Node& node, const ParameterOverride& value, mayaHost::DataBlock& block);
 

@@ -9,5 +9,6 @@ void addAttributesCommand(CLI::App& app, int& exitStatus);
 void addShadeCommand(CLI::App& app, int& exitStatus);
 void addRenderCommand(CLI::App& app, int& exitStatus);
 void addSweepCommand(CLI::App& app, int& exitStatus);
+void addViewCommand(CLI::App& app, int& exitStatus);
 
 #endif

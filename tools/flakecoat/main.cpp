@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
     addShadeCommand(app, exitStatus);
     addRenderCommand(app, exitStatus);
     addSweepCommand(app, exitStatus);
+    addViewCommand(app, exitStatus);
 
     try {
         app.parse(argc, argv);

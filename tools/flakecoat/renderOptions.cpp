@@ -44,6 +44,15 @@ std::string outputPathForHost(const std::string& out, const std::string& host) {
     return out.substr(0, dot) + "-" + host + out.substr(dot);
 }
 
+bool parseImageSize(const std::string& text, int& width, int& height, std::string& error) {
+    const std::string::size_type x = text.find('x');
+    if (x == std::string::npos || !parseSide(text.substr(0, x), width) || !parseSide(text.substr(x + 1), height)) {
+        error = "--size " + text + ": expected WIDTHxHEIGHT, each from 1 to " + std::to_string(kMaxSide);
+        return false;
+    }
+    return true;
+}
+
 bool planRender(const RenderOptions& options, RenderPlan& plan, std::string& error) {
     plan = RenderPlan();
     if (options.host == "both") {
@@ -55,12 +64,7 @@ bool planRender(const RenderOptions& options, RenderPlan& plan, std::string& err
         return false;
     }
 
-    const std::string::size_type x = options.size.find('x');
-    if (x == std::string::npos || !parseSide(options.size.substr(0, x), plan.width) ||
-        !parseSide(options.size.substr(x + 1), plan.height)) {
-        error = "--size " + options.size + ": expected WIDTHxHEIGHT, each from 1 to " + std::to_string(kMaxSide);
-        return false;
-    }
+    if (!parseImageSize(options.size, plan.width, plan.height, error)) return false;
     const std::uint64_t pixels = std::uint64_t(plan.width) * std::uint64_t(plan.height);
     if (pixels > options.maxPixels) {
         error = "--size " + options.size + ": " + std::to_string(pixels) + " pixels is over the bound of " +

@@ -45,6 +45,9 @@ struct RenderPlan {
 // the plan; on failure error is the message to print.
 bool planRender(const RenderOptions& options, RenderPlan& plan, std::string& error);
 
+// "640x480" into its sides; error names --size.
+bool parseImageSize(const std::string& text, int& width, int& height, std::string& error);
+
 // "out/ball.png" for host maya with two hosts: "out/ball-maya.png"; for
 // host "both", the side-by-side image: "out/ball-both.png".
 std::string outputPathForHost(const std::string& out, const std::string& host);

@@ -1,6 +1,7 @@
-// The render and sweep subcommands of a build without the preview renderer
-// (the Windows build: the renderer's image and thread libraries have no
-// builds there). They stay listed so that a user learns why they do nothing.
+// The render, sweep and view subcommands of a build without the preview
+// renderer (the Windows build: the renderer's image and thread libraries
+// have no builds there). They stay listed so that a user learns why they do
+// nothing.
 
 #include <iostream>
 #include <string>
@@ -28,4 +29,8 @@ void addRenderCommand(CLI::App& app, int& exitStatus) {
 
 void addSweepCommand(CLI::App& app, int& exitStatus) {
     addUnavailable(app, "sweep", "Render a contact sheet over varied inputs", exitStatus);
+}
+
+void addViewCommand(CLI::App& app, int& exitStatus) {
+    addUnavailable(app, "view", "Serve a local page with the shader's controls and a live render", exitStatus);
 }

@@ -1,0 +1,63 @@
+#include "view/controlGroups.h"
+
+#include <iostream>
+
+#include "view/pageFiles.h"
+#include "view/templateFrames.h"
+
+namespace flakecoat::preview::view {
+
+// The node's attribute-editor template (plugSource/scripts/), built into
+// the program by cmake/EmbedPageFiles.cmake.
+const std::vector<PageFile>& mayaEditorTemplates();
+
+namespace {
+
+constexpr const char* kExtraGroup = "Extra Attributes";  // as the editor names its last frame
+
+const std::vector<TemplateFrame>& frames() {
+    static const std::vector<TemplateFrame> kFrames = [] {
+        std::vector<TemplateFrame> read;
+        std::string error;
+        const PageFile& file = mayaEditorTemplates().front();
+        if (!readTemplateFrames(std::string(file.body), read, error))
+            std::cerr << "flakecoat: AEflakeCoatTemplate.mel: " << error << "; the controls go ungrouped\n";
+        return read;
+    }();
+    return kFrames;
+}
+
+bool endsWith(const std::string& text, const std::string& suffix) {
+    return text.size() > suffix.size() && text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+}  // namespace
+
+const std::vector<std::string>& controlGroupOrder() {
+    static const std::vector<std::string> kOrder = [] {
+        std::vector<std::string> order;
+        for (const TemplateFrame& frame : frames()) order.push_back(frame.label);
+        order.push_back(kExtraGroup);
+        return order;
+    }();
+    return kOrder;
+}
+
+std::pair<size_t, size_t> controlRank(const std::string& inputName) {
+    std::vector<std::string> candidates{inputName};
+    for (const char* suffix : {"Min", "Max", "X", "Y", "Color"})
+        if (endsWith(inputName, suffix))
+            candidates.push_back(inputName.substr(0, inputName.size() - std::string(suffix).size()));
+    for (const std::string& name : candidates)
+        for (size_t f = 0; f < frames().size(); ++f)
+            for (size_t a = 0; a < frames()[f].attributes.size(); ++a)
+                if (frames()[f].attributes[a] == name) return {f, a};
+    return {frames().size(), 0};
+}
+
+std::string controlGroupOf(const std::string& inputName) {
+    const size_t frame = controlRank(inputName).first;
+    return frame < frames().size() ? frames()[frame].label : kExtraGroup;
+}
+
+}  // namespace flakecoat::preview::view

@@ -1,0 +1,30 @@
+#ifndef FLAKECOAT_PREVIEW_VIEW_CONTROL_GROUPS_H
+#define FLAKECOAT_PREVIEW_VIEW_CONTROL_GROUPS_H
+
+// The frames the controls sit in: those of the Maya node's attribute-editor
+// template (plugSource/scripts/AEflakeCoatTemplate.mel, built into the
+// program), in its order, then "Extra Attributes" for everything it does not
+// place, as the editor does.
+
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace flakecoat::preview::view {
+
+// The group names in display order; the last one takes every input no
+// other group names.
+const std::vector<std::string>& controlGroupOrder();
+
+// The group of an input by its host name (mental ray's component names,
+// such as depthRangeMin, frequencyX or specularColor, go with their Maya
+// compound).
+std::string controlGroupOf(const std::string& inputName);
+
+// Where the template places an input: (frame, place in the frame), or past
+// every frame for an input it does not place.
+std::pair<size_t, size_t> controlRank(const std::string& inputName);
+
+}  // namespace flakecoat::preview::view
+
+#endif

@@ -1,0 +1,286 @@
+// flakecoat view: builds one control per input the host declares, sends each
+// change as NAME=VALUE, and shows the newest image of the latest settings.
+'use strict';
+
+const $ = (id) => document.getElementById(id);
+
+let state = null;          // the last GET /state
+let wantedGeneration = 0;  // the generation of our latest accepted change
+let shownSerial = 0;       // the serial of the image on screen
+let waiting = false;       // an image request loop runs
+let imageUrl = null;
+
+// Changes waiting to be sent, by key; a drag sends only its latest value.
+const queue = new Map();
+let sending = false;
+
+function showMessage(text) { $('message').textContent = text || ''; }
+
+async function getJson(path) {
+  const reply = await fetch(path, { cache: 'no-store' });
+  if (!reply.ok) throw new Error((await reply.text()).trim());
+  return reply.json();
+}
+
+function send(key, path, body, control) {
+  queue.set(key, { path, body, control });
+  pump();
+}
+
+async function pump() {
+  if (sending || queue.size === 0) return;
+  const [key, change] = queue.entries().next().value;
+  queue.delete(key);
+  sending = true;
+  try {
+    const reply = await fetch(change.path, { method: 'POST', body: change.body, headers: { 'Content-Type': 'text/plain' } });
+    const text = (await reply.text()).trim();
+    if (!reply.ok) {
+      markControl(change.control, text);
+      showMessage(text);
+    } else {
+      markControl(change.control, '');
+      showMessage('');
+      expectGeneration(JSON.parse(text).generation);
+      refreshCommand();
+    }
+  } catch (error) {
+    showMessage('the viewer is not answering: ' + error.message);
+  } finally {
+    sending = false;
+    pump();
+  }
+}
+
+function markControl(control, message) {
+  if (!control) return;
+  control.classList.toggle('bad', Boolean(message));
+  let note = control.querySelector('.error');
+  if (message && !note) {
+    note = document.createElement('div');
+    note.className = 'error';
+    control.appendChild(note);
+  }
+  if (note) note.textContent = message;
+}
+
+// --- images -------------------------------------------------------------
+
+function expectGeneration(generation) {
+  if (generation > wantedGeneration) wantedGeneration = generation;
+  if (!waiting) waitForImages();
+}
+
+// One request at a time. A pending request is not abandoned on a change:
+// the server cancels the render it waits for, so what comes back is the new
+// settings' first image, or (rarely) one finished just before the change,
+// which is dropped unseen. Abandoned requests would tie up server threads.
+async function waitForImages() {
+  waiting = true;
+  for (;;) {
+    try {
+      const reply = await fetch(`/image.png?after=${shownSerial}&generation=${wantedGeneration}`, { cache: 'no-store' });
+      if (reply.status === 204) continue;
+      if (!reply.ok) throw new Error((await reply.text()).trim());
+      const serial = Number(reply.headers.get('X-Image-Serial'));
+      const generation = Number(reply.headers.get('X-Image-Generation'));
+      const blob = await reply.blob();
+      if (generation < wantedGeneration) {
+        shownSerial = Math.max(shownSerial, serial);
+        continue;
+      }
+      await showImage(blob, serial, generation, Number(reply.headers.get('X-Image-Spp')));
+    } catch (error) {
+      await new Promise((resolve) => setTimeout(resolve, 500));
+    }
+  }
+}
+
+async function showImage(blob, serial, generation, spp) {
+  const url = URL.createObjectURL(blob);
+  const image = $('image');
+  image.src = url;
+  try { await image.decode(); } catch (error) { /* shown when it loads */ }
+  if (imageUrl) URL.revokeObjectURL(imageUrl);
+  imageUrl = url;
+  shownSerial = serial;
+  const save = $('save');
+  save.href = url;
+  save.download = `flakecoat-${state ? state.host : 'view'}.png`;
+  const last = state ? state.steps[state.steps.length - 1] : spp;
+  $('progress').textContent = `${spp} sample${spp === 1 ? '' : 's'} per pixel` + (spp >= last ? ' (done)' : ', refining');
+  window.flakecoatShown = { serial, generation, spp };
+  document.dispatchEvent(new CustomEvent('flakecoat:image', { detail: window.flakecoatShown }));
+}
+
+// --- controls -----------------------------------------------------------
+
+function formatNumber(value) { return String(Number(value.toPrecision(6))); }
+
+function colorHex(values) {
+  return '#' + values.map((v) => Math.round(Math.min(1, Math.max(0, v)) * 255).toString(16).padStart(2, '0')).join('');
+}
+
+function numberField(input, index, value) {
+  const field = document.createElement('input');
+  field.type = 'number';
+  field.step = input.kind === 'integer' ? '1' : 'any';
+  field.name = input.name;
+  field.dataset.index = index;
+  field.value = formatNumber(value);
+  field.setAttribute('aria-label', input.arity > 1 ? `${input.name} ${index}` : input.name);
+  return field;
+}
+
+function buildControl(input, values) {
+  const control = document.createElement('div');
+  control.className = 'control';
+  control.dataset.input = input.name;
+  const label = document.createElement('span');
+  label.textContent = input.name;
+  label.title = input.name;
+  control.appendChild(label);
+  const box = document.createElement('div');
+  box.className = 'values';
+  control.appendChild(box);
+
+  const submit = (text) => send('set:' + input.name, '/set', `${input.name}=${text}`, control);
+
+  if (input.kind === 'boolean') {
+    const check = document.createElement('input');
+    check.type = 'checkbox';
+    check.name = input.name;
+    check.checked = values[0] !== 0;
+    check.addEventListener('change', () => submit(check.checked ? 'on' : 'off'));
+    box.appendChild(check);
+    return control;
+  }
+
+  const fields = values.map((value, index) => numberField(input, index, value));
+  const fieldText = () => fields.map((field) => field.value.trim()).join(',');
+  let slider = null;
+  let picker = null;
+
+  if (input.arity === 1 && input.softMin !== null && input.softMax !== null) {
+    slider = document.createElement('input');
+    slider.type = 'range';
+    slider.name = input.name;
+    slider.min = input.softMin;
+    slider.max = input.softMax;
+    slider.step = input.kind === 'integer' ? 1 : (input.softMax - input.softMin) / 1000;
+    slider.value = values[0];
+    slider.addEventListener('input', () => {
+      fields[0].value = formatNumber(Number(slider.value));
+      submit(fields[0].value);
+    });
+    box.appendChild(slider);
+  }
+  if (input.usedAsColor) {
+    picker = document.createElement('input');
+    picker.type = 'color';
+    picker.name = input.name;
+    picker.value = colorHex(values);
+    picker.addEventListener('input', () => {
+      const hex = picker.value;
+      fields.forEach((field, i) => { field.value = formatNumber(parseInt(hex.substr(1 + 2 * i, 2), 16) / 255); });
+      submit(fieldText());
+    });
+    box.appendChild(picker);
+  }
+  for (const field of fields) {
+    field.addEventListener('change', () => {
+      if (slider && field.value.trim() !== '' && Number.isFinite(Number(field.value))) slider.value = field.value;
+      if (picker && fields.every((f) => Number.isFinite(Number(f.value)))) picker.value = colorHex(fields.map((f) => Number(f.value)));
+      submit(fieldText());
+    });
+    box.appendChild(field);
+  }
+  return control;
+}
+
+async function buildControls() {
+  const description = await getJson('/inputs');
+  const form = $('controls');
+  form.replaceChildren();
+  const frames = new Map();
+  for (const group of description.groups) {
+    const frame = document.createElement('fieldset');
+    const legend = document.createElement('legend');
+    legend.textContent = group;
+    frame.appendChild(legend);
+    frames.set(group, frame);
+  }
+  for (const input of description.inputs) {
+    if (!frames.has(input.group)) frames.set(input.group, document.createElement('fieldset'));
+    frames.get(input.group).appendChild(buildControl(input, state.values[input.name] || input.default));
+  }
+  for (const frame of frames.values()) if (frame.querySelector('.control')) form.appendChild(frame);
+}
+
+// --- the view: host, lights, environment, exposure --------------------------
+
+function fillSelect(select, options, chosen) {
+  select.replaceChildren(...options.map(({ value, label }) => new Option(label, value, false, value === chosen)));
+}
+
+function showState() {
+  fillSelect($('host'), state.hosts.map((h) => ({ value: h, label: h })), state.host);
+  fillSelect($('lights'), state.lightRigs.map((r) => ({ value: r, label: r })), state.lights);
+  fillSelect($('environment'), state.environments, state.environment);
+  $('exposure').value = state.exposure;
+  $('exposureValue').textContent = formatNumber(state.exposure);
+  $('command').value = state.command;
+}
+
+async function refreshCommand() {
+  try {
+    state = await getJson('/state');
+    $('command').value = state.command;
+  } catch (error) { /* the next change tries again */ }
+}
+
+async function reload() {
+  state = await getJson('/state');
+  showState();
+  await buildControls();
+  expectGeneration(state.generation);
+}
+
+async function changeView(key, value, rebuild) {
+  const reply = await fetch('/view', { method: 'POST', body: `${key}=${value}`, headers: { 'Content-Type': 'text/plain' } });
+  const text = (await reply.text()).trim();
+  if (!reply.ok) return showMessage(text);
+  showMessage('');
+  expectGeneration(JSON.parse(text).generation);
+  if (rebuild) await reload(); else await refreshCommand();
+}
+
+function connect() {
+  $('host').addEventListener('change', (e) => changeView('host', e.target.value, true));
+  $('lights').addEventListener('change', (e) => changeView('lights', e.target.value, false));
+  $('environment').addEventListener('change', (e) => changeView('environment', e.target.value, false));
+  $('exposure').addEventListener('input', (e) => {
+    $('exposureValue').textContent = formatNumber(Number(e.target.value));
+    send('view:exposure', '/view', `exposure=${e.target.value}`, null);
+  });
+  $('reset').addEventListener('click', async () => {
+    const reply = await fetch('/reset', { method: 'POST' });
+    if (reply.ok) {
+      expectGeneration(JSON.parse(await reply.text()).generation);
+      await reload();
+    }
+  });
+  $('copy').addEventListener('click', async () => {
+    const command = $('command');
+    try {
+      await navigator.clipboard.writeText(command.value);
+    } catch (error) {
+      command.select();
+      document.execCommand('copy');
+    }
+    $('progress').textContent = 'command copied';
+  });
+}
+
+connect();
+reload().catch((error) => showMessage('cannot read the viewer state: ' + error.message));

@@ -1,0 +1,52 @@
+#ifndef FLAKECOAT_PREVIEW_VIEW_VIEW_SERVER_H
+#define FLAKECOAT_PREVIEW_VIEW_VIEW_SERVER_H
+
+// The viewer's HTTP interface on 127.0.0.1, for the page and for scripts:
+//   GET  /                the page (and its /viewer.js, /viewer.css)
+//   GET  /inputs          the shown host's controls as JSON (?host=NAME for another)
+//   GET  /state           the settings, values in effect and the equivalent render command
+//   POST /set             body NAME=VALUE: a shading input, checked as --set checks it
+//   POST /view            body KEY=VALUE: host, lights, environment, exposure
+//   POST /reset           the shown host's inputs back to their defaults
+//   GET  /image.png       the latest image; ?after=SERIAL[&generation=G] waits for a newer one
+// A refused setting answers 400 with the message as plain text. Requests
+// whose Host is not this server's loopback name and port, and requests a
+// page of another origin sends, are refused with 403; bodies are bounded.
+
+#include <memory>
+#include <string>
+
+#include "view/latestImage.h"
+#include "view/viewSession.h"
+
+namespace httplib {
+class Server;
+}
+
+namespace flakecoat::preview::view {
+
+constexpr std::size_t kMaxRequestBody = 4096;
+
+class ViewServer {
+public:
+    ViewServer(ViewSession& session, LatestImage& images);
+    ~ViewServer();
+
+    // Binds 127.0.0.1:port (0 for any free port); returns the port, or -1
+    // with error set.
+    int bind(int port, std::string& error);
+    // Serves until stop(); call after bind().
+    void run();
+    // Thread-safe; also wakes requests waiting for an image.
+    void stop();
+
+private:
+    ViewSession& session_;
+    LatestImage& images_;
+    std::unique_ptr<httplib::Server> server_;
+    int port_ = -1;
+};
+
+}  // namespace flakecoat::preview::view
+
+#endif
