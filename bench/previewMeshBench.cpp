@@ -102,7 +102,8 @@ void meshRender(benchmark::State& state, fp::RenderHost* host, bool model, int s
     fp::lightRig("studio", lights);
     const fp::Scene scene = model ? fp::modelScene(1.0f, lights, fp::Environment(), sphere().geometry())
                                   : fp::shaderBallScene(1.0f, lights, fp::Environment());
-    const fp::PaintedSurfaceShader& shader = host->shaderFor(scene);
+    const std::unique_ptr<fp::PaintedSurfaceShader> hostShader = host->makeShader(scene);
+    const fp::PaintedSurfaceShader& shader = *hostShader;
     fp::RenderSettings settings;
     settings.width = settings.height = 512;
     settings.samplesPerPixel = samplesPerPixel;

@@ -39,7 +39,8 @@ struct RenderCase {
 void renderCase(benchmark::State& state, fp::RenderHost* host, RenderCase c) {
     const fp::Scene scene = defaultScene(c.size, c.size);
     fp::testing::PlaceholderShader placeholder;
-    const fp::PaintedSurfaceShader& shader = host ? host->shaderFor(scene) : placeholder;
+    const std::unique_ptr<fp::PaintedSurfaceShader> hostShader = host ? host->makeShader(scene) : nullptr;
+    const fp::PaintedSurfaceShader& shader = host ? *hostShader : placeholder;
     fp::RenderSettings settings;
     settings.width = c.size;
     settings.height = c.size;

@@ -99,7 +99,8 @@ void directCall(benchmark::State& state) {
 void hostCall(benchmark::State& state, fp::RenderHost* host) {
     const fp::Scene scene = benchScene();
     const fp::SurfaceSample sample = benchSample(scene);
-    std::unique_ptr<fp::SurfaceWorker> worker = host->shaderFor(scene).makeWorker();
+    const std::unique_ptr<fp::PaintedSurfaceShader> shader = host->makeShader(scene);
+    std::unique_ptr<fp::SurfaceWorker> worker = shader->makeWorker();
     fp::SampleRandom random(1, 0, 0);
     fp::ShadingServices services(scene, *worker, random);
     for (auto _ : state) {

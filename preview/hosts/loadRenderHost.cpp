@@ -24,4 +24,20 @@ std::unique_ptr<RenderHost> loadRenderHost(const std::string& name, const std::s
     return loadRenderHost(name, HostModules::inDirectory(libraryDirectory), error);
 }
 
+bool loadRenderHosts(const std::vector<std::string>& names, const HostModules& modules, RenderHosts& hosts,
+                     std::string& error) {
+    for (const std::string& name : names) {
+        std::unique_ptr<RenderHost> host = loadRenderHost(name, modules, error);
+        if (!host) return false;
+        hosts.push_back(std::move(host));
+    }
+    return true;
+}
+
+std::vector<Look> defaultLooks(const RenderHosts& hosts) {
+    std::vector<Look> looks;
+    for (const auto& host : hosts) looks.push_back(host->look());
+    return looks;
+}
+
 }  // namespace flakecoat::preview

@@ -2,8 +2,8 @@
 #define FLAKECOAT_PREVIEW_HOSTS_RENDER_HOST_H
 
 // A deliverable loaded the way its own host loads it, ready to shade the
-// painted object: its settable inputs by the host's names, and the
-// painted-surface shader the kernel calls.
+// painted object: its shading inputs as the host declares them, and a
+// painted-surface shader for a scene and a look.
 
 #include <memory>
 #include <string>
@@ -11,7 +11,7 @@
 
 #include "kernel/scene.h"
 #include "kernel/surfaceShader.h"
-#include "settings/parameterOverrides.h"
+#include "look/look.h"
 
 namespace flakecoat::preview {
 
@@ -19,18 +19,16 @@ class RenderHost {
 public:
     virtual ~RenderHost() = default;
     virtual const std::string& name() const = 0;
-    // The inputs --set may name, as the host declares them.
-    virtual const std::vector<SettableInput>& shadingInputs() const = 0;
-    // Sets checked overrides on the shader's inputs before rendering.
-    virtual bool applyOverrides(const std::vector<ParameterOverride>& overrides, std::string& error) = 0;
-    // The shader for this scene (its lights become the host's light list);
-    // valid until the next call.
-    virtual const PaintedSurfaceShader& shaderFor(const Scene& scene) = 0;
-    // A shader of its own for this scene with these checked overrides
-    // (instead of applyOverrides'), independent of every other: several may
+    // Described once, when the host is loaded; valid as long as the host.
+    virtual const std::vector<ShadingInput>& inputs() const = 0;
+    // A shader of its own for this scene (its lights become the host's light
+    // list) shading this look, independent of every other: several may
     // render at once. It must not outlive the host.
-    virtual std::unique_ptr<PaintedSurfaceShader> makeShader(const Scene& scene,
-                                                             const std::vector<ParameterOverride>& overrides) const = 0;
+    virtual std::unique_ptr<PaintedSurfaceShader> makeShader(const Scene& scene, const Look& look) const = 0;
+
+    // The host's defaults, nothing set.
+    Look look() const { return Look(inputs(), name()); }
+    std::unique_ptr<PaintedSurfaceShader> makeShader(const Scene& scene) const { return makeShader(scene, Look()); }
 };
 
 // The files a render host loads: the two deliverables, the mental ray
@@ -49,6 +47,14 @@ struct HostModules {
 std::unique_ptr<RenderHost> loadRenderHost(const std::string& name, const HostModules& modules, std::string& error);
 std::unique_ptr<RenderHost> loadRenderHost(const std::string& name, const std::string& libraryDirectory,
                                            std::string& error);
+
+using RenderHosts = std::vector<std::unique_ptr<RenderHost>>;
+// Each named host in order; false with error set at the first that fails.
+bool loadRenderHosts(const std::vector<std::string>& names, const HostModules& modules, RenderHosts& hosts,
+                     std::string& error);
+
+// A look of each host, nothing set.
+std::vector<Look> defaultLooks(const RenderHosts& hosts);
 
 }  // namespace flakecoat::preview
 

@@ -1,7 +1,6 @@
 #include "maya/mayaAdapter.h"
 
 #include <array>
-#include <iostream>
 #include <vector>
 
 #include <maya/MFloatMatrix.h>
@@ -87,8 +86,8 @@ private:
 
 class MayaShader : public PaintedSurfaceShader {
 public:
-    MayaShader(const mayaHost::Node& node, const std::vector<ParameterOverride>& overrides, int lightCount)
-        : node_(node), attributes_(node), overrides_(overrides), lightCount_(lightCount) {}
+    MayaShader(const mayaHost::Node& node, const std::vector<Setting>& settings, int lightCount)
+        : node_(node), attributes_(node), settings_(settings), lightCount_(lightCount) {}
     std::unique_ptr<SurfaceWorker> makeWorker() const override { return std::make_unique<MayaWorker>(*this); }
 
     const mayaHost::Node& node() const { return node_; }
@@ -97,7 +96,7 @@ public:
 
     std::unique_ptr<mayaHost::DataBlock> makeBlock() const {
         auto block = std::make_unique<mayaHost::DataBlock>(node_);
-        for (const ParameterOverride& value : overrides_) writeInput(node_, value, *block);
+        for (const Setting& value : settings_) writeInput(node_, value, *block);
         block->reserveElements(attributes_.lightDataArray, unsigned(lightCount_));
         return block;
     }
@@ -105,7 +104,7 @@ public:
 private:
     const mayaHost::Node& node_;
     SampleAttributes attributes_;
-    std::vector<ParameterOverride> overrides_;
+    std::vector<Setting> settings_;
     int lightCount_;
 };
 
@@ -160,40 +159,29 @@ Color MayaWorker::shade(const SurfaceSample& sample, ShadingServices& services) 
 class MayaRenderHost : public RenderHost {
 public:
     MayaRenderHost(std::unique_ptr<mayaHost::PluginLibrary> library, std::unique_ptr<mayaHost::Node> node)
-        : library_(std::move(library)), node_(std::move(node)), inputs_(nodeShadingInputs(node_->type())) {
+        : library_(std::move(library)), node_(std::move(node)), inputs_(nodeInputs(node_->type())) {
         mayaHost::installRaytracer(&tracer_);
     }
+    // A plug-in that fails to unload leaves nothing this process uses.
     ~MayaRenderHost() override {
         mayaHost::installRaytracer(nullptr);
-        shader_.reset();
         node_.reset();
-        std::string error;
-        if (!library_->unload(error)) std::cerr << "flakecoat render: " << error << "\n";
+        std::string ignored;
+        library_->unload(ignored);
     }
 
     const std::string& name() const override { return name_; }
-    const std::vector<SettableInput>& shadingInputs() const override { return inputs_; }
-    bool applyOverrides(const std::vector<ParameterOverride>& overrides, std::string&) override {
-        overrides_ = overrides;
-        return true;
-    }
-    const PaintedSurfaceShader& shaderFor(const Scene& scene) override {
-        shader_ = makeShader(scene, overrides_);
-        return *shader_;
-    }
-    std::unique_ptr<PaintedSurfaceShader> makeShader(const Scene& scene,
-                                                     const std::vector<ParameterOverride>& overrides) const override {
-        return std::make_unique<MayaShader>(*node_, overrides, int(scene.lights.size()));
+    const std::vector<ShadingInput>& inputs() const override { return inputs_; }
+    std::unique_ptr<PaintedSurfaceShader> makeShader(const Scene& scene, const Look& look) const override {
+        return std::make_unique<MayaShader>(*node_, look.settings(), int(scene.lights.size()));
     }
 
 private:
     std::string name_ = "maya";
     std::unique_ptr<mayaHost::PluginLibrary> library_;
     std::unique_ptr<mayaHost::Node> node_;
-    std::vector<SettableInput> inputs_;
-    std::vector<ParameterOverride> overrides_;
+    std::vector<ShadingInput> inputs_;
     SceneTracer tracer_;
-    std::unique_ptr<PaintedSurfaceShader> shader_;
 };
 
 }  // namespace

@@ -2,6 +2,8 @@
 
 #include <maya/MFloatMatrix.h>
 
+#include "look/inputFrames.h"
+
 namespace flakecoat::preview::maya {
 
 namespace {
@@ -13,17 +15,6 @@ bool isUserInput(const mayaHost::AttributeInfo& info) {
                                   info.kind == mayaHost::AttributeKind::numericCompound);
 }
 
-void copyLimits(const mayaHost::AttributeLimits& limits, int first, int count, SettableInput& input) {
-    input.hasHardMin = limits.hasMin;
-    input.hasHardMax = limits.hasMax;
-    for (int i = 0; i < count && i < 3; ++i) {
-        input.hardMin[i] = limits.min[first + i];
-        input.hardMax[i] = limits.max[first + i];
-    }
-}
-
-}  // namespace
-
 ValueKind kindOf(const mayaHost::AttributeInfo& info) {
     switch (info.numericType) {
         case MFnNumericData::kBoolean: return ValueKind::Boolean;
@@ -33,33 +24,69 @@ ValueKind kindOf(const mayaHost::AttributeInfo& info) {
     }
 }
 
-std::vector<SettableInput> nodeShadingInputs(const mayaHost::NodeType& type) {
-    std::vector<SettableInput> inputs;
+void copyLimits(const mayaHost::AttributeLimits& limits, int first, int count, ShadingInput& input) {
+    input.hasHardMin = limits.hasMin;
+    input.hasHardMax = limits.hasMax;
+    for (int i = 0; i < count && i < 3; ++i) {
+        input.hardMin[i] = limits.min[first + i];
+        input.hardMax[i] = limits.max[first + i];
+    }
+}
+
+ShadingInput matrixInput(const mayaHost::AttributeInfo& info) {
+    ShadingInput input;
+    input.name = info.longName;
+    input.arity = 16;
+    input.shown = false;
+    input.defaults.assign(16, 0.0);
+    for (int i = 0; i < 4; ++i) input.defaults[size_t(i * 5)] = 1.0;  // the identity
+    return input;
+}
+
+}  // namespace
+
+std::vector<ShadingInput> nodeInputs(const mayaHost::NodeType& type) {
+    std::vector<ShadingInput> inputs;
     for (const mayaHost::AttributeInfo* info : type.attributes()) {
         if (!isUserInput(*info)) continue;
-        SettableInput input;
-        input.name = info->longName;
         if (info->kind == mayaHost::AttributeKind::matrix) {
-            input.arity = 16;
-            inputs.push_back(input);
+            inputs.push_back(matrixInput(*info));
             continue;
         }
+        ShadingInput input;
+        input.name = info->longName;
         input.arity = int(info->componentCount());
         input.kind = info->kind == mayaHost::AttributeKind::numeric ? kindOf(*info) : ValueKind::Float;
+        input.isColor = info->kind == mayaHost::AttributeKind::numericCompound && input.arity == 3 &&
+                        info->flags.usedAsColor;
+        input.shown = !info->flags.hidden;
+        for (int i = 0; i < input.arity; ++i) input.defaults.push_back(shortestFloat(info->defaultValue[i]));
         copyLimits(info->limits, 0, input.arity, input);
+        input.hasSoftMin = info->limits.hasSoftMin;
+        input.hasSoftMax = info->limits.hasSoftMax;
+        input.softMin = info->limits.softMin;
+        input.softMax = info->limits.softMax;
+        input.group = controlGroupOf(input.name);
+        for (const mayaHost::AttributeInfo* child : info->children) input.children.push_back(child->longName);
         inputs.push_back(input);
+
         for (size_t c = 0; c < info->children.size(); ++c) {
-            SettableInput child;
-            child.name = info->children[c]->longName;
-            child.kind = kindOf(*info->children[c]);
-            copyLimits(info->limits, int(c), 1, child);
-            inputs.push_back(child);
+            ShadingInput component;
+            component.name = info->children[c]->longName;
+            component.kind = kindOf(*info->children[c]);
+            component.shown = false;
+            component.parent = input.name;
+            component.component = int(c);
+            component.defaults = {input.defaults[c]};
+            copyLimits(info->limits, int(c), 1, component);
+            component.group = input.group;
+            inputs.push_back(component);
         }
     }
     return inputs;
 }
 
-void writeInput(const mayaHost::Node& node, const ParameterOverride& value, mayaHost::DataBlock& block) {
+void writeInput(const mayaHost::Node& node, const Setting& value, mayaHost::DataBlock& block) {
     const MObject attribute = node.attribute(value.name);
     const mayaHost::AttributeInfo* info = mayaHost::NodeType::info(attribute);
     if (!info) return;

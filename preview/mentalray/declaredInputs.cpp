@@ -2,6 +2,9 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstring>
+
+#include "look/inputFrames.h"
 
 namespace flakecoat::preview::mentalray {
 
@@ -11,7 +14,7 @@ using mentalrayHost::ParameterType;
 namespace {
 
 // Arrays and tags are the scene's, not settings.
-bool settable(const DeclaredParameter& parameter, SettableInput& input) {
+bool settable(const DeclaredParameter& parameter, ShadingInput& input) {
     const ParameterType type = parameter.type;
     if (parameter.isArray || type == ParameterType::Light || type == ParameterType::Shader ||
         type == ParameterType::Texture)
@@ -21,24 +24,43 @@ bool settable(const DeclaredParameter& parameter, SettableInput& input) {
     input.kind = type == ParameterType::Integer   ? ValueKind::Integer
                  : type == ParameterType::Boolean ? ValueKind::Boolean
                                                   : ValueKind::Float;
+    input.isColor = type == ParameterType::Color;
+    input.shown = type != ParameterType::Transform;
     return true;
+}
+
+// The default as the block stores it; missing components are zero.
+double defaultComponent(const DeclaredParameter& parameter, const ShadingInput& input, int i) {
+    if (i >= int(parameter.defaultWords.size())) return 0.0;
+    const std::uint32_t word = parameter.defaultWords[size_t(i)];
+    if (input.kind != ValueKind::Float) {
+        std::int32_t whole;
+        std::memcpy(&whole, &word, 4);
+        return whole;
+    }
+    float number;
+    std::memcpy(&number, &word, 4);
+    return shortestFloat(number);
 }
 
 }  // namespace
 
-std::vector<SettableInput> settableParameters(const mentalrayHost::ShaderDeclaration& declaration) {
-    std::vector<SettableInput> declared;
+std::vector<ShadingInput> declaredInputs(const mentalrayHost::ShaderDeclaration& declaration) {
+    std::vector<ShadingInput> declared;
     for (const DeclaredParameter& parameter : declaration.parameters) {
-        SettableInput input;
-        if (settable(parameter, input)) declared.push_back(input);
+        ShadingInput input;
+        if (!settable(parameter, input)) continue;
+        for (int i = 0; i < input.arity; ++i) input.defaults.push_back(defaultComponent(parameter, input, i));
+        input.group = controlGroupOf(input.name);
+        declared.push_back(input);
     }
     return declared;
 }
 
-void writeOverride(const mentalrayHost::ShaderDeclaration& declaration, const ParameterOverride& value,
-                   mentalrayHost::ParameterBlock& block) {
+void writeSetting(const mentalrayHost::ShaderDeclaration& declaration, const Setting& value,
+                  mentalrayHost::ParameterBlock& block) {
     const DeclaredParameter* parameter = declaration.find(value.name);
-    SettableInput input;
+    ShadingInput input;
     if (!parameter || !settable(*parameter, input)) return;
     const int count = std::min(value.count, parameter->size / 4);
     for (int i = 0; i < count; ++i) {

@@ -120,29 +120,18 @@ public:
     MentalrayRenderHost(std::unique_ptr<mentalrayHost::ShaderLibrary> library,
                         mentalrayHost::ShaderDeclaration declaration)
         : library_(std::move(library)), declaration_(std::move(declaration)),
-          inputs_(settableParameters(declaration_)) {}
+          inputs_(declaredInputs(declaration_)) {}
 
     const std::string& name() const override { return name_; }
-    const std::vector<SettableInput>& shadingInputs() const override { return inputs_; }
+    const std::vector<ShadingInput>& inputs() const override { return inputs_; }
 
-    bool applyOverrides(const std::vector<ParameterOverride>& overrides, std::string&) override {
-        overrides_ = overrides;
-        return true;
-    }
-
-    const PaintedSurfaceShader& shaderFor(const Scene& scene) override {
-        shader_ = makeShader(scene, overrides_);
-        return *shader_;
-    }
-
-    std::unique_ptr<PaintedSurfaceShader> makeShader(const Scene& scene,
-                                                     const std::vector<ParameterOverride>& overrides) const override {
+    std::unique_ptr<PaintedSurfaceShader> makeShader(const Scene& scene, const Look& look) const override {
         // A block with one slot per light the renderer knows
         std::vector<miTag> tags;
         for (size_t i = 0; i < scene.lights.size(); ++i)
             if (scene.lights[i].kind != LightKind::Ambient) tags.push_back(miTag(i + 1));
         auto block = std::make_unique<mentalrayHost::ParameterBlock>(declaration_, int(tags.size()));
-        for (const ParameterOverride& value : overrides) writeOverride(declaration_, value, *block);
+        for (const Setting& value : look.settings()) writeSetting(declaration_, value, *block);
         const mentalrayHost::DeclaredParameter& light = *declaration_.find("light");
         block->at<miInteger>(light.firstIndexOffset()) = block->firstElementIndex();
         block->at<miInteger>(light.countOffset()) = miInteger(tags.size());
@@ -154,9 +143,7 @@ private:
     std::string name_ = "mentalray";
     std::unique_ptr<mentalrayHost::ShaderLibrary> library_;
     mentalrayHost::ShaderDeclaration declaration_;
-    std::vector<SettableInput> inputs_;
-    std::vector<ParameterOverride> overrides_;
-    std::unique_ptr<PaintedSurfaceShader> shader_;
+    std::vector<ShadingInput> inputs_;
 };
 
 }  // namespace

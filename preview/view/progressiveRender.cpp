@@ -1,32 +1,35 @@
 #include "view/progressiveRender.h"
 
-#include <iostream>
 #include <memory>
 #include <optional>
 
 #include "image/imageWriter.h"
 #include "kernel/renderer.h"
 #include "kernel/scene.h"
-#include "meshes/paintedObject.h"
 
 namespace flakecoat::preview::view {
 
 namespace {
 
-bool sameOverrides(const std::vector<ParameterOverride>& a, const std::vector<ParameterOverride>& b) {
+bool sameSettings(const std::vector<Setting>& a, const std::vector<Setting>& b) {
     if (a.size() != b.size()) return false;
-    for (size_t i = 0; i < a.size(); ++i) {
-        if (a[i].name != b[i].name || a[i].count != b[i].count) return false;
-        for (int v = 0; v < a[i].count; ++v)
-            if (a[i].values[v] != b[i].values[v]) return false;
-    }
+    for (size_t i = 0; i < a.size(); ++i)
+        if (!sameValues(a[i], b[i])) return false;
     return true;
+}
+
+// What the scene is built from: the object, the image's shape, the lights
+// and the environment.
+bool sameScene(const Stage& a, const Stage& b) {
+    return a.object.shape == b.object.shape && a.object.meshFile == b.object.meshFile &&
+           a.object.rotateDegrees == b.object.rotateDegrees && a.width == b.width && a.height == b.height &&
+           a.lights == b.lights && a.environmentFile == b.environmentFile;
 }
 
 // Everything but the exposure, which only the PNG encoding uses.
 bool sameImage(const ViewSettings& a, const ViewSettings& b) {
-    return a.host == b.host && a.lights == b.lights && a.imageEnvironment == b.imageEnvironment &&
-           sameOverrides(a.overrides, b.overrides);
+    return a.host == b.host && sameScene(a.stage, b.stage) && a.stage.seed == b.stage.seed &&
+           sameSettings(a.look.settings(), b.look.settings());
 }
 
 // The steps on the way are stored uncompressed, to reach the page soonest;
@@ -46,10 +49,8 @@ ProgressiveRender::~ProgressiveRender() {
 }
 
 void ProgressiveRender::run() {
-    const ViewConfig& config = session_.config();
     std::unique_ptr<Scene> scene;
-    std::string sceneLights;
-    bool sceneImageEnvironment = false;
+    Stage sceneStage;        // what `scene` was built from
     ViewSettings shown;      // the settings of `image`
     int stepsDone = 0;       // of kSteps, for `shown`
     Framebuffer image;
@@ -57,7 +58,7 @@ void ProgressiveRender::run() {
     std::uint64_t seen = 0;
     while (session_.waitForChange(seen, settings)) {
         seen = settings.generation;
-        const ViewTransform view{settings.exposure};
+        const ViewTransform view{settings.stage.exposure};
         std::string error;
 
         int firstStep = 0;
@@ -72,42 +73,31 @@ void ProgressiveRender::run() {
         shown = settings;
         if (firstStep == int(std::size(kSteps))) continue;
 
-        // Scene and shader for these settings
-        if (!scene || settings.lights != sceneLights || settings.imageEnvironment != sceneImageEnvironment) {
-            std::vector<Light> lights;
-            lightRig(settings.lights, lights);
+        // Scene and shader for these settings. The session's object was
+        // built once before it started, so a build cannot fail here.
+        const Stage& stage = settings.stage;
+        if (!scene || !sameScene(stage, sceneStage)) {
             std::optional<Scene> built =
-                paintedObjectScene(config.object, float(config.width) / float(config.height), std::move(lights),
-                                   settings.imageEnvironment ? imageEnvironment_ : Environment(), error);
-            if (!built) {
-                std::cerr << "flakecoat view: " << error << "\n";
-                continue;
-            }
+                stage.buildScene(stage.environmentFile.empty() ? Environment() : imageEnvironment_, error);
+            if (!built) continue;
             scene = std::make_unique<Scene>(std::move(*built));
-            sceneLights = settings.lights;
-            sceneImageEnvironment = settings.imageEnvironment;
+            sceneStage = stage;
         }
-        RenderHost& host = *session_.host(settings.host)->host;
-        if (!host.applyOverrides(settings.overrides, error)) {
-            std::cerr << "flakecoat view: " << error << "\n";
-            continue;
-        }
-        const PaintedSurfaceShader& shader = host.shaderFor(*scene);
+        const std::unique_ptr<PaintedSurfaceShader> shader =
+            session_.host(settings.host)->makeShader(*scene, settings.look);
 
         for (int step = firstStep; step < int(std::size(kSteps)); ++step) {
             RenderSettings render;
-            render.width = config.width;
-            render.height = config.height;
+            render.width = stage.width;
+            render.height = stage.height;
             render.samplesPerPixel = kSteps[step];
             render.threads = threads_;
+            render.seed = stage.seed;
             render.cancel = &session_.cancelFlag();
             Framebuffer next;
-            if (!flakecoat::preview::render(*scene, shader, render, next).completed) break;
+            if (!flakecoat::preview::render(*scene, *shader, render, next).completed) break;
             std::vector<unsigned char> png;
-            if (!encodePng(next, view, compressionFor(step), png, error)) {
-                std::cerr << "flakecoat view: " << error << "\n";
-                break;
-            }
+            if (!encodePng(next, view, compressionFor(step), png, error)) break;
             image = std::move(next);
             stepsDone = step + 1;
             images_.publish(std::move(png), settings.generation, kSteps[step]);

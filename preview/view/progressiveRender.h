@@ -24,7 +24,8 @@ class ProgressiveRender {
 public:
     static constexpr int kSteps[] = {1, 4, 16, 64};
 
-    // imageEnvironment is what environment=image shows (unused without one).
+    // imageEnvironment is the session's environment file, read once (unused
+    // without one).
     ProgressiveRender(ViewSession& session, LatestImage& images, Environment imageEnvironment, int threads = 0);
     ~ProgressiveRender();  // stops: closes the session and joins
 

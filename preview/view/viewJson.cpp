@@ -1,9 +1,11 @@
 #include "view/viewJson.h"
 
+#include <algorithm>
+
 #include <nlohmann/json.hpp>
 
 #include "kernel/lights.h"
-#include "view/controlGroups.h"
+#include "look/inputFrames.h"
 #include "view/progressiveRender.h"
 
 namespace flakecoat::preview::view {
@@ -14,20 +16,33 @@ using nlohmann::json;
 
 json numbers(const double* values, int count) { return json(std::vector<double>(values, values + count)); }
 
-json controlJson(const InputControl& control) {
+json inputJson(const ShadingInput& input) {
     json out;
-    out["name"] = control.name;
-    out["kind"] = controlKindName(control.kind);
-    out["arity"] = control.arity;
-    out["default"] = numbers(control.defaults, control.arity);
-    out["softMin"] = control.hasSoftMin ? json(control.softMin) : json();
-    out["softMax"] = control.hasSoftMax ? json(control.softMax) : json();
-    out["min"] = control.hasHardMin ? numbers(control.hardMin, control.arity) : json();
-    out["max"] = control.hasHardMax ? numbers(control.hardMax, control.arity) : json();
-    out["usedAsColor"] = control.kind == ControlKind::Color;
-    out["group"] = control.group;
-    out["children"] = control.children;
+    out["name"] = input.name;
+    out["kind"] = kindName(input);
+    out["arity"] = input.arity;
+    out["default"] = input.defaults;
+    out["softMin"] = input.hasSoftMin ? json(input.softMin) : json();
+    out["softMax"] = input.hasSoftMax ? json(input.softMax) : json();
+    out["min"] = input.hasHardMin ? numbers(input.hardMin, input.arity) : json();
+    out["max"] = input.hasHardMax ? numbers(input.hardMax, input.arity) : json();
+    out["usedAsColor"] = input.isColor;
+    out["group"] = input.group;
+    out["children"] = input.children;
     return out;
+}
+
+// The inputs with a control, in the template's order: by frame, then by
+// place in the frame; inputs it does not place keep their own order after
+// the rest.
+std::vector<const ShadingInput*> shownInputs(const RenderHost& host) {
+    std::vector<const ShadingInput*> shown;
+    for (const ShadingInput& input : host.inputs())
+        if (input.shown) shown.push_back(&input);
+    std::stable_sort(shown.begin(), shown.end(), [](const ShadingInput* a, const ShadingInput* b) {
+        return controlRank(a->name) < controlRank(b->name);
+    });
+    return shown;
 }
 
 std::vector<std::string> splitNames(const std::string& list) {
@@ -48,39 +63,37 @@ std::string dump(const json& value) { return value.dump(-1, ' ', false, json::er
 }  // namespace
 
 std::string inputsJson(const ViewSession& session, const std::string& hostName) {
-    const ViewHost* host = session.host(hostName);
+    const RenderHost* host = session.host(hostName);
     json out;
     out["host"] = hostName;
     out["groups"] = controlGroupOrder();
     out["inputs"] = json::array();
     if (host)
-        for (const InputControl& control : host->controls) out["inputs"].push_back(controlJson(control));
+        for (const ShadingInput* input : shownInputs(*host)) out["inputs"].push_back(inputJson(*input));
     return dump(out);
 }
 
 std::string stateJson(const ViewSession& session) {
     const ViewSettings settings = session.settings();
-    const ViewConfig& config = session.config();
+    const Stage& stage = settings.stage;
     json out;
     out["host"] = settings.host;
     out["hosts"] = session.hostNames();
-    out["lights"] = settings.lights;
+    out["lights"] = stage.lights;
     out["lightRigs"] = splitNames(lightRigNames());
-    out["environment"] = settings.imageEnvironment ? "image" : "sky";
+    out["environment"] = stage.environmentFile.empty() ? "sky" : "image";
     out["environments"] = json::array({json{{"value", "sky"}, {"label", "procedural sky"}}});
-    if (!config.environmentFile.empty())
-        out["environments"].push_back(json{{"value", "image"}, {"label", config.environmentFile}});
-    out["exposure"] = settings.exposure;
-    const std::vector<InputControl>& controls = session.host(settings.host)->controls;
-    const std::vector<std::vector<double>> values = session.currentValues(settings);
+    if (!session.environmentFile().empty())
+        out["environments"].push_back(json{{"value", "image"}, {"label", session.environmentFile()}});
+    out["exposure"] = stage.exposure;
     out["values"] = json::object();
-    for (size_t i = 0; i < controls.size(); ++i) out["values"][controls[i].name] = values[i];
-    out["sets"] = json::array();
-    for (const ParameterOverride& value : settings.overrides) out["sets"].push_back(settingText(value));
+    for (const ShadingInput* input : shownInputs(*session.host(settings.host)))
+        out["values"][input->name] = settings.look.effective(input->name);
+    out["sets"] = settings.look.arguments();
     out["command"] = session.renderCommand(settings);
     out["generation"] = settings.generation;
-    out["width"] = config.width;
-    out["height"] = config.height;
+    out["width"] = stage.width;
+    out["height"] = stage.height;
     out["steps"] = std::vector<int>(std::begin(ProgressiveRender::kSteps), std::end(ProgressiveRender::kSteps));
     return dump(out);
 }

@@ -2,60 +2,38 @@
 #define FLAKECOAT_PREVIEW_VIEW_VIEW_SESSION_H
 
 // What the viewer shows, shared between the HTTP handlers that change it and
-// the render loop that draws it: the loaded hosts with their controls, each
-// host's shading-input settings (checked as --set checks them), the light
-// rig, the environment and the exposure. Every change that alters the image
-// bumps a generation number and raises the cancel flag of the render in
-// flight.
+// the render loop that draws it: the loaded hosts, a look of each (checked
+// as --set checks it), which host is shown, and the stage. Every change that
+// alters the image bumps a generation number and raises the cancel flag of
+// the render in flight.
 
 #include <atomic>
 #include <condition_variable>
 #include <cstdint>
-#include <map>
-#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "hosts/renderHost.h"
-#include "meshes/paintedObject.h"
-#include "settings/parameterOverrides.h"
-#include "view/inputControls.h"
+#include "look/look.h"
+#include "look/stage.h"
 
 namespace flakecoat::preview::view {
-
-struct ViewHost {
-    std::unique_ptr<RenderHost> host;
-    std::vector<InputControl> controls;
-};
 
 // One consistent picture of the settings.
 struct ViewSettings {
     std::string host;
-    std::string lights = "studio";
-    bool imageEnvironment = false;  // the --env image instead of the sky
-    float exposure = 0.0f;
-    std::vector<ParameterOverride> overrides;  // the host's, in the order set
+    Look look;  // the shown host's
+    Stage stage;
     std::uint64_t generation = 0;
 };
 
-// Fixed for the session.
-struct ViewConfig {
-    int width = 512;
-    int height = 512;
-    std::string environmentFile;  // empty: the sky only
-    PaintedObject object;         // the ball, a shape or a model
-    std::string toolName = "flakecoat";
-    int finalSamplesPerPixel = 64;  // for the equivalent render command
-};
-
-// NAME=V1,V2,... with nine significant digits, enough for any float.
-std::string settingText(const ParameterOverride& value);
-
 class ViewSession {
 public:
-    // hosts must not be empty; the first is shown first.
-    ViewSession(std::vector<ViewHost> hosts, ViewConfig config, ViewSettings initial);
+    // hosts must not be empty; the first is shown first. The stage's
+    // environment file, if any, is what environment=image shows; its
+    // samples per pixel are the final refinement's.
+    ViewSession(RenderHosts hosts, Stage stage, std::string toolName = "flakecoat");
 
     // NAME=VALUE for the shown host's shading inputs. On success returns
     // true and the generation that will show the change.
@@ -67,13 +45,12 @@ public:
     std::uint64_t resetInputs();
 
     ViewSettings settings() const;
-    const ViewConfig& config() const { return config_; }
+    // The image environment=image shows; empty when the session has none.
+    const std::string& environmentFile() const { return environmentFile_; }
     // Null for a name not loaded.
-    const ViewHost* host(const std::string& name) const;
+    const RenderHost* host(const std::string& name) const;
     std::vector<std::string> hostNames() const;
 
-    // Each control's values in effect: its default, then the settings in order.
-    std::vector<std::vector<double>> currentValues(const ViewSettings& settings) const;
     // `flakecoat render ...` giving the final refinement of these settings.
     std::string renderCommand(const ViewSettings& settings) const;
 
@@ -85,14 +62,17 @@ public:
 
 private:
     std::uint64_t changedLocked();
+    size_t indexOf(const std::string& name) const;
 
-    std::vector<std::string> order_;
-    std::map<std::string, ViewHost> hosts_;
-    ViewConfig config_;
+    RenderHosts hosts_;
+    std::vector<Look> looks_;  // one per host
+    std::string environmentFile_;
+    std::string toolName_;
     mutable std::mutex mutex_;
     std::condition_variable changed_;
-    ViewSettings settings_;
-    std::map<std::string, std::vector<ParameterOverride>> overridesByHost_;
+    size_t shown_ = 0;
+    Stage stage_;
+    std::uint64_t generation_ = 1;
     bool closed_ = false;
     std::atomic<bool> cancel_{false};
 };

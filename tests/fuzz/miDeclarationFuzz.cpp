@@ -23,12 +23,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     mentalrayHost::ParameterBlock block(declaration, 3);
     if (miTag* elements = block.arrayElements())
         for (int i = 0; i < 3; ++i) elements[i] = miTag(i + 1);
-    for (const fp::SettableInput& input : fp::mentalray::settableParameters(declaration)) {
-        fp::ParameterOverride value;
+    for (const fp::ShadingInput& input : fp::mentalray::declaredInputs(declaration)) {
+        fp::Setting value;
         value.name = input.name;
-        value.count = input.arity <= fp::ParameterOverride::kMaxValues ? input.arity : 1;
+        value.count = input.arity <= fp::Setting::kMaxValues ? input.arity : 1;
         for (int i = 0; i < value.count; ++i) value.values[i] = 1.0;
-        fp::mentalray::writeOverride(declaration, value, block);
+        fp::mentalray::writeSetting(declaration, value, block);
     }
     for (const mentalrayHost::DeclaredParameter& parameter : declaration.parameters)
         if (!parameter.isArray) block.setConnected(&block.at<unsigned char>(parameter.offset));

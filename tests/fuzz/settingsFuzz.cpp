@@ -1,30 +1,36 @@
-// --set values: each input line is one NAME=VALUE text, checked by the
-// tool's own settingsPerHost for Maya, mental ray or both (the first byte
-// chooses) and applied; a settled set shades a tiny image with each host.
+// --set values: each input line is one NAME=VALUE text, set on looks of
+// Maya, mental ray or both (the first byte chooses) as render sets them; a
+// settled look shades a tiny image with each host.
 
 #include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <iostream>
 #include <string>
 #include <vector>
 
+#include "hosts/renderHost.h"
 #include "kernel/renderer.h"
-#include "renderSetup.h"
+#include "modulePaths.h"
+
+namespace fp = flakecoat::preview;
 
 namespace {
 
-RenderHosts* hosts = nullptr;  // both, kept until the process ends
+fp::RenderHosts* hosts = nullptr;  // both, kept until the process ends
 const fp::Scene* scene = nullptr;
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    std::cerr.rdbuf(nullptr);  // the notes on hosts a setting skips
-    hosts = new RenderHosts;
+    fp::HostModules modules;  // where the tool finds them
+    modules.mayaPlugin = defaultModulePath(kPluginFile);
+    modules.shaderLibrary = defaultModulePath(kShaderLibraryFile);
+    modules.shaderDeclaration = defaultModulePath(kShaderDeclarationFile);
+    modules.rendererModule = defaultModulePath(kRendererModuleFile);
+    hosts = new fp::RenderHosts;
     std::string error;
-    if (!loadHosts({"maya", "mentalray"}, *hosts, error)) {
+    if (!fp::loadRenderHosts({"maya", "mentalray"}, modules, *hosts, error)) {
         std::fprintf(stderr, "fuzz_settings: %s\n", error.c_str());
         std::exit(2);
     }
@@ -45,25 +51,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         start = end + 1;
     }
 
-    // The chosen hosts, borrowed for the call
-    RenderHosts chosen;
+    std::vector<const fp::RenderHost*> chosen;
+    std::vector<fp::Look> looks;
     for (int h = 0; h < 2; ++h)
-        if (choice == 0 || choice == h + 1) chosen.push_back(std::move((*hosts)[size_t(h)]));
-    std::vector<std::vector<fp::ParameterOverride>> settings;
-    std::string error;
-    bool applied = settingsPerHost(texts, chosen, "fuzz: ", settings, error);
-    for (size_t h = 0; applied && h < chosen.size(); ++h) applied = chosen[h]->applyOverrides(settings[h], error);
-    if (applied) {
-        fp::RenderSettings render;
-        render.width = 2;
-        render.height = 2;
-        render.samplesPerPixel = 1;
-        render.threads = 1;
-        for (const auto& host : chosen) {
-            fp::Framebuffer image;
-            fp::render(*scene, host->shaderFor(*scene), render, image);
+        if (choice == 0 || choice == h + 1) {
+            chosen.push_back((*hosts)[size_t(h)].get());
+            looks.push_back(chosen.back()->look());
         }
+    std::vector<std::string> notes;
+    std::string error;
+    if (!fp::setOnEveryHost(texts, looks, notes, error)) return 0;
+    fp::RenderSettings render;
+    render.width = 2;
+    render.height = 2;
+    render.samplesPerPixel = 1;
+    render.threads = 1;
+    for (size_t h = 0; h < chosen.size(); ++h) {
+        fp::Framebuffer image;
+        fp::render(*scene, *chosen[h]->makeShader(*scene, looks[h]), render, image);
     }
-    for (auto& host : chosen) (*hosts)[host->name() == "maya" ? 0 : 1] = std::move(host);
     return 0;
 }

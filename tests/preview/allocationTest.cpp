@@ -74,10 +74,10 @@ void expectNoAllocationPerSample(const char* hostName) {
         fp::paintedObjectScene(fp::PaintedObject{"swatch", "", 0.0f}, 1.0f, lights, fp::Environment(), error);
     ASSERT_TRUE(swatch) << error;
     for (const fp::Scene* scene : {&ball, &*swatch}) {
-        const fp::PaintedSurfaceShader& shader = host->shaderFor(*scene);
-        allocationsFor(*scene, shader, 1);
-        const long few = allocationsFor(*scene, shader, 1);
-        const long many = allocationsFor(*scene, shader, 8);
+        const std::unique_ptr<fp::PaintedSurfaceShader> shader = host->makeShader(*scene);
+        allocationsFor(*scene, *shader, 1);
+        const long few = allocationsFor(*scene, *shader, 1);
+        const long many = allocationsFor(*scene, *shader, 8);
         EXPECT_EQ(few, many) << hostName;
         EXPECT_LT(few, 64) << hostName;
     }

@@ -25,7 +25,7 @@ void expectSoundDefaultRender(const char* hostName) {
     std::vector<fp::Light> lights;
     fp::lightRig("studio", lights);
     const fp::Scene scene = fp::shaderBallScene(1.0f, lights, fp::Environment());
-    const fp::PaintedSurfaceShader& shader = host->shaderFor(scene);
+    const std::unique_ptr<fp::PaintedSurfaceShader> shader = host->makeShader(scene);
     fp::RenderSettings settings;
     settings.width = 64;
     settings.height = 64;
@@ -33,11 +33,11 @@ void expectSoundDefaultRender(const char* hostName) {
     settings.tileSize = 8;
     settings.threads = 1;
     fp::Framebuffer one, two;
-    const fp::RenderStats stats = fp::render(scene, shader, settings, one);
+    const fp::RenderStats stats = fp::render(scene, *shader, settings, one);
     ASSERT_TRUE(stats.completed);
     EXPECT_EQ(stats.nonFiniteSamples, 0u) << hostName;
     settings.threads = 2;
-    fp::render(scene, shader, settings, two);
+    fp::render(scene, *shader, settings, two);
     EXPECT_EQ(one.rgba, two.rgba) << hostName;
     for (float v : one.rgba) ASSERT_TRUE(std::isfinite(v)) << hostName;
     // Below the ball's centre, where it mirrors the floor: green dominates.
@@ -75,12 +75,12 @@ void expectTessellatedSphereShadesLikeTheBall(const char* hostName) {
     settings.samplesPerPixel = 4;
     settings.threads = 2;
     fp::Framebuffer ballImage, sphereImage, sphereOneThread;
-    fp::render(ball, host->shaderFor(ball), settings, ballImage);
-    const fp::PaintedSurfaceShader& shader = host->shaderFor(sphere);
-    const fp::RenderStats stats = fp::render(sphere, shader, settings, sphereImage);
+    fp::render(ball, *host->makeShader(ball), settings, ballImage);
+    const std::unique_ptr<fp::PaintedSurfaceShader> shader = host->makeShader(sphere);
+    const fp::RenderStats stats = fp::render(sphere, *shader, settings, sphereImage);
     EXPECT_EQ(stats.nonFiniteSamples, 0u) << hostName;
     settings.threads = 1;
-    fp::render(sphere, shader, settings, sphereOneThread);
+    fp::render(sphere, *shader, settings, sphereOneThread);
     EXPECT_EQ(sphereImage.rgba, sphereOneThread.rgba) << hostName;
 
     double meanDifference = 0.0, ballMean = 0.0, sphereMean = 0.0;

@@ -26,9 +26,9 @@ void expectSameOnTwoThreads(const char* hostName, const char* rig) {
     std::unique_ptr<fp::RenderHost> host = fp::loadRenderHost(hostName, FLAKECOAT_LIBRARY_DIR, error);
     ASSERT_TRUE(host) << error;
     const fp::Scene scene = ballScene(rig);
-    const fp::PaintedSurfaceShader& shader = host->shaderFor(scene);
-    const std::vector<float> one = renderOnThreads(scene, shader, 1);
-    const std::vector<float> two = renderOnThreads(scene, shader, 2);
+    const std::unique_ptr<fp::PaintedSurfaceShader> shader = host->makeShader(scene);
+    const std::vector<float> one = renderOnThreads(scene, *shader, 1);
+    const std::vector<float> two = renderOnThreads(scene, *shader, 2);
     EXPECT_EQ(one, two);
     for (float v : one) ASSERT_TRUE(std::isfinite(v));
 }
@@ -40,11 +40,8 @@ void expectIndependentShaders(const char* hostName) {
     std::unique_ptr<fp::RenderHost> host = fp::loadRenderHost(hostName, FLAKECOAT_LIBRARY_DIR, error);
     ASSERT_TRUE(host) << error;
     const fp::Scene scene = ballScene("studio");
-    std::vector<fp::ParameterOverride> dull(1), bright(1);
-    dull[0].name = bright[0].name = "reflectivity";
-    dull[0].count = bright[0].count = 1;
-    dull[0].values[0] = 0.0;
-    bright[0].values[0] = 1.0;
+    fp::Look dull = host->look(), bright = host->look();
+    ASSERT_TRUE(dull.set("reflectivity=0", error) && bright.set("reflectivity=1", error)) << error;
     const std::unique_ptr<fp::PaintedSurfaceShader> first = host->makeShader(scene, dull);
     const std::unique_ptr<fp::PaintedSurfaceShader> second = host->makeShader(scene, bright);
     const std::vector<float> alone[2] = {renderOnThreads(scene, *first, 1), renderOnThreads(scene, *second, 1)};

@@ -63,7 +63,8 @@ protected:
 
     // Shades where the ray meets the ball at `depth`; keeps the worker.
     fp::Color shadeAlong(const fp::Scene& scene, const fp::Ray& ray, int depth = 0) {
-        worker = host->shaderFor(scene).makeWorker();
+        shader = host->makeShader(scene, look);
+        worker = shader->makeWorker();
         fp::SampleRandom random(1, 0, 0);
         fp::ShadingServices services(scene, *worker, random);
         return services.trace(ray, depth).color;
@@ -79,6 +80,8 @@ protected:
     }
 
     std::unique_ptr<fp::RenderHost> host;
+    fp::Look look;
+    std::unique_ptr<fp::PaintedSurfaceShader> shader;
     std::unique_ptr<fp::SurfaceWorker> worker;
 };
 
@@ -141,13 +144,10 @@ TEST_F(MayaAdapter, ReflectedHitsAreShadedAtDepthOne) {
 TEST_F(MayaAdapter, TracerReturnsTheEnvironmentOnAMissAndTheSceneOnAHit) {
     // Only the traced reflection left in the colour: no diffuse, no
     // specular, colour black, reflectivity 1.
-    std::vector<fp::ParameterOverride> overrides;
+    look = host->look();
     std::string error;
-    ASSERT_TRUE(fp::parseAndCheckOverrides(host->shadingInputs(),
-                                           {"reflectivity=1", "diffuse=0", "specularPower=0", "color=0,0,0"},
-                                           "maya", overrides, error))
-        << error;
-    ASSERT_TRUE(host->applyOverrides(overrides, error)) << error;
+    for (const char* text : {"reflectivity=1", "diffuse=0", "specularPower=0", "color=0,0,0"})
+        ASSERT_TRUE(look.set(text, error)) << error;
     const fp::Scene scene = probeScene(true);
 
     // Front point: the mirror ray goes straight back out, to the sky.
@@ -180,13 +180,8 @@ TEST_F(MayaAdapter, TracerReturnsTheEnvironmentOnAMissAndTheSceneOnAHit) {
     EXPECT_EQ(untouched, MFloatVector(7, 7, 7));
 }
 
-TEST_F(MayaAdapter, SettableInputsAreTheNodesUserAttributes) {
-    const std::vector<fp::SettableInput>& inputs = host->shadingInputs();
-    auto find = [&](const std::string& name) -> const fp::SettableInput* {
-        for (const fp::SettableInput& input : inputs)
-            if (input.name == name) return &input;
-        return nullptr;
-    };
+TEST_F(MayaAdapter, ShadingInputsAreTheNodesUserAttributes) {
+    auto find = [&](const std::string& name) { return fp::findInput(host->inputs(), name); };
     for (const char* name : {"color", "transparency", "ambientColor", "incandescence", "diffuse", "depthRange",
                              "refractiveIndex", "specular", "specularPower", "frequency", "normalDeviation", "seed",
                              "reflectivity", "placementMatrix", "colorR", "depthRangeMax"})
@@ -200,10 +195,10 @@ TEST_F(MayaAdapter, SettableInputsAreTheNodesUserAttributes) {
     EXPECT_EQ(find("refractiveIndex")->hardMin[2], 1.0);
     EXPECT_FALSE(find("reflectivity")->hasHardMin);  // soft range only
 
-    std::vector<fp::ParameterOverride> overrides;
+    fp::Look look = host->look();
     std::string error;
-    EXPECT_FALSE(fp::parseAndCheckOverrides(inputs, {"refractiveIndex=1.4,0.9,1.4"}, "maya", overrides, error));
+    EXPECT_FALSE(look.set("refractiveIndex=1.4,0.9,1.4", error));
     EXPECT_NE(error.find("0.9 is below the minimum 1"), std::string::npos) << error;
-    EXPECT_FALSE(fp::parseAndCheckOverrides(inputs, {"refractiveIndexG=0.5"}, "maya", overrides, error));
-    EXPECT_TRUE(fp::parseAndCheckOverrides(inputs, {"reflectivity=2", "seed=1.5"}, "maya", overrides, error)) << error;
+    EXPECT_FALSE(look.set("refractiveIndexG=0.5", error));
+    EXPECT_TRUE(look.set("reflectivity=2", error) && look.set("seed=1.5", error)) << error;
 }

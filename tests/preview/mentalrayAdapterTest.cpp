@@ -68,14 +68,15 @@ protected:
 
     // Shades the ball where the ray meets it, at the given depth.
     fp::TraceResult shadeAlong(const fp::Scene& scene, const fp::Ray& ray, int depth = 0) {
-        const fp::PaintedSurfaceShader& shader = host->shaderFor(scene);
-        std::unique_ptr<fp::SurfaceWorker> worker = shader.makeWorker();
+        const std::unique_ptr<fp::PaintedSurfaceShader> shader = host->makeShader(scene, look);
+        std::unique_ptr<fp::SurfaceWorker> worker = shader->makeWorker();
         fp::SampleRandom random(1, 0, 0);
         fp::ShadingServices services(scene, *worker, random);
         return services.trace(ray, depth);
     }
 
     std::unique_ptr<fp::RenderHost> host;
+    fp::Look look;
     ProbeRecord* record = nullptr;
 };
 
@@ -186,12 +187,7 @@ TEST_F(MentalrayAdapter, IrradianceOfAConstantSkyIsPiTimesItsRadiance) {
 }
 
 TEST_F(MentalrayAdapter, SettingsLandInTheParameterBlockByDeclaredName) {
-    const std::vector<fp::SettableInput>& inputs = host->shadingInputs();
-    auto find = [&](const std::string& name) -> const fp::SettableInput* {
-        for (const fp::SettableInput& input : inputs)
-            if (input.name == name) return &input;
-        return nullptr;
-    };
+    auto find = [&](const std::string& name) { return fp::findInput(host->inputs(), name); };
     ASSERT_TRUE(find("color"));
     EXPECT_EQ(find("color")->arity, 3);
     ASSERT_TRUE(find("seed"));
@@ -200,13 +196,10 @@ TEST_F(MentalrayAdapter, SettingsLandInTheParameterBlockByDeclaredName) {
     EXPECT_EQ(find("useIrradiance")->kind, fp::ValueKind::Boolean);
     EXPECT_FALSE(find("light"));  // the light list is the renderer's
 
-    std::vector<fp::ParameterOverride> overrides;
+    look = host->look();
     std::string error;
-    ASSERT_TRUE(fp::parseAndCheckOverrides(
-        inputs, {"diffuse=0.25", "color=0.1,0.2,0.3", "seed=7", "useIrradiance=on", "specularColor=0,0.5,1"},
-        "mentalray", overrides, error))
-        << error;
-    ASSERT_TRUE(host->applyOverrides(overrides, error)) << error;
+    for (const char* text : {"diffuse=0.25", "color=0.1,0.2,0.3", "seed=7", "useIrradiance=on", "specularColor=0,0.5,1"})
+        ASSERT_TRUE(look.set(text, error)) << error;
     shadeAlong(probeScene(), fp::Ray{{0, 1, 5}, {0, 0, -1}});
     const flakeCoatParameters& p = record->level[0].parameters;
     EXPECT_EQ(p.diffuse, 0.25f);
@@ -256,20 +249,18 @@ TEST(MentalrayDeclaration, SettingAFieldAfterTheLightArrayStaysInItsField) {
     auto host = fp::mentalray::loadMentalrayHostFrom(PROBE_SHADER_PATH, RENDERER_MODULE_PATH, path, error);
     std::remove(path.c_str());
     ASSERT_TRUE(host) << error;
-    std::vector<fp::ParameterOverride> overrides;
-    ASSERT_TRUE(fp::parseAndCheckOverrides(host->shadingInputs(), {"after47=2"}, "mentalray", overrides, error))
-        << error;
+    fp::Look look = host->look();
+    ASSERT_TRUE(look.set("after47=2", error)) << error;
 
     // Through the adapter, with the point light alone: its tag is found from i_light.
-    ASSERT_TRUE(host->applyOverrides(overrides, error)) << error;
     void* library = dlopen(PROBE_SHADER_PATH, RTLD_NOW | RTLD_NOLOAD);
     ASSERT_TRUE(library);
     ProbeRecord* record = reinterpret_cast<ProbeRecordFunction>(dlsym(library, "probeRecord"))();
     dlclose(library);
     fp::Scene scene = probeScene();
     scene.lights.resize(1);
-    const fp::PaintedSurfaceShader& shader = host->shaderFor(scene);
-    std::unique_ptr<fp::SurfaceWorker> worker = shader.makeWorker();
+    const std::unique_ptr<fp::PaintedSurfaceShader> shader = host->makeShader(scene, look);
+    std::unique_ptr<fp::SurfaceWorker> worker = shader->makeWorker();
     fp::SampleRandom random(1, 0, 0);
     fp::ShadingServices services(scene, *worker, random);
     services.trace(fp::Ray{{0, 1, 5}, {0, 0, -1}}, 0);
@@ -281,7 +272,7 @@ TEST(MentalrayDeclaration, SettingAFieldAfterTheLightArrayStaysInItsField) {
     EXPECT_EQ(after, int(sizeof(flakeCoatParameters)) + 47 * 4);
     mentalrayHost::ParameterBlock block(declaration, 1);
     block.arrayElements()[0] = 7;
-    fp::mentalray::writeOverride(declaration, overrides[0], block);
+    fp::mentalray::writeSetting(declaration, look.settings()[0], block);
     EXPECT_EQ(block.at<float>(after), 2.0f);
     EXPECT_EQ(block.at<float>(after - 4), 1.0f);
     EXPECT_EQ(block.arrayElements()[0], miTag(7));

@@ -14,7 +14,6 @@
 #include <nlohmann/json.hpp>
 
 #include "view/progressiveRender.h"
-#include "view/viewHosts.h"
 #include "view/viewServer.h"
 
 namespace fv = flakecoat::preview::view;
@@ -26,18 +25,14 @@ class ViewServerTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite() {
         std::string error;
-        std::vector<std::unique_ptr<flakecoat::preview::RenderHost>> loaded;
-        for (const char* name : {"maya", "mentalray"}) {
-            loaded.push_back(flakecoat::preview::loadRenderHost(name, FLAKECOAT_LIBRARY_DIR, error));
-            ASSERT_TRUE(loaded.back()) << error;
-        }
-        std::vector<fv::ViewHost> hosts =
-            fv::describeViewHosts(std::move(loaded), FLAKECOAT_LIBRARY_DIR "tarn_flakeCoat.mi", error);
-        ASSERT_FALSE(hosts.empty()) << error;
-        fv::ViewConfig config;
-        config.width = 24;
-        config.height = 24;
-        session_ = new fv::ViewSession(std::move(hosts), config, fv::ViewSettings());
+        flakecoat::preview::RenderHosts hosts;
+        ASSERT_TRUE(flakecoat::preview::loadRenderHosts(
+            {"maya", "mentalray"}, flakecoat::preview::HostModules::inDirectory(FLAKECOAT_LIBRARY_DIR), hosts, error))
+            << error;
+        flakecoat::preview::Stage stage;
+        stage.width = stage.height = 24;
+        stage.samplesPerPixel = 64;
+        session_ = new fv::ViewSession(std::move(hosts), stage);
         images_ = new fv::LatestImage;
         render_ = new fv::ProgressiveRender(*session_, *images_, flakecoat::preview::Environment(), 2);
         server_ = new fv::ViewServer(*session_, *images_);

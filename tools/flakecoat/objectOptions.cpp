@@ -1,7 +1,5 @@
 #include "objectOptions.h"
 
-#include <cmath>
-
 namespace fp = flakecoat::preview;
 
 void addPaintedObjectOptions(CLI::App& command, fp::PaintedObject& object) {
@@ -11,24 +9,4 @@ void addPaintedObjectOptions(CLI::App& command, fp::PaintedObject& object) {
                        "Paint this OBJ model instead (in its own coordinates; framed, lit and grounded as the ball)");
     command.add_option("--rotate", object.rotateDegrees,
                        "Turn the model by DEG degrees about the vertical through its centre");
-}
-
-bool checkPaintedObject(const fp::PaintedObject& object, std::string& error) {
-    if (!fp::isShapeName(object.shape)) {
-        error = "--shape " + object.shape + ": choose one of " + fp::shapeNames();
-        return false;
-    }
-    if (!object.meshFile.empty() && object.shape != "ball") {
-        error = "--mesh " + object.meshFile + ": give either --mesh or --shape " + object.shape + ", not both";
-        return false;
-    }
-    if (!std::isfinite(object.rotateDegrees)) {
-        error = "--rotate: expected a finite number of degrees";
-        return false;
-    }
-    if (object.rotateDegrees != 0.0f && object.meshFile.empty() && object.shape == "ball") {
-        error = "--rotate: turns a model (--mesh or --shape swatch); the ball needs no turning";
-        return false;
-    }
-    return true;
 }

@@ -12,7 +12,6 @@
 #include <vector>
 
 #include "commands.h"
-#include "renderSetup.h"
 #include "image/contactSheet.h"
 #include "image/imageWriter.h"
 #include "image/pendingOutput.h"
@@ -63,20 +62,21 @@ int renderWith(const RenderOptions& options, const InterruptFlag& interrupt) {
     if (!planRender(options, plan, error)) return fail(error);
 
     // Load the hosts and check the settings against what each declares
-    RenderHosts hosts;
-    std::vector<std::vector<fp::ParameterOverride>> settings;
-    if (!loadHosts(plan.hosts, hosts, error) || !settingsPerHost(options.sets, hosts, kCommand, settings, error))
-        return fail(error);
-    for (size_t h = 0; h < hosts.size(); ++h)
-        if (!hosts[h]->applyOverrides(settings[h], error)) return fail(error);
+    fp::RenderHosts hosts;
+    if (!loadHosts(plan.hosts, hosts, error)) return fail(error);
+    std::vector<fp::Look> looks = fp::defaultLooks(hosts);
+    std::vector<std::string> notes;
+    if (!fp::setOnEveryHost(options.sets, looks, notes, error)) return fail(error);
+    for (const std::string& note : notes) std::cerr << kCommand << "note: " << note << "\n";
 
-    const std::optional<fp::Scene> built = buildScene(options, plan, error);
+    const fp::Stage& stage = plan.stage;
+    const std::optional<fp::Scene> built = stage.build(error);
     if (!built) return fail(error);
     if (interrupt.raised()) return interrupted(interrupt);
     const fp::Scene& scene = *built;
 
     // Claim the outputs before rendering, so an unwritable path fails at once
-    const fp::ViewTransform view{options.exposure};
+    const fp::ViewTransform view{stage.exposure};
     std::vector<std::unique_ptr<fp::PendingOutput>> outputs;
     std::vector<std::unique_ptr<fp::ImageWriter>> writers;
     std::vector<std::string> paths = plan.outputs;
@@ -94,15 +94,15 @@ int renderWith(const RenderOptions& options, const InterruptFlag& interrupt) {
     for (size_t i = 0; i < hosts.size(); ++i) {
         RenderProgress progress(hosts[i]->name());
         fp::RenderSettings settings;
-        settings.width = plan.width;
-        settings.height = plan.height;
-        settings.samplesPerPixel = options.samplesPerPixel;
-        settings.threads = options.threads;
-        settings.seed = plan.seed;
+        settings.width = stage.width;
+        settings.height = stage.height;
+        settings.samplesPerPixel = stage.samplesPerPixel;
+        settings.threads = plan.threads;
+        settings.seed = stage.seed;
         settings.cancel = &interrupt.flag();
         settings.progress = [&progress](int done, int total) { progress.update(done, total); };
         fp::Framebuffer& image = images[i];
-        const fp::RenderStats stats = fp::render(scene, hosts[i]->shaderFor(scene), settings, image);
+        const fp::RenderStats stats = fp::render(scene, *hosts[i]->makeShader(scene, looks[i]), settings, image);
         progress.finish();
         if (!stats.completed || interrupt.raised()) return interrupted(interrupt);
         if (stats.nonFiniteSamples > 0)
@@ -128,7 +128,7 @@ int renderWith(const RenderOptions& options, const InterruptFlag& interrupt) {
     for (size_t i = 0; i < outputs.size(); ++i)
         if (!outputs[i]->commit(error)) return fail(error);
     for (const std::string& path : paths) std::cout << path << "\n";
-    std::cerr << kCommand << plan.width << "x" << plan.height << " at " << options.samplesPerPixel
+    std::cerr << kCommand << stage.width << "x" << stage.height << " at " << stage.samplesPerPixel
               << " spp: " << totalSamples << " samples in " << totalSeconds << " s ("
               << formatRate(double(totalSamples) / totalSeconds) << ")\n";
     return 0;
@@ -160,21 +160,23 @@ void addRenderCommand(CLI::App& app, int& exitStatus) {
                         "NAME-maya.EXT, NAME-mentalray.EXT and the two side by side, NAME-both.EXT")
         ->capture_default_str();
     command->add_option("--size", options.size, "Image size WIDTHxHEIGHT")->capture_default_str();
-    command->add_option("--spp", options.samplesPerPixel, "Samples per pixel (stratified)")->capture_default_str();
+    command->add_option("--spp", options.stage.samplesPerPixel, "Samples per pixel (stratified)")
+        ->capture_default_str();
     command->add_option("--threads", options.threads, "Render threads (default: every core)");
     command->add_option("--set", options.sets,
                         "Set a shading input by the host's name: NAME=VALUE or NAME=V1,V2,V3 (repeatable)")
         ->allow_extra_args(false);
-    command->add_option("--env", options.environmentFile, "Latitude-longitude environment image (.exr)");
-    command->add_option("--lights", options.lights, "Light rig: studio, softbox or sun")->capture_default_str();
+    command->add_option("--env", options.stage.environmentFile, "Latitude-longitude environment image (.exr)");
+    command->add_option("--lights", options.stage.lights, "Light rig: studio, softbox or sun")->capture_default_str();
     command->add_option("--seed", options.seed, "Seed of the sample pattern, 0 to 2^64 - 1")->capture_default_str();
-    command->add_option("--exposure", options.exposure, "Exposure of the PNG view transform, in stops")
+    command->add_option("--exposure", options.stage.exposure, "Exposure of the PNG view transform, in stops")
         ->capture_default_str();
-    command->add_option("--max-pixels", options.maxPixels, "Largest image, in pixels, the render allocates")
+    command->add_option("--max-pixels", options.stage.bounds.maxPixels,
+                        "Largest image, in pixels, the render allocates")
         ->capture_default_str();
-    command->add_option("--max-env-pixels", options.maxEnvironmentPixels,
+    command->add_option("--max-env-pixels", options.stage.bounds.maxEnvironmentPixels,
                         "Largest environment image, in pixels, --env reads")
         ->capture_default_str();
-    addPaintedObjectOptions(*command, options.object);
+    addPaintedObjectOptions(*command, options.stage.object);
     command->callback([&exitStatus] { exitStatus = runRender(options); });
 }

@@ -2,29 +2,12 @@
 
 #include <cerrno>
 #include <cstdlib>
-#include <cstring>
-#include <vector>
 
-#include <sys/stat.h>
-
-#include "kernel/lights.h"
-#include "objectOptions.h"
+#include "modulePaths.h"
 
 namespace {
 
-// Sides beyond this are almost surely a typo; the pixel count has its own
-// bound (options.maxPixels).
-constexpr int kMaxSide = 16384;
-constexpr int kMaxSamplesPerPixel = 4096;
 constexpr int kMaxThreads = 1024;
-
-bool parseSide(const std::string& text, int& side) {
-    if (text.empty() || text.size() > 6) return false;
-    for (char c : text)
-        if (c < '0' || c > '9') return false;
-    side = std::atoi(text.c_str());
-    return side >= 1 && side <= kMaxSide;
-}
 
 bool hasImageExtension(const std::string& path) {
     const std::string::size_type dot = path.rfind('.');
@@ -33,6 +16,17 @@ bool hasImageExtension(const std::string& path) {
     std::string extension = path.substr(dot);
     for (char& c : extension) c = char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     return extension == ".png" || extension == ".exr";
+}
+
+bool parseSeed(const std::string& text, std::uint64_t& seed, std::string& error) {
+    errno = 0;
+    char* end = nullptr;
+    seed = std::strtoull(text.c_str(), &end, 10);
+    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || errno != 0 || *end != '\0') {
+        error = "--seed " + text + ": expected a whole number from 0 to 18446744073709551615";
+        return false;
+    }
+    return true;
 }
 
 }  // namespace
@@ -44,13 +38,11 @@ std::string outputPathForHost(const std::string& out, const std::string& host) {
     return out.substr(0, dot) + "-" + host + out.substr(dot);
 }
 
-bool parseImageSize(const std::string& text, int& width, int& height, std::string& error) {
-    const std::string::size_type x = text.find('x');
-    if (x == std::string::npos || !parseSide(text.substr(0, x), width) || !parseSide(text.substr(x + 1), height)) {
-        error = "--size " + text + ": expected WIDTHxHEIGHT, each from 1 to " + std::to_string(kMaxSide);
-        return false;
-    }
-    return true;
+bool checkThreads(int threads, std::string& error) {
+    if (threads >= 0 && threads <= kMaxThreads) return true;
+    error = "--threads " + std::to_string(threads) + ": expected 1 to " + std::to_string(kMaxThreads) +
+            ", or 0 for every core";
+    return false;
 }
 
 bool planRender(const RenderOptions& options, RenderPlan& plan, std::string& error) {
@@ -63,56 +55,12 @@ bool planRender(const RenderOptions& options, RenderPlan& plan, std::string& err
         error = "--host " + options.host + ": expected maya, mentalray or both";
         return false;
     }
-
-    if (!parseImageSize(options.size, plan.width, plan.height, error)) return false;
-    const std::uint64_t pixels = std::uint64_t(plan.width) * std::uint64_t(plan.height);
-    if (pixels > options.maxPixels) {
-        error = "--size " + options.size + ": " + std::to_string(pixels) + " pixels is over the bound of " +
-                std::to_string(options.maxPixels) + " pixels (--max-pixels raises it; each pixel takes about 20 bytes)";
+    plan.stage = options.stage;
+    plan.threads = options.threads;
+    if (!fp::parseImageSize(options.size, plan.stage.width, plan.stage.height, error) ||
+        !parseSeed(options.seed, plan.stage.seed, error) || !checkThreads(options.threads, error) ||
+        !plan.stage.check(error))
         return false;
-    }
-    if (options.samplesPerPixel < 1 || options.samplesPerPixel > kMaxSamplesPerPixel) {
-        error = "--spp " + std::to_string(options.samplesPerPixel) + ": expected 1 to " +
-                std::to_string(kMaxSamplesPerPixel) + " samples per pixel";
-        return false;
-    }
-    if (options.threads < 0 || options.threads > kMaxThreads) {
-        error = "--threads " + std::to_string(options.threads) + ": expected 1 to " + std::to_string(kMaxThreads) +
-                ", or 0 for every core";
-        return false;
-    }
-    errno = 0;
-    char* end = nullptr;
-    plan.seed = std::strtoull(options.seed.c_str(), &end, 10);
-    if (options.seed.empty() || options.seed.find_first_not_of("0123456789") != std::string::npos || errno != 0 ||
-        *end != '\0') {
-        error = "--seed " + options.seed + ": expected a whole number from 0 to 18446744073709551615";
-        return false;
-    }
-    std::vector<flakecoat::preview::Light> rig;
-    if (!flakecoat::preview::lightRig(options.lights, rig)) {
-        error = "--lights " + options.lights + ": unknown rig; choose one of " +
-                flakecoat::preview::lightRigNames();
-        return false;
-    }
-    if (!(options.exposure >= -20.0f && options.exposure <= 20.0f)) {
-        error = "--exposure: expected -20 to 20 stops";
-        return false;
-    }
-    if (!options.environmentFile.empty()) {
-        struct stat status;
-        if (stat(options.environmentFile.c_str(), &status) != 0) {
-            const std::string reason = errno == ENOENT ? "no such file" : std::strerror(errno);
-            error = "--env " + options.environmentFile + ": " + reason;
-            return false;
-        }
-        if (!S_ISREG(status.st_mode)) {
-            error = "--env " + options.environmentFile + ": " +
-                    (S_ISDIR(status.st_mode) ? "it is a directory" : "it is not a regular file");
-            return false;
-        }
-    }
-    if (!checkPaintedObject(options.object, error)) return false;
     if (!hasImageExtension(options.out)) {
         error = "--out " + options.out + ": the file name must end in .png or .exr";
         return false;
@@ -121,4 +69,13 @@ bool planRender(const RenderOptions& options, RenderPlan& plan, std::string& err
         plan.outputs.push_back(plan.hosts.size() == 1 ? options.out : outputPathForHost(options.out, host));
     if (plan.hosts.size() > 1) plan.sideBySide = outputPathForHost(options.out, "both");
     return true;
+}
+
+bool loadHosts(const std::vector<std::string>& names, fp::RenderHosts& hosts, std::string& error) {
+    fp::HostModules modules;
+    modules.mayaPlugin = defaultModulePath(kPluginFile);
+    modules.shaderLibrary = defaultModulePath(kShaderLibraryFile);
+    modules.shaderDeclaration = defaultModulePath(kShaderDeclarationFile);
+    modules.rendererModule = defaultModulePath(kRendererModuleFile);
+    return fp::loadRenderHosts(names, modules, hosts, error);
 }

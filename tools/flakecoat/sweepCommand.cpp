@@ -16,15 +16,14 @@
 #include <tbb/parallel_for.h>
 
 #include "commands.h"
-#include "renderSetup.h"
 #include "image/contactSheet.h"
 #include "image/imageWriter.h"
 #include "image/pendingOutput.h"
 #include "kernel/renderer.h"
 #include "objectOptions.h"
 #include "renderOptions.h"
+#include "look/sweep.h"
 #include "renderProgress.h"
-#include "settings/parameterSweep.h"
 
 namespace {
 
@@ -46,14 +45,14 @@ struct SheetPlan {
     fp::SheetGeometry geometry;
 };
 
-bool planSheet(const fp::RenderHost& host, const std::vector<fp::SweepAxis>& axes, const RenderPlan& plan,
+bool planSheet(const fp::Look& look, const std::vector<fp::SweepAxis>& axes, const fp::Stage& stage,
                SheetPlan& sheet, std::string& error) {
-    std::vector<std::vector<fp::ParameterOverride>> values(axes.size());
+    std::vector<std::vector<fp::Setting>> values(axes.size());
     for (size_t a = 0; a < axes.size(); ++a)
-        if (!fp::sweepValues(host.shadingInputs(), axes[a], host.name(), values[a], error)) return false;
+        if (!fp::sweepValues(look, axes[a], values[a], error)) return false;
     sheet.cells = fp::sweepGrid(values);
     const int columns = axes[0].steps, rows = axes.size() > 1 ? axes[1].steps : 1;
-    sheet.geometry = fp::sheetGeometry(plan.width, plan.height, columns, rows, true);
+    sheet.geometry = fp::sheetGeometry(stage.width, stage.height, columns, rows, true);
     const long long pixels = (long long)sheet.geometry.width * sheet.geometry.height;
     if (pixels > fp::kMaxSheetPixels) {
         error = "the sheet would be " + std::to_string(sheet.geometry.width) + "x" +
@@ -65,17 +64,12 @@ bool planSheet(const fp::RenderHost& host, const std::vector<fp::SweepAxis>& axe
 }
 
 // Renders every cell in parallel, each with a shader of its own (the fixed
-// settings, then the cell's values), and lays them out with their labels.
+// look with the cell's values), and lays them out with their labels.
 // False when interrupted.
-bool renderSheet(const fp::RenderHost& host, const std::vector<fp::ParameterOverride>& fixed, const SheetPlan& sheet,
-                 const fp::Scene& scene, fp::RenderSettings settings, const std::string& title,
-                 fp::Framebuffer& composed) {
+bool renderSheet(const fp::RenderHost& host, const fp::Look& fixed, const SheetPlan& sheet, const fp::Scene& scene,
+                 fp::RenderSettings settings, const std::string& title, fp::Framebuffer& composed) {
     std::vector<std::unique_ptr<fp::PaintedSurfaceShader>> shaders;
-    for (const fp::SweepCell& cell : sheet.cells) {
-        std::vector<fp::ParameterOverride> overrides = fixed;
-        overrides.insert(overrides.end(), cell.overrides.begin(), cell.overrides.end());
-        shaders.push_back(host.makeShader(scene, overrides));
-    }
+    for (const fp::SweepCell& cell : sheet.cells) shaders.push_back(host.makeShader(scene, fixed.with(cell.values)));
     // One bar over the tiles of every cell
     const int totalTiles = fp::tileCount(settings) * int(sheet.cells.size());
     std::atomic<int> tilesDone{0};
@@ -119,18 +113,21 @@ int sweepWith(const SweepOptions& options, const InterruptFlag& interrupt) {
                 return fail("--set " + axis.name + ": the input is varied by --vary");
 
     // Load the hosts; check the fixed settings and every varied value
-    RenderHosts hosts;
-    std::vector<std::vector<fp::ParameterOverride>> fixed;
-    if (!loadHosts(plan.hosts, hosts, error) || !settingsPerHost(options.render.sets, hosts, kCommand, fixed, error))
-        return fail(error);
+    fp::RenderHosts hosts;
+    if (!loadHosts(plan.hosts, hosts, error)) return fail(error);
+    std::vector<fp::Look> fixed = fp::defaultLooks(hosts);
+    std::vector<std::string> notes;
+    if (!fp::setOnEveryHost(options.render.sets, fixed, notes, error)) return fail(error);
+    for (const std::string& note : notes) std::cerr << kCommand << "note: " << note << "\n";
+    const fp::Stage& stage = plan.stage;
     std::vector<SheetPlan> sheets(hosts.size());
     for (size_t h = 0; h < hosts.size(); ++h)
-        if (!planSheet(*hosts[h], axes, plan, sheets[h], error)) return fail(error);
-    const std::optional<fp::Scene> scene = buildScene(options.render, plan, error);
+        if (!planSheet(fixed[h], axes, stage, sheets[h], error)) return fail(error);
+    const std::optional<fp::Scene> scene = stage.build(error);
     if (!scene) return fail(error);
 
     // Claim the outputs before rendering
-    const fp::ViewTransform view{options.render.exposure};
+    const fp::ViewTransform view{stage.exposure};
     std::vector<std::unique_ptr<fp::PendingOutput>> outputs;
     std::vector<std::unique_ptr<fp::ImageWriter>> writers;
     for (const std::string& path : plan.outputs) {
@@ -140,15 +137,14 @@ int sweepWith(const SweepOptions& options, const InterruptFlag& interrupt) {
     }
 
     // Render each host's sheet
-    const int threads = options.render.threads > 0 ? options.render.threads
-                                                   : int(tbb::info::default_concurrency());
+    const int threads = plan.threads > 0 ? plan.threads : int(tbb::info::default_concurrency());
     tbb::global_control limit(tbb::global_control::max_allowed_parallelism, size_t(threads));
     fp::RenderSettings settings;
-    settings.width = plan.width;
-    settings.height = plan.height;
-    settings.samplesPerPixel = options.render.samplesPerPixel;
+    settings.width = stage.width;
+    settings.height = stage.height;
+    settings.samplesPerPixel = stage.samplesPerPixel;
     settings.threads = threads;
-    settings.seed = plan.seed;
+    settings.seed = stage.seed;
     settings.cancel = &interrupt.flag();
     for (size_t h = 0; h < hosts.size(); ++h) {
         fp::Framebuffer composed;
@@ -168,8 +164,8 @@ int sweepWith(const SweepOptions& options, const InterruptFlag& interrupt) {
         if (!output->commit(error)) return fail(error);
     for (size_t h = 0; h < hosts.size(); ++h)
         std::cout << plan.outputs[h] << "\n";
-    std::cerr << kCommand << sheets[0].cells.size() << " cells of " << plan.width << "x" << plan.height << " at "
-              << options.render.samplesPerPixel << " spp per host\n";
+    std::cerr << kCommand << sheets[0].cells.size() << " cells of " << stage.width << "x" << stage.height << " at "
+              << stage.samplesPerPixel << " spp per host\n";
     return 0;
 }
 
@@ -206,15 +202,16 @@ void addSweepCommand(CLI::App& app, int& exitStatus) {
                         "Sheet image, .png or .exr; with both hosts NAME-maya.EXT and NAME-mentalray.EXT")
         ->capture_default_str();
     command->add_option("--size", render.size, "Size of one cell, WIDTHxHEIGHT")->capture_default_str();
-    command->add_option("--spp", render.samplesPerPixel, "Samples per pixel (stratified)")->capture_default_str();
+    command->add_option("--spp", render.stage.samplesPerPixel, "Samples per pixel (stratified)")
+        ->capture_default_str();
     command->add_option("--threads", render.threads, "Render threads (default: every core)");
     command->add_option("--set", render.sets, "A fixed shading input, NAME=VALUE (repeatable), as for render")
         ->allow_extra_args(false);
-    command->add_option("--env", render.environmentFile, "Latitude-longitude environment image (.exr)");
-    command->add_option("--lights", render.lights, "Light rig: studio, softbox or sun")->capture_default_str();
+    command->add_option("--env", render.stage.environmentFile, "Latitude-longitude environment image (.exr)");
+    command->add_option("--lights", render.stage.lights, "Light rig: studio, softbox or sun")->capture_default_str();
     command->add_option("--seed", render.seed, "Seed of the sample pattern")->capture_default_str();
-    command->add_option("--exposure", render.exposure, "Exposure of the PNG view transform, in stops")
+    command->add_option("--exposure", render.stage.exposure, "Exposure of the PNG view transform, in stops")
         ->capture_default_str();
-    addPaintedObjectOptions(*command, render.object);
+    addPaintedObjectOptions(*command, render.stage.object);
     command->callback([&exitStatus] { exitStatus = runSweep(options); });
 }

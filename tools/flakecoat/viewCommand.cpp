@@ -3,21 +3,17 @@
 
 #include <csignal>
 #include <iostream>
+#include <iterator>
 #include <thread>
 
 #include <pthread.h>
 #include <unistd.h>
 
 #include "commands.h"
-#include "image/exrReader.h"
-#include "kernel/lights.h"
-#include "meshes/paintedObject.h"
-#include "modulePaths.h"
+#include "look/stage.h"
 #include "objectOptions.h"
 #include "renderOptions.h"
-#include "renderSetup.h"
 #include "view/progressiveRender.h"
-#include "view/viewHosts.h"
 #include "view/viewServer.h"
 
 namespace fv = flakecoat::preview::view;
@@ -28,12 +24,10 @@ constexpr const char* kCommand = "flakecoat view: ";
 
 struct ViewOptions {
     std::string host = "maya";
-    std::string lights = "studio";
-    std::string environmentFile;
     std::string size = "512x512";
     int port = 0;  // any free port
     int threads = 0;
-    fp::PaintedObject object;  // --shape, --mesh, --rotate
+    fp::Stage stage;  // its size from the text above
 };
 
 int fail(const std::string& message) {
@@ -42,40 +36,25 @@ int fail(const std::string& message) {
 }
 
 int runView(const ViewOptions& options) {
-    // Check arguments
-    fv::ViewConfig config;
-    fv::ViewSettings initial;
+    // Check arguments; the final refinement is the stage's samples
+    fp::Stage stage = options.stage;
+    stage.samplesPerPixel = fv::ProgressiveRender::kSteps[std::size(fv::ProgressiveRender::kSteps) - 1];
     std::string error;
     if (options.host != "maya" && options.host != "mentalray")
         return fail("--host " + options.host + ": expected maya or mentalray");
-    if (!parseImageSize(options.size, config.width, config.height, error)) return fail(error);
-    std::vector<fp::Light> rig;
-    if (!fp::lightRig(options.lights, rig))
-        return fail("--lights " + options.lights + ": unknown rig; choose one of " + fp::lightRigNames());
+    if (!fp::parseImageSize(options.size, stage.width, stage.height, error)) return fail(error);
     if (options.port < 0 || options.port > 65535) return fail("--port: expected 0 (any free port) to 65535");
-    if (options.threads < 0 || options.threads > 1024) return fail("--threads: expected 1 to 1024");
-    if (!checkPaintedObject(options.object, error)) return fail(error);
-    initial.lights = options.lights;
-    config.object = options.object;
+    if (!checkThreads(options.threads, error) || !stage.check(error)) return fail(error);
+
+    // The environment is read once, and a model that cannot be read is
+    // reported now, not by the render loop.
     fp::Environment imageEnvironment;
-    if (!options.environmentFile.empty()) {
-        fp::LatLongImage image;
-        if (!fp::readLatLongExr(options.environmentFile, image, error)) return fail("--env " + error);
-        imageEnvironment = fp::Environment(std::move(image));
-        config.environmentFile = options.environmentFile;
-        initial.imageEnvironment = true;
-    }
+    if (!stage.readEnvironment(imageEnvironment, error) || !stage.buildScene(fp::Environment(), error))
+        return fail(error);
 
-    // A model that cannot be read is reported now, not by the render loop.
-    if (!fp::paintedObjectScene(options.object, 1.0f, rig, fp::Environment(), error))
-        return fail(options.object.meshFile.empty() ? error : "--mesh " + error);
-
-    RenderHosts loaded;
+    fp::RenderHosts hosts;
     const std::string other = options.host == "maya" ? "mentalray" : "maya";
-    if (!loadHosts({options.host, other}, loaded, error)) return fail(error);
-    std::vector<fv::ViewHost> hosts =
-        fv::describeViewHosts(std::move(loaded), defaultModulePath(kShaderDeclarationFile), error);
-    if (hosts.empty()) return fail(error);
+    if (!loadHosts({options.host, other}, hosts, error)) return fail(error);
 
     // Signals are taken by sigwait below, not by whichever thread runs.
     sigset_t stopSignals;
@@ -84,7 +63,7 @@ int runView(const ViewOptions& options) {
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-    fv::ViewSession session(std::move(hosts), config, initial);
+    fv::ViewSession session(std::move(hosts), stage);
     fv::LatestImage images;
     fv::ProgressiveRender renderLoop(session, images, std::move(imageEnvironment), options.threads);
     fv::ViewServer server(session, images);
@@ -112,11 +91,11 @@ void addViewCommand(CLI::App& app, int& exitStatus) {
     static ViewOptions options;
     command->add_option("--host", options.host, "Host shown first: maya or mentalray (both are loaded)")
         ->capture_default_str();
-    command->add_option("--lights", options.lights, "Light rig: studio, softbox or sun")->capture_default_str();
-    command->add_option("--env", options.environmentFile, "Latitude-longitude environment image (.exr)");
+    command->add_option("--lights", options.stage.lights, "Light rig: studio, softbox or sun")->capture_default_str();
+    command->add_option("--env", options.stage.environmentFile, "Latitude-longitude environment image (.exr)");
     command->add_option("--size", options.size, "Image size WIDTHxHEIGHT")->capture_default_str();
     command->add_option("--port", options.port, "Port on 127.0.0.1 (0: any free port)")->capture_default_str();
     command->add_option("--threads", options.threads, "Render threads (default: every core)");
-    addPaintedObjectOptions(*command, options.object);
+    addPaintedObjectOptions(*command, options.stage.object);
     command->callback([&exitStatus] { exitStatus = runView(options); });
 }

@@ -1,16 +1,16 @@
-#ifndef FLAKECOAT_PREVIEW_VIEW_CONTROL_GROUPS_H
-#define FLAKECOAT_PREVIEW_VIEW_CONTROL_GROUPS_H
+#ifndef FLAKECOAT_PREVIEW_LOOK_INPUT_FRAMES_H
+#define FLAKECOAT_PREVIEW_LOOK_INPUT_FRAMES_H
 
-// The frames the controls sit in: those of the Maya node's attribute-editor
-// template (plugSource/scripts/AEflakeCoatTemplate.mel, built into the
-// program), in its order, then "Extra Attributes" for everything it does not
-// place, as the editor does.
+// The frames the viewer shows inputs in, for both hosts: those of the Maya
+// node's attribute-editor template (plugSource/scripts/AEflakeCoatTemplate.mel,
+// built into the program), in its order, then "Extra Attributes" for
+// everything it does not place, as the editor does.
 
 #include <string>
 #include <utility>
 #include <vector>
 
-namespace flakecoat::preview::view {
+namespace flakecoat::preview {
 
 // The group names in display order; the last one takes every input no
 // other group names.
@@ -25,6 +25,6 @@ std::string controlGroupOf(const std::string& inputName);
 // every frame for an input it does not place.
 std::pair<size_t, size_t> controlRank(const std::string& inputName);
 
-}  // namespace flakecoat::preview::view
+}  // namespace flakecoat::preview
 
 #endif

@@ -1,8 +1,8 @@
-#include "view/templateFrames.h"
+#include "look/editorTemplate.h"
 
 #include <sstream>
 
-namespace flakecoat::preview::view {
+namespace flakecoat::preview {
 
 namespace {
 
@@ -50,4 +50,4 @@ bool readTemplateFrames(const std::string& mel, std::vector<TemplateFrame>& fram
     return true;
 }
 
-}  // namespace flakecoat::preview::view
+}  // namespace flakecoat::preview

@@ -1,15 +1,8 @@
-#include "view/controlGroups.h"
+#include "look/inputFrames.h"
 
-#include <iostream>
+#include "look/editorTemplate.h"
 
-#include "view/pageFiles.h"
-#include "view/templateFrames.h"
-
-namespace flakecoat::preview::view {
-
-// The node's attribute-editor template (plugSource/scripts/), built into
-// the program by cmake/EmbedPageFiles.cmake.
-const std::vector<PageFile>& mayaEditorTemplates();
+namespace flakecoat::preview {
 
 namespace {
 
@@ -17,11 +10,11 @@ constexpr const char* kExtraGroup = "Extra Attributes";  // as the editor names 
 
 const std::vector<TemplateFrame>& frames() {
     static const std::vector<TemplateFrame> kFrames = [] {
+        // The template is ours and its test reads it, so a fault cannot go
+        // unseen; the controls would go ungrouped.
         std::vector<TemplateFrame> read;
         std::string error;
-        const PageFile& file = mayaEditorTemplates().front();
-        if (!readTemplateFrames(std::string(file.body), read, error))
-            std::cerr << "flakecoat: AEflakeCoatTemplate.mel: " << error << "; the controls go ungrouped\n";
+        readTemplateFrames(std::string(builtInEditorTemplate()), read, error);
         return read;
     }();
     return kFrames;
@@ -60,4 +53,4 @@ std::string controlGroupOf(const std::string& inputName) {
     return frame < frames().size() ? frames()[frame].label : kExtraGroup;
 }
 
-}  // namespace flakecoat::preview::view
+}  // namespace flakecoat::preview

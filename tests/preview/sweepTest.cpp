@@ -6,30 +6,38 @@
 
 #include <gtest/gtest.h>
 
-#include "settings/parameterSweep.h"
+#include "look/sweep.h"
 
 namespace fp = flakecoat::preview;
 
 namespace {
 
-std::vector<fp::SettableInput> inputs() {
-    fp::SettableInput deviation{"normalDeviation"};
-    fp::SettableInput color{"color", 3};
-    fp::SettableInput index{"refractiveIndex", 3};
-    index.hasHardMin = true;
-    index.hardMin[0] = index.hardMin[1] = index.hardMin[2] = 1.0;
-    fp::SettableInput seed{"seed", 1, fp::ValueKind::Integer};
-    return {deviation, color, index, seed};
+const std::vector<fp::ShadingInput>& inputs() {
+    static const std::vector<fp::ShadingInput> kInputs = [] {
+        std::vector<fp::ShadingInput> made(4);
+        made[0].name = "normalDeviation";
+        made[1].name = "color";
+        made[1].arity = 3;
+        made[2].name = "refractiveIndex";
+        made[2].arity = 3;
+        made[2].hasHardMin = true;
+        made[2].hardMin[0] = made[2].hardMin[1] = made[2].hardMin[2] = 1.0;
+        made[3].name = "seed";
+        made[3].kind = fp::ValueKind::Integer;
+        return made;
+    }();
+    return kInputs;
 }
 
 // The labels of an axis's steps, or the error.
 std::string labels(const std::string& text) {
     fp::SweepAxis axis;
-    std::vector<fp::ParameterOverride> values;
+    std::vector<fp::Setting> values;
     std::string error;
-    if (!fp::parseSweepAxis(text, axis, error) || !fp::sweepValues(inputs(), axis, "maya", values, error)) return error;
+    if (!fp::parseSweepAxis(text, axis, error) || !fp::sweepValues(fp::Look(inputs(), "maya"), axis, values, error))
+        return error;
     std::string out;
-    for (const fp::ParameterOverride& value : values) out += (out.empty() ? "" : " ") + fp::sweepValueLabel(value);
+    for (const fp::Setting& value : values) out += (out.empty() ? "" : " ") + fp::sweepValueLabel(value);
     return out;
 }
 
@@ -60,17 +68,18 @@ TEST(ParameterSweep, BadAxesAreRefusedByName) {
 TEST(ParameterSweep, GridRunsTheFirstAxisAcrossAndTheSecondDown) {
     fp::SweepAxis across, down;
     std::string error;
-    std::vector<std::vector<fp::ParameterOverride>> values(2);
+    std::vector<std::vector<fp::Setting>> values(2);
     ASSERT_TRUE(fp::parseSweepAxis("normalDeviation=0:2:3", across, error));
     ASSERT_TRUE(fp::parseSweepAxis("seed=10:20:2", down, error));
-    ASSERT_TRUE(fp::sweepValues(inputs(), across, "maya", values[0], error));
-    ASSERT_TRUE(fp::sweepValues(inputs(), down, "maya", values[1], error));
+    const fp::Look look(inputs(), "maya");
+    ASSERT_TRUE(fp::sweepValues(look, across, values[0], error));
+    ASSERT_TRUE(fp::sweepValues(look, down, values[1], error));
     const std::vector<fp::SweepCell> cells = fp::sweepGrid(values);
     std::vector<std::string> seen;
     for (const fp::SweepCell& cell : cells) {
-        ASSERT_EQ(cell.overrides.size(), 2u);
-        EXPECT_EQ(cell.overrides[0].name, "normalDeviation");
-        EXPECT_EQ(cell.overrides[1].name, "seed");
+        ASSERT_EQ(cell.values.size(), 2u);
+        EXPECT_EQ(cell.values[0].name, "normalDeviation");
+        EXPECT_EQ(cell.values[1].name, "seed");
         seen.push_back(cell.label);
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"0 | 10", "1 | 10", "2 | 10", "0 | 20", "1 | 20", "2 | 20"}));

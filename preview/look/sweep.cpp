@@ -1,4 +1,4 @@
-#include "settings/parameterSweep.h"
+#include "look/sweep.h"
 
 #include <cmath>
 #include <cstdio>
@@ -8,9 +8,9 @@ namespace flakecoat::preview {
 
 namespace {
 
-bool parseEnd(const std::string& name, const std::string& word, const std::string& text, ParameterOverride& end,
+bool parseEnd(const std::string& name, const std::string& word, const std::string& text, Setting& end,
               std::string& error) {
-    if (!parseOverride(name + "=" + word, end, error)) {
+    if (!parseSetting(name + "=" + word, end, error)) {
         error = "--vary " + text + ": '" + word + "' is not a number or a list of numbers";
         return false;
     }
@@ -55,12 +55,9 @@ bool parseSweepAxis(const std::string& text, SweepAxis& axis, std::string& error
     return true;
 }
 
-bool sweepValues(const std::vector<SettableInput>& inputs, const SweepAxis& axis, const std::string& hostName,
-                 std::vector<ParameterOverride>& values, std::string& error) {
+bool sweepValues(const Look& look, const SweepAxis& axis, std::vector<Setting>& values, std::string& error) {
     values.clear();
-    const SettableInput* input = nullptr;
-    for (const SettableInput& candidate : inputs)
-        if (candidate.name == axis.name) input = &candidate;
+    const ShadingInput* input = findInput(look.inputs(), axis.name);
     // An unknown name is reported by the check below.
     const int arity = input ? input->arity : axis.from.count;
     if (axis.from.count != 1 && axis.from.count != arity) {
@@ -70,7 +67,7 @@ bool sweepValues(const std::vector<SettableInput>& inputs, const SweepAxis& axis
     }
     for (int step = 0; step < axis.steps; ++step) {
         const double t = double(step) / double(axis.steps - 1);
-        ParameterOverride value;
+        Setting value;
         value.name = axis.name;
         value.count = arity;
         for (int c = 0; c < arity; ++c) {
@@ -81,7 +78,7 @@ bool sweepValues(const std::vector<SettableInput>& inputs, const SweepAxis& axis
             if (input && input->kind != ValueKind::Float) v = std::round(v);
             value.values[c] = v;
         }
-        if (!checkOverride(inputs, value, hostName, error)) {
+        if (!look.check(value, error)) {
             if (error.compare(0, 6, "--set ") == 0) error = "--vary " + error.substr(6);
             return false;
         }
@@ -90,7 +87,7 @@ bool sweepValues(const std::vector<SettableInput>& inputs, const SweepAxis& axis
     return true;
 }
 
-std::string sweepValueLabel(const ParameterOverride& value) {
+std::string sweepValueLabel(const Setting& value) {
     bool alike = true;
     for (int c = 1; c < value.count; ++c) alike = alike && value.values[c] == value.values[0];
     std::string label = formatValue(value.count > 0 ? value.values[0] : 0.0);
@@ -98,7 +95,7 @@ std::string sweepValueLabel(const ParameterOverride& value) {
     return label;
 }
 
-std::vector<SweepCell> sweepGrid(const std::vector<std::vector<ParameterOverride>>& axes) {
+std::vector<SweepCell> sweepGrid(const std::vector<std::vector<Setting>>& axes) {
     std::vector<SweepCell> cells;
     if (axes.empty()) return cells;
     const size_t columns = axes[0].size();
@@ -106,10 +103,10 @@ std::vector<SweepCell> sweepGrid(const std::vector<std::vector<ParameterOverride
     for (size_t row = 0; row < rows; ++row)
         for (size_t column = 0; column < columns; ++column) {
             SweepCell cell;
-            cell.overrides.push_back(axes[0][column]);
+            cell.values.push_back(axes[0][column]);
             cell.label = sweepValueLabel(axes[0][column]);
             if (axes.size() > 1) {
-                cell.overrides.push_back(axes[1][row]);
+                cell.values.push_back(axes[1][row]);
                 cell.label += " | " + sweepValueLabel(axes[1][row]);
             }
             cells.push_back(cell);

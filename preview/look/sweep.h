@@ -1,5 +1,5 @@
-#ifndef FLAKECOAT_PREVIEW_SETTINGS_PARAMETER_SWEEP_H
-#define FLAKECOAT_PREVIEW_SETTINGS_PARAMETER_SWEEP_H
+#ifndef FLAKECOAT_PREVIEW_LOOK_SWEEP_H
+#define FLAKECOAT_PREVIEW_LOOK_SWEEP_H
 
 // Shading inputs varied across a contact sheet: "NAME=FROM:TO:STEPS" names an
 // input by the host's own name and spreads STEPS evenly spaced values from
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "settings/parameterOverrides.h"
+#include "look/look.h"
 
 namespace flakecoat::preview {
 
@@ -28,27 +28,26 @@ constexpr long long kMaxSheetPixels = 4096LL * 4096LL;
 struct SweepAxis {
     std::string name;
     int steps = 0;
-    ParameterOverride from, to;  // one value, or one per component
+    Setting from, to;  // one value, or one per component
 };
 
 // Parses "NAME=FROM:TO:STEPS"; error names the text and what is wrong.
 bool parseSweepAxis(const std::string& text, SweepAxis& axis, std::string& error);
 
-// The axis's values as overrides of the host's input, in order, each checked
-// against the input's declaration.
-bool sweepValues(const std::vector<SettableInput>& inputs, const SweepAxis& axis, const std::string& hostName,
-                 std::vector<ParameterOverride>& values, std::string& error);
+// The axis's values as settings of the look's input, in order, each checked
+// as the look checks a setting.
+bool sweepValues(const Look& look, const SweepAxis& axis, std::vector<Setting>& values, std::string& error);
 
 // "0.25", or "0.2,0.5,0.5" when the components differ (4 significant digits).
-std::string sweepValueLabel(const ParameterOverride& value);
+std::string sweepValueLabel(const Setting& value);
 
 struct SweepCell {
-    std::vector<ParameterOverride> overrides;  // one per axis
+    std::vector<Setting> values;  // one per axis
     std::string label;                         // the values, "0.5" or "0.5 | 0.25"
 };
 
 // The cells in reading order: the first axis across, the second down.
-std::vector<SweepCell> sweepGrid(const std::vector<std::vector<ParameterOverride>>& axes);
+std::vector<SweepCell> sweepGrid(const std::vector<std::vector<Setting>>& axes);
 
 // The sheet's title: the axes' names in the order their values are labelled.
 std::string sweepTitle(const std::vector<SweepAxis>& axes);

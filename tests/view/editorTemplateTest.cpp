@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
-#include "view/templateFrames.h"
+#include "look/editorTemplate.h"
 
-namespace fv = flakecoat::preview::view;
+namespace fv = flakecoat::preview;
 
 TEST(TemplateFrames, FramesKeepTheirOrderAndControls) {
     const std::string mel = R"(global proc AEpaintTemplate(string $nodeName)
@@ -51,4 +51,11 @@ TEST(TemplateFrames, MalformedTemplatesNameTheLine) {
         EXPECT_FALSE(fv::readTemplateFrames(c.mel, frames, error)) << c.mel;
         EXPECT_NE(error.find(c.message), std::string::npos) << c.mel << " -> " << error;
     }
+}
+
+TEST(TemplateFrames, TheBuiltInTemplateReads) {
+    std::vector<fv::TemplateFrame> frames;
+    std::string error;
+    ASSERT_TRUE(fv::readTemplateFrames(std::string(fv::builtInEditorTemplate()), frames, error)) << error;
+    EXPECT_GT(frames.size(), 4u);
 }
