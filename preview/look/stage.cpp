@@ -114,6 +114,15 @@ std::optional<Scene> Stage::build(std::string& error) const {
     return buildScene(std::move(environment), error);
 }
 
+RenderSettings Stage::renderSettings() const {
+    RenderSettings settings;
+    settings.width = width;
+    settings.height = height;
+    settings.samplesPerPixel = samplesPerPixel;
+    settings.seed = seed;
+    return settings;
+}
+
 std::vector<std::string> Stage::arguments() const {
     const Stage defaults;
     std::vector<std::string> words = {"--size", std::to_string(width) + "x" + std::to_string(height),

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "image/exrReader.h"
+#include "kernel/renderer.h"
 #include "kernel/scene.h"
 #include "meshes/paintedObject.h"
 
@@ -53,6 +54,9 @@ struct Stage {
     // be read is reported with its file and line.
     std::optional<Scene> buildScene(Environment environment, std::string& error) const;
     std::optional<Scene> build(std::string& error) const;
+    // The renderer's size, samples and seed (threads and the rest left as
+    // RenderSettings has them).
+    RenderSettings renderSettings() const;
 
     // The options that reproduce it: size, samples and rig always, the rest
     // where they differ from the defaults.

@@ -87,12 +87,9 @@ void ProgressiveRender::run() {
             session_.host(settings.host)->makeShader(*scene, settings.look);
 
         for (int step = firstStep; step < int(std::size(kSteps)); ++step) {
-            RenderSettings render;
-            render.width = stage.width;
-            render.height = stage.height;
+            RenderSettings render = stage.renderSettings();
             render.samplesPerPixel = kSteps[step];
             render.threads = threads_;
-            render.seed = stage.seed;
             render.cancel = &session_.cancelFlag();
             Framebuffer next;
             if (!flakecoat::preview::render(*scene, *shader, render, next).completed) break;

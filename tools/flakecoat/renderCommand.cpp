@@ -93,12 +93,8 @@ int renderWith(const RenderOptions& options, const InterruptFlag& interrupt) {
     std::vector<fp::Framebuffer> images(hosts.size());
     for (size_t i = 0; i < hosts.size(); ++i) {
         RenderProgress progress(hosts[i]->name());
-        fp::RenderSettings settings;
-        settings.width = stage.width;
-        settings.height = stage.height;
-        settings.samplesPerPixel = stage.samplesPerPixel;
+        fp::RenderSettings settings = stage.renderSettings();
         settings.threads = plan.threads;
-        settings.seed = stage.seed;
         settings.cancel = &interrupt.flag();
         settings.progress = [&progress](int done, int total) { progress.update(done, total); };
         fp::Framebuffer& image = images[i];

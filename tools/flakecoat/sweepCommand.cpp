@@ -139,12 +139,8 @@ int sweepWith(const SweepOptions& options, const InterruptFlag& interrupt) {
     // Render each host's sheet
     const int threads = plan.threads > 0 ? plan.threads : int(tbb::info::default_concurrency());
     tbb::global_control limit(tbb::global_control::max_allowed_parallelism, size_t(threads));
-    fp::RenderSettings settings;
-    settings.width = stage.width;
-    settings.height = stage.height;
-    settings.samplesPerPixel = stage.samplesPerPixel;
+    fp::RenderSettings settings = stage.renderSettings();
     settings.threads = threads;
-    settings.seed = stage.seed;
     settings.cancel = &interrupt.flag();
     for (size_t h = 0; h < hosts.size(); ++h) {
         fp::Framebuffer composed;
