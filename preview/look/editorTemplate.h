@@ -3,8 +3,9 @@
 
 // The frames of a Maya attribute-editor template, as the editor lays them
 // out: each `editorTemplate -beginLayout "Label"` up to its `-endLayout`,
-// with the attributes its `-addControl "name"` lines show, in order. The
-// viewer groups its controls exactly so.
+// with the attributes its `-addControl "name"` statements show, in order,
+// and the `-label` and `-annotation` (the tooltip) each gives. The viewer
+// groups and labels its controls exactly so.
 
 #include <string>
 #include <string_view>
@@ -12,13 +13,21 @@
 
 namespace flakecoat::preview {
 
-struct TemplateFrame {
-    std::string label;
-    std::vector<std::string> attributes;
+struct TemplateControl {
+    std::string attribute;
+    std::string label;       // empty: the editor's own name for it
+    std::string annotation;  // empty: no tooltip
 };
 
-// Fails, naming the line, for a control outside any frame, a frame left
-// open or closed twice, or a command without its quoted argument.
+struct TemplateFrame {
+    std::string label;
+    std::vector<TemplateControl> controls;
+};
+
+// Statements end at ';' and may span lines; "//" comments run to the end
+// of the line. Fails, naming the line, for a control outside any frame, a
+// frame left open or closed twice, a flag without its quoted argument, or
+// a quote left open.
 bool readTemplateFrames(const std::string& mel, std::vector<TemplateFrame>& frames, std::string& error);
 
 // The node's own template (plugSource/scripts/AEflakeCoatTemplate.mel),

@@ -43,9 +43,16 @@ std::pair<size_t, size_t> controlRank(const std::string& inputName) {
             candidates.push_back(inputName.substr(0, inputName.size() - std::string(suffix).size()));
     for (const std::string& name : candidates)
         for (size_t f = 0; f < frames().size(); ++f)
-            for (size_t a = 0; a < frames()[f].attributes.size(); ++a)
-                if (frames()[f].attributes[a] == name) return {f, a};
+            for (size_t a = 0; a < frames()[f].controls.size(); ++a)
+                if (frames()[f].controls[a].attribute == name) return {f, a};
     return {frames().size(), 0};
+}
+
+const TemplateControl* editorControl(const std::string& attribute) {
+    for (const TemplateFrame& frame : frames())
+        for (const TemplateControl& control : frame.controls)
+            if (control.attribute == attribute) return &control;
+    return nullptr;
 }
 
 std::string controlGroupOf(const std::string& inputName) {

@@ -10,6 +10,8 @@
 #include <utility>
 #include <vector>
 
+#include "look/editorTemplate.h"
+
 namespace flakecoat::preview {
 
 // The group names in display order; the last one takes every input no
@@ -24,6 +26,10 @@ std::string controlGroupOf(const std::string& inputName);
 // Where the template places an input: (frame, place in the frame), or past
 // every frame for an input it does not place.
 std::pair<size_t, size_t> controlRank(const std::string& inputName);
+
+// The template's control of a Maya attribute, with its label and
+// annotation; null for an attribute it does not show.
+const TemplateControl* editorControl(const std::string& attribute);
 
 }  // namespace flakecoat::preview
 

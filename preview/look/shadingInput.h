@@ -32,10 +32,14 @@ struct ShadingInput {
     // past the third take the third's); the host refuses values beyond.
     bool hasHardMin = false, hasHardMax = false;
     double hardMin[3] = {0, 0, 0}, hardMax[3] = {0, 0, 0};
-    // Soft limits are a slider's range, not limits.
+    // Soft limits are a slider's range, not limits: the host's own where it
+    // declares them, otherwise deriveSoftRange's. Booleans and matrices have
+    // none.
     bool hasSoftMin = false, hasSoftMax = false;
     double softMin = 0, softMax = 0;
-    std::string group;  // the frame the viewer shows it in
+    std::string group;        // the frame the viewer shows it in
+    std::string label;        // for a reader: "Flake Strength", not normalDeviation
+    std::string description;  // one line
 };
 
 // "float", "integer", "boolean", "color", "float2", "float3" or "matrix".
@@ -46,6 +50,17 @@ const ShadingInput* findInput(const std::vector<ShadingInput>& inputs, const std
 // Whether setting one also sets (part of) the other: the same input, or a
 // compound and one of its own components.
 bool overlaps(const ShadingInput& a, const ShadingInput& b);
+
+// A slider's range for a numeric input whose host declares none: 0 to 1 for
+// a colour; otherwise from the hard minimum (or 0, or the lowest default
+// below 0) to a round number (1, 2 or 5 times a power of ten) at least
+// twice as far from there as the largest default, and at least 1 wide.
+// Booleans and matrices are left without one.
+void deriveSoftRange(ShadingInput& input);
+
+// "normalDeviation" as "Normal Deviation", for an input its host gives no
+// label.
+std::string readableName(const std::string& name);
 
 // The shortest decimal that reads back as the same single-precision value
 // (0.209f is 0.209, not 0.20900000631809235).

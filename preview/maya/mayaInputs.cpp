@@ -38,6 +38,7 @@ ShadingInput matrixInput(const mayaHost::AttributeInfo& info) {
     input.name = info.longName;
     input.arity = 16;
     input.shown = false;
+    input.label = readableName(input.name);
     input.defaults.assign(16, 0.0);
     for (int i = 0; i < 4; ++i) input.defaults[size_t(i * 5)] = 1.0;  // the identity
     return input;
@@ -66,7 +67,11 @@ std::vector<ShadingInput> nodeInputs(const mayaHost::NodeType& type) {
         input.hasSoftMax = info->limits.hasSoftMax;
         input.softMin = info->limits.softMin;
         input.softMax = info->limits.softMax;
+        if (!input.hasSoftMin || !input.hasSoftMax) deriveSoftRange(input);
         input.group = controlGroupOf(input.name);
+        const TemplateControl* control = editorControl(input.name);
+        input.label = control && !control->label.empty() ? control->label : readableName(input.name);
+        input.description = control ? control->annotation : "";
         for (const mayaHost::AttributeInfo* child : info->children) input.children.push_back(child->longName);
         inputs.push_back(input);
 
@@ -79,7 +84,12 @@ std::vector<ShadingInput> nodeInputs(const mayaHost::NodeType& type) {
             component.component = int(c);
             component.defaults = {input.defaults[c]};
             copyLimits(info->limits, int(c), 1, component);
+            component.hasSoftMin = component.hasSoftMax = input.hasSoftMin;
+            component.softMin = input.softMin;
+            component.softMax = input.softMax;
             component.group = input.group;
+            component.label = readableName(component.name);
+            component.description = input.description;
             inputs.push_back(component);
         }
     }

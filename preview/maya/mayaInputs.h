@@ -6,7 +6,10 @@
 // matrix such as placementMatrix) and each child of those, by long name,
 // with the attribute's defaults and limits (a child takes its parent's
 // limit for its component). Shown in the viewer: the top-level numeric ones
-// that are not hidden.
+// that are not hidden, labelled and described as the node's
+// attribute-editor template labels and annotates them. Slider ranges are
+// the node's soft limits where it declares them, otherwise derived
+// (deriveSoftRange).
 
 #include <vector>
 

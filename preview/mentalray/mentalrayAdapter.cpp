@@ -118,9 +118,8 @@ Color MentalrayWorker::shade(const SurfaceSample& sample, ShadingServices& servi
 class MentalrayRenderHost : public RenderHost {
 public:
     MentalrayRenderHost(std::unique_ptr<mentalrayHost::ShaderLibrary> library,
-                        mentalrayHost::ShaderDeclaration declaration)
-        : library_(std::move(library)), declaration_(std::move(declaration)),
-          inputs_(declaredInputs(declaration_)) {}
+                        mentalrayHost::ShaderDeclaration declaration, std::vector<ShadingInput> inputs)
+        : library_(std::move(library)), declaration_(std::move(declaration)), inputs_(std::move(inputs)) {}
 
     const std::string& name() const override { return name_; }
     const std::vector<ShadingInput>& inputs() const override { return inputs_; }
@@ -157,10 +156,17 @@ std::unique_ptr<RenderHost> loadMentalrayHostFrom(const std::string& shaderLibra
         error = declarationPath + ": does not declare tarn_flakeCoat with a light array \"light\"";
         return nullptr;
     }
+    // The interface hints beside the declaration, if the file has them
+    std::vector<ShadingInput> inputs = declaredInputs(declaration);
+    mentalrayHost::ShaderGui gui;
+    bool hinted = false;
+    if (!mentalrayHost::readShaderGui(declarationPath, "gui_" + declaration.name, gui, hinted, error) ||
+        (hinted && !applyGuiHints(gui, declaration, declarationPath, inputs, error)))
+        return nullptr;
     std::unique_ptr<mentalrayHost::ShaderLibrary> library =
         mentalrayHost::ShaderLibrary::open(shaderLibraryPath, modulePath, error);
     if (!library) return nullptr;
-    return std::make_unique<MentalrayRenderHost>(std::move(library), std::move(declaration));
+    return std::make_unique<MentalrayRenderHost>(std::move(library), std::move(declaration), std::move(inputs));
 }
 
 std::unique_ptr<RenderHost> loadMentalrayHost(const std::string& libraryDirectory, std::string& error) {

@@ -28,6 +28,8 @@ json inputJson(const ShadingInput& input) {
     out["max"] = input.hasHardMax ? numbers(input.hardMax, input.arity) : json();
     out["usedAsColor"] = input.isColor;
     out["group"] = input.group;
+    out["label"] = input.label;
+    out["description"] = input.description;
     out["children"] = input.children;
     return out;
 }

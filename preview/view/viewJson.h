@@ -5,9 +5,10 @@
 //
 // /inputs: {"host", "groups": [names in display order], "inputs": [
 //   {"name", "kind": float|integer|boolean|color|float2|float3, "arity",
-//    "default": [arity numbers], "softMin", "softMax" (number or null: the
-//    slider's range), "min", "max" (arity numbers or null: enforced),
-//    "usedAsColor", "group", "children": [component names]}]}
+//    "default": [arity numbers], "softMin", "softMax" (the slider's range;
+//    null for a boolean), "min", "max" (arity numbers or null: enforced),
+//    "usedAsColor", "group", "label", "description",
+//    "children": [component names]}]}
 // /state: {"host", "hosts", "lights", "lightRigs", "environment",
 //   "environments", "exposure", "values": {name: [numbers]}, "sets":
 //   [NAME=VALUE], "command", "generation", "width", "height", "steps"}

@@ -1,7 +1,8 @@
 // .mi declarations: any text read as the renderer stand-in reads a shader's
 // declaration, then a parameter block laid out from it with its defaults,
 // a few array elements, every settable parameter set as --set sets it and
-// connected, so a layout that misplaces a field writes out of bounds.
+// connected, so a layout that misplaces a field writes out of bounds. The
+// same text's gui block is read and its hints applied.
 
 #include <cstdint>
 #include <sstream>
@@ -9,6 +10,7 @@
 
 #include <mentalrayHost/parameterBlock.h>
 #include <mentalrayHost/shaderDeclaration.h>
+#include <mentalrayHost/shaderGui.h>
 
 #include "mentalray/declaredInputs.h"
 
@@ -23,7 +25,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     mentalrayHost::ParameterBlock block(declaration, 3);
     if (miTag* elements = block.arrayElements())
         for (int i = 0; i < 3; ++i) elements[i] = miTag(i + 1);
-    for (const fp::ShadingInput& input : fp::mentalray::declaredInputs(declaration)) {
+    std::vector<fp::ShadingInput> inputs = fp::mentalray::declaredInputs(declaration);
+    std::istringstream again(text.str());
+    mentalrayHost::ShaderGui gui;
+    bool found = false;
+    if (mentalrayHost::parseShaderGui(again, "fuzz.mi", "gui_" + declaration.name, gui, found, error) && found)
+        fp::mentalray::applyGuiHints(gui, declaration, "fuzz.mi", inputs, error);
+    for (const fp::ShadingInput& input : inputs) {
         fp::Setting value;
         value.name = input.name;
         value.count = input.arity <= fp::Setting::kMaxValues ? input.arity : 1;

@@ -11,7 +11,8 @@ TEST(TemplateFrames, FramesKeepTheirOrderAndControls) {
 {
     editorTemplate -beginScrollLayout;
     editorTemplate -beginLayout "Base Colour" -collapse 0;
-        editorTemplate -addControl "color";   // the paint
+        editorTemplate -addControl "color" -label "Base Colour"   // the paint
+            -annotation "The paint's \"own\" colour; tints the diffuse light";
         editorTemplate -addControl "diffuse";
     editorTemplate -endLayout;
     // editorTemplate -addControl "commentedOut";
@@ -28,9 +29,15 @@ TEST(TemplateFrames, FramesKeepTheirOrderAndControls) {
     ASSERT_TRUE(fv::readTemplateFrames(mel, frames, error)) << error;
     ASSERT_EQ(frames.size(), 2u);
     EXPECT_EQ(frames[0].label, "Base Colour");
-    EXPECT_EQ(frames[0].attributes, (std::vector<std::string>{"color", "diffuse"}));
+    ASSERT_EQ(frames[0].controls.size(), 2u);
+    EXPECT_EQ(frames[0].controls[0].attribute, "color");
+    EXPECT_EQ(frames[0].controls[0].label, "Base Colour");
+    EXPECT_EQ(frames[0].controls[0].annotation, "The paint's \"own\" colour; tints the diffuse light");
+    EXPECT_EQ(frames[0].controls[1].attribute, "diffuse");
+    EXPECT_EQ(frames[0].controls[1].label, "");
     EXPECT_EQ(frames[1].label, "Flakes");
-    EXPECT_EQ(frames[1].attributes, (std::vector<std::string>{"normalDeviation"}));
+    ASSERT_EQ(frames[1].controls.size(), 1u);
+    EXPECT_EQ(frames[1].controls[0].attribute, "normalDeviation");
 }
 
 TEST(TemplateFrames, MalformedTemplatesNameTheLine) {
@@ -44,6 +51,8 @@ TEST(TemplateFrames, MalformedTemplatesNameTheLine) {
         {"editorTemplate -beginLayout -collapse 0;", "line 1: -beginLayout without a quoted label"},
         {"editorTemplate -beginLayout \"A\";\neditorTemplate -addControl color;", "line 2: -addControl without"},
         {"editorTemplate -beginLayout \"Open\";", "the frame \"Open\" is not closed"},
+        {"editorTemplate -beginLayout \"A\";\neditorTemplate -addControl \"c\" -label;", "line 2: -label without"},
+        {"editorTemplate -beginLayout \"A;", "line 1: a quote is not closed"},
     };
     for (const auto& c : cases) {
         std::vector<fv::TemplateFrame> frames;
@@ -53,9 +62,15 @@ TEST(TemplateFrames, MalformedTemplatesNameTheLine) {
     }
 }
 
-TEST(TemplateFrames, TheBuiltInTemplateReads) {
+// Every control the node's own template shows is labelled and annotated.
+TEST(TemplateFrames, TheBuiltInTemplateLabelsEveryControl) {
     std::vector<fv::TemplateFrame> frames;
     std::string error;
     ASSERT_TRUE(fv::readTemplateFrames(std::string(fv::builtInEditorTemplate()), frames, error)) << error;
     EXPECT_GT(frames.size(), 4u);
+    for (const fv::TemplateFrame& frame : frames)
+        for (const fv::TemplateControl& control : frame.controls) {
+            EXPECT_FALSE(control.label.empty()) << control.attribute;
+            EXPECT_FALSE(control.annotation.empty()) << control.attribute;
+        }
 }
