@@ -52,7 +52,7 @@ bool Look::check(const Setting& value, std::string& error) const {
             error = prefix + " is out of the single-precision range";
             return false;
         }
-        if (input->kind == ValueKind::Integer && std::fabs(v) > 2147483647.0) {
+        if (input->kind == ValueKind::Integer && !(v >= -2147483648.0 && v <= 2147483647.0)) {
             error = prefix + " is out of the integer range";
             return false;
         }
@@ -80,6 +80,11 @@ bool Look::set(const std::string& text, std::string& error) {
 
 bool Look::set(const Setting& value, std::string& error) {
     if (!check(value, error)) return false;
+    // A float input keeps the shortest text of the float the host gets, so
+    // the arguments and look files say exactly what is rendered.
+    Setting kept = value;
+    if (findInput(inputs(), value.name)->kind == ValueKind::Float)
+        for (int i = 0; i < kept.count; ++i) kept.values[i] = shortestFloat(kept.values[i]);
     // Dropping the earlier setting of the name changes nothing it reached:
     // the new one writes the same components, later.
     for (auto it = settings_.begin(); it != settings_.end(); ++it)
@@ -87,7 +92,7 @@ bool Look::set(const Setting& value, std::string& error) {
             settings_.erase(it);
             break;
         }
-    settings_.push_back(value);
+    settings_.push_back(kept);
     return true;
 }
 

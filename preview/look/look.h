@@ -32,7 +32,8 @@ public:
     // Messages start "--set NAME: " and name the host where the name is
     // unknown.
     bool check(const Setting& value, std::string& error) const;
-    // Checks, then records: NAME=VALUE text or a parsed setting.
+    // Checks, then records: NAME=VALUE text or a parsed setting (a float
+    // input's values as the shortest decimals of the floats the host gets).
     bool set(const std::string& text, std::string& error);
     bool set(const Setting& value, std::string& error);
     void reset() { settings_.clear(); }

@@ -66,6 +66,10 @@ std::string readableName(const std::string& name) {
 }
 
 double shortestFloat(double value) {
+    // A whole float is its own shortest text (16777217 reads back as the
+    // float 16777216, which is the value).
+    const float single = float(value);
+    if (single == std::floor(single) && std::fabs(single) < 1e15f) return double(single);
     char text[32];
     for (int digits = 1; digits <= 9; ++digits) {
         std::snprintf(text, sizeof text, "%.*g", digits, value);

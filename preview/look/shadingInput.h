@@ -63,7 +63,7 @@ void deriveSoftRange(ShadingInput& input);
 std::string readableName(const std::string& name);
 
 // The shortest decimal that reads back as the same single-precision value
-// (0.209f is 0.209, not 0.20900000631809235).
+// (0.209f is 0.209, not 0.20900000631809235); a whole float is itself.
 double shortestFloat(double value);
 
 }  // namespace flakecoat::preview

@@ -16,13 +16,10 @@ namespace {
 
 constexpr int kMaxSamplesPerPixel = 4096;
 
-bool parseSide(const std::string& text, int& side) {
-    if (text.empty() || text.size() > 6) return false;
-    for (char c : text)
-        if (c < '0' || c > '9') return false;
-    side = std::atoi(text.c_str());
-    return side >= 1 && side <= kMaxImageSide;
-}
+const std::string kSizeReason = "expected WIDTHxHEIGHT, each from 1 to " + std::to_string(kMaxImageSide);
+const std::string kSamplesReason = "expected 1 to " + std::to_string(kMaxSamplesPerPixel) + " samples per pixel";
+const char* const kExposureReason = "expected -20 to 20 stops";
+const char* const kRotateReason = "expected a finite number of degrees";
 
 std::string formatValue(double value) {
     char text[32];
@@ -30,61 +27,85 @@ std::string formatValue(double value) {
     return text;
 }
 
-bool fail(std::string& error, const std::string& message) {
-    error = message;
-    return false;
+std::string sizeText(int width, int height) { return std::to_string(width) + "x" + std::to_string(height); }
+
+// Digits only, within [low, high].
+bool parseWhole(const std::string& text, std::uint64_t low, std::uint64_t high, std::uint64_t& value) {
+    if (text.empty() || text.size() > 20 || text.find_first_not_of("0123456789") != std::string::npos) return false;
+    errno = 0;
+    value = std::strtoull(text.c_str(), nullptr, 10);
+    return errno == 0 && value >= low && value <= high;
 }
 
-bool checkObject(const PaintedObject& object, std::string& error) {
-    if (!isShapeName(object.shape)) return fail(error, "--shape " + object.shape + ": choose one of " + shapeNames());
-    if (!object.meshFile.empty() && object.shape != "ball")
-        return fail(error,
-                    "--mesh " + object.meshFile + ": give either --mesh or --shape " + object.shape + ", not both");
-    if (!std::isfinite(object.rotateDegrees)) return fail(error, "--rotate: expected a finite number of degrees");
-    if (object.rotateDegrees != 0.0f && object.meshFile.empty() && object.shape == "ball")
-        return fail(error, "--rotate: turns a model (--mesh or --shape swatch); the ball needs no turning");
+bool parseFloat(const std::string& text, float& value) {
+    char* end = nullptr;
+    errno = 0;
+    const double parsed = std::strtod(text.c_str(), &end);
+    if (text.empty() || *end != '\0' || errno != 0 || !std::isfinite(parsed) || std::fabs(parsed) > 3.0e38) return false;
+    value = float(parsed);
     return true;
 }
 
-bool checkEnvironmentFile(const std::string& path, std::string& error) {
+bool parseSize(const std::string& text, int& width, int& height) {
+    const std::string::size_type x = text.find('x');
+    std::uint64_t w = 0, h = 0;
+    if (x == std::string::npos || !parseWhole(text.substr(0, x), 1, kMaxImageSide, w) ||
+        !parseWhole(text.substr(x + 1), 1, kMaxImageSide, h))
+        return false;
+    width = int(w);
+    height = int(h);
+    return true;
+}
+
+std::optional<StageProblem> environmentProblem(const std::string& path) {
     struct stat status;
-    if (stat(path.c_str(), &status) != 0) {
-        const std::string reason = errno == ENOENT ? "no such file" : std::strerror(errno);
-        return fail(error, "--env " + path + ": " + reason);
-    }
+    if (stat(path.c_str(), &status) != 0)
+        return StageProblem{"env", path, errno == ENOENT ? "no such file" : std::strerror(errno)};
     if (!S_ISREG(status.st_mode))
-        return fail(error, "--env " + path + ": " +
-                               (S_ISDIR(status.st_mode) ? "it is a directory" : "it is not a regular file"));
-    return true;
+        return StageProblem{"env", path, S_ISDIR(status.st_mode) ? "it is a directory" : "it is not a regular file"};
+    return std::nullopt;
+}
+
+std::optional<StageProblem> objectProblem(const PaintedObject& object) {
+    if (!isShapeName(object.shape)) return StageProblem{"shape", object.shape, std::string("choose one of ") + shapeNames()};
+    if (!object.meshFile.empty() && object.shape != "ball")
+        return StageProblem{"mesh", object.meshFile, "give either --mesh or --shape " + object.shape + ", not both"};
+    if (!std::isfinite(object.rotateDegrees)) return StageProblem{"rotate", "", kRotateReason};
+    if (object.rotateDegrees != 0.0f && object.meshFile.empty() && object.shape == "ball")
+        return StageProblem{"rotate", "", "turns a model (--mesh or --shape swatch); the ball needs no turning"};
+    return std::nullopt;
 }
 
 }  // namespace
 
-bool parseImageSize(const std::string& text, int& width, int& height, std::string& error) {
-    const std::string::size_type x = text.find('x');
-    if (x == std::string::npos || !parseSide(text.substr(0, x), width) || !parseSide(text.substr(x + 1), height))
-        return fail(error, "--size " + text + ": expected WIDTHxHEIGHT, each from 1 to " + std::to_string(kMaxImageSide));
-    return true;
+std::string onCommandLine(const StageProblem& problem) {
+    return "--" + problem.key + (problem.value.empty() ? "" : " " + problem.value) + ": " + problem.reason;
+}
+
+std::optional<StageProblem> Stage::problem() const {
+    const std::string size = sizeText(width, height);
+    if (width < 1 || height < 1 || width > kMaxImageSide || height > kMaxImageSide)
+        return StageProblem{"size", size, kSizeReason};
+    const std::uint64_t pixels = std::uint64_t(width) * std::uint64_t(height);
+    if (pixels > bounds.maxPixels)
+        return StageProblem{"size", size,
+                            std::to_string(pixels) + " pixels is over the bound of " +
+                                std::to_string(bounds.maxPixels) + " pixels (" + bounds.pixelsHint + ")"};
+    if (samplesPerPixel < 1 || samplesPerPixel > kMaxSamplesPerPixel)
+        return StageProblem{"spp", std::to_string(samplesPerPixel), kSamplesReason};
+    std::vector<Light> rig;
+    if (!lightRig(lights, rig))
+        return StageProblem{"lights", lights, std::string("unknown rig; choose one of ") + lightRigNames()};
+    if (!(exposure >= -20.0f && exposure <= 20.0f)) return StageProblem{"exposure", "", kExposureReason};
+    if (!environmentFile.empty())
+        if (std::optional<StageProblem> problem = environmentProblem(environmentFile)) return problem;
+    return objectProblem(object);
 }
 
 bool Stage::check(std::string& error) const {
-    const std::string size = std::to_string(width) + "x" + std::to_string(height);
-    if (width < 1 || height < 1 || width > kMaxImageSide || height > kMaxImageSide)
-        return fail(error, "--size " + size + ": expected WIDTHxHEIGHT, each from 1 to " + std::to_string(kMaxImageSide));
-    const std::uint64_t pixels = std::uint64_t(width) * std::uint64_t(height);
-    if (pixels > bounds.maxPixels)
-        return fail(error, "--size " + size + ": " + std::to_string(pixels) + " pixels is over the bound of " +
-                               std::to_string(bounds.maxPixels) +
-                               " pixels (--max-pixels raises it; each pixel takes about 20 bytes)");
-    if (samplesPerPixel < 1 || samplesPerPixel > kMaxSamplesPerPixel)
-        return fail(error, "--spp " + std::to_string(samplesPerPixel) + ": expected 1 to " +
-                               std::to_string(kMaxSamplesPerPixel) + " samples per pixel");
-    std::vector<Light> rig;
-    if (!lightRig(lights, rig))
-        return fail(error, "--lights " + lights + ": unknown rig; choose one of " + lightRigNames());
-    if (!(exposure >= -20.0f && exposure <= 20.0f)) return fail(error, "--exposure: expected -20 to 20 stops");
-    if (!environmentFile.empty() && !checkEnvironmentFile(environmentFile, error)) return false;
-    return checkObject(object, error);
+    const std::optional<StageProblem> found = problem();
+    if (found) error = onCommandLine(*found);
+    return !found;
 }
 
 bool Stage::readEnvironment(Environment& environment, std::string& error) const {
@@ -123,24 +144,93 @@ RenderSettings Stage::renderSettings() const {
     return settings;
 }
 
+const std::vector<StageOption>& stageOptions() {
+    static const std::vector<StageOption> kOptions = {
+        {"size", false, true, "Image size WIDTHxHEIGHT"},
+        {"spp", true, true, "Samples per pixel (stratified)"},
+        {"lights", false, true, "Light rig: studio, softbox or sun"},
+        {"mesh", false, true,
+         "Paint this OBJ model instead (in its own coordinates; framed, lit and grounded as the ball)"},
+        {"shape", false, true, "The painted object: ball or swatch"},
+        {"rotate", true, true, "Turn the model by DEG degrees about the vertical through its centre"},
+        {"env", false, true, "Latitude-longitude environment image (.exr)"},
+        {"exposure", true, true, "Exposure of the PNG view transform, in stops"},
+        {"seed", true, true, "Seed of the sample pattern, 0 to 2^64 - 1"},
+        {"max-pixels", true, false, "Largest image, in pixels, the render allocates"},
+        {"max-env-pixels", true, false, "Largest environment image, in pixels, --env reads"},
+    };
+    return kOptions;
+}
+
+bool setStageOption(Stage& stage, const std::string& key, const std::string& text, StageProblem& problem) {
+    problem = StageProblem{key, text, ""};
+    std::uint64_t whole = 0;
+    if (key == "size") {
+        if (!parseSize(text, stage.width, stage.height)) problem.reason = kSizeReason;
+    } else if (key == "spp") {
+        if (parseWhole(text, 1, kMaxSamplesPerPixel, whole))
+            stage.samplesPerPixel = int(whole);
+        else
+            problem.reason = kSamplesReason;
+    } else if (key == "seed") {
+        if (!parseWhole(text, 0, UINT64_MAX, stage.seed))
+            problem.reason = "expected a whole number from 0 to 18446744073709551615";
+    } else if (key == "exposure" || key == "rotate") {
+        // These messages never repeated the value.
+        problem.value.clear();
+        if (key == "rotate" && !parseFloat(text, stage.object.rotateDegrees)) problem.reason = kRotateReason;
+        if (key == "exposure" &&
+            (!parseFloat(text, stage.exposure) || !(stage.exposure >= -20.0f && stage.exposure <= 20.0f)))
+            problem.reason = kExposureReason;
+    } else if (key == "max-pixels" || key == "max-env-pixels") {
+        const bool image = key == "max-pixels";
+        const std::uint64_t largest = image ? kLargestMaxPixels : kLargestMaxEnvironmentPixels;
+        if (parseWhole(text, 1, largest, whole))
+            (image ? stage.bounds.maxPixels : stage.bounds.maxEnvironmentPixels) = whole;
+        else
+            problem.reason = "expected a whole number of pixels from 1 to " + std::to_string(largest);
+    } else if (key == "lights" || key == "shape") {
+        (key == "lights" ? stage.lights : stage.object.shape) = text;
+    } else if (key == "env" || key == "mesh") {
+        if (text.empty())
+            problem.reason = key == "env" ? "expected the path of an .exr image" : "expected the path of an .obj model";
+        else
+            (key == "env" ? stage.environmentFile : stage.object.meshFile) = text;
+    } else {
+        problem.reason = "not an option of the stage";
+    }
+    return problem.reason.empty();
+}
+
+std::string stageOptionText(const Stage& stage, const std::string& key) {
+    if (key == "size") return sizeText(stage.width, stage.height);
+    if (key == "spp") return std::to_string(stage.samplesPerPixel);
+    if (key == "seed") return std::to_string(stage.seed);
+    if (key == "exposure") return formatValue(stage.exposure);
+    if (key == "rotate") return formatValue(stage.object.rotateDegrees);
+    if (key == "max-pixels") return std::to_string(stage.bounds.maxPixels);
+    if (key == "max-env-pixels") return std::to_string(stage.bounds.maxEnvironmentPixels);
+    if (key == "lights") return stage.lights;
+    if (key == "shape") return stage.object.shape;
+    if (key == "env") return stage.environmentFile;
+    if (key == "mesh") return stage.object.meshFile;
+    return "";
+}
+
 std::vector<std::string> Stage::arguments() const {
     const Stage defaults;
-    std::vector<std::string> words = {"--size", std::to_string(width) + "x" + std::to_string(height),
-                                      "--spp",  std::to_string(samplesPerPixel),
-                                      "--lights", lights};
-    const auto add = [&words](const char* option, const std::string& value) {
-        words.push_back(option);
-        words.push_back(value);
-    };
-    if (!object.meshFile.empty()) add("--mesh", object.meshFile);
-    if (object.meshFile.empty() && object.shape != defaults.object.shape) add("--shape", object.shape);
-    if (object.rotateDegrees != 0.0f) add("--rotate", formatValue(object.rotateDegrees));
-    if (!environmentFile.empty()) add("--env", environmentFile);
-    if (exposure != 0.0f) add("--exposure", formatValue(exposure));
-    if (seed != defaults.seed) add("--seed", std::to_string(seed));
-    if (bounds.maxPixels != defaults.bounds.maxPixels) add("--max-pixels", std::to_string(bounds.maxPixels));
-    if (bounds.maxEnvironmentPixels != defaults.bounds.maxEnvironmentPixels)
-        add("--max-env-pixels", std::to_string(bounds.maxEnvironmentPixels));
+    std::vector<std::string> words;
+    for (const StageOption& option : stageOptions()) {
+        const std::string key = option.key;
+        const std::string value = stageOptionText(*this, key);
+        const bool always = key == "size" || key == "spp" || key == "lights";
+        // A model names no shape; the ball is the shape without one.
+        if (key == "shape" && !object.meshFile.empty()) continue;
+        if (always || value != stageOptionText(defaults, key)) {
+            words.push_back("--" + key);
+            words.push_back(value);
+        }
+    }
     return words;
 }
 

@@ -5,8 +5,12 @@
 // the light rig, the environment, the image size, samples per pixel, the
 // sample pattern's seed, the exposure of the PNG view, and the bounds that
 // keep a size or an environment image from exhausting memory. One check,
-// one build of the scene, and the command-line options that reproduce it.
-// Messages name the command-line option ("--lights disco: ...").
+// one build of the scene, and the options that reproduce it.
+//
+// Every part has an option key, the command line's name without "--"
+// ("size", "lights", ...), and is read from text the same way wherever it
+// comes from: the command line, the viewer, a look file. A problem is one
+// wording, StageProblem, that each of them prefixes its own way.
 
 #include <cstdint>
 #include <optional>
@@ -25,30 +29,48 @@ namespace flakecoat::preview {
 // then the encoded file's pixels): 8192 x 8192 is some 1.3 GB. The
 // environment's bound (--max-env-pixels) is the reader's.
 constexpr std::uint64_t kDefaultMaxPixels = std::uint64_t(8192) * 8192;
+constexpr int kMaxImageSide = 16384;
+// No size can ask for more than the largest sides allow; an environment
+// beyond 2^32 pixels (48 GB once read) is no bound at all.
+constexpr std::uint64_t kLargestMaxPixels = std::uint64_t(kMaxImageSide) * kMaxImageSide;
+constexpr std::uint64_t kLargestMaxEnvironmentPixels = std::uint64_t(1) << 32;
 
 struct StageBounds {
     std::uint64_t maxPixels = kDefaultMaxPixels;
     std::uint64_t maxEnvironmentPixels = kDefaultMaxEnvironmentPixels;
+    // What the size message suggests beyond the bound.
+    std::string pixelsHint = "--max-pixels raises it; each pixel takes about 20 bytes";
 };
 
-struct Stage {
-    PaintedObject object;          // --shape, --mesh, --rotate
-    std::string lights = "studio";  // --lights: a rig of lightRig()
-    std::string environmentFile;   // --env; empty: the procedural sky
-    int width = 512;               // --size
-    int height = 512;
-    int samplesPerPixel = 4;       // --spp
-    std::uint64_t seed = 1;        // --seed
-    float exposure = 0.0f;         // --exposure, in stops
-    StageBounds bounds;            // --max-pixels, --max-env-pixels
+struct StageProblem {
+    std::string key;     // the option: "lights"
+    std::string value;   // as given; empty where the message does not repeat it
+    std::string reason;  // "unknown rig; choose one of studio, softbox, sun"
+};
 
-    // Everything that can be known before reading a file: the size within
-    // its bound, the samples, the rig, the exposure, the environment a
-    // regular file, the object (a known shape, not both a shape and a
-    // model, a finite turn and only for a model).
+// "--lights disco: unknown rig; ..." (or "--rotate: ..." without a value).
+std::string onCommandLine(const StageProblem& problem);
+
+struct Stage {
+    PaintedObject object;           // shape, mesh, rotate
+    std::string lights = "studio";  // a rig of lightRig()
+    std::string environmentFile;    // env; empty: the procedural sky
+    int width = 512;                // size
+    int height = 512;
+    int samplesPerPixel = 4;        // spp
+    std::uint64_t seed = 1;
+    float exposure = 0.0f;          // in stops
+    StageBounds bounds;             // max-pixels, max-env-pixels
+
+    // Everything that can be known before reading a file: each part in its
+    // range, the size within its bound, a known rig, the environment a
+    // regular file, the object (not both a shape and a model, a turn only
+    // for a model).
+    std::optional<StageProblem> problem() const;
+    // The same as a command-line message.
     bool check(std::string& error) const;
 
-    // The environment: the sky, or the --env image read within its bound.
+    // The environment: the sky, or the environment image read within its bound.
     bool readEnvironment(Environment& environment, std::string& error) const;
     // The scene around the object in this environment; a model that cannot
     // be read is reported with its file and line.
@@ -63,9 +85,20 @@ struct Stage {
     std::vector<std::string> arguments() const;
 };
 
-// "640x480" into its sides, each from 1 to kMaxImageSide; error names --size.
-constexpr int kMaxImageSide = 16384;
-bool parseImageSize(const std::string& text, int& width, int& height, std::string& error);
+struct StageOption {
+    const char* key;
+    bool numeric;       // a number in a look file (size is text: "640x480")
+    bool inLookFiles;   // bounds are the command's, never a file's
+    const char* help;
+};
+// Every option, in the order commands list them.
+const std::vector<StageOption>& stageOptions();
+
+// Sets one part from its text, checked as far as the text alone tells: a
+// number of the right kind in its range, a path that is not empty.
+bool setStageOption(Stage& stage, const std::string& key, const std::string& text, StageProblem& problem);
+// The part as that text.
+std::string stageOptionText(const Stage& stage, const std::string& key);
 
 }  // namespace flakecoat::preview
 

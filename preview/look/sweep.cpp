@@ -17,9 +17,14 @@ bool parseEnd(const std::string& name, const std::string& word, const std::strin
     return true;
 }
 
+// Whole numbers as they are (seeds 16777217 and 16777219 differ), others
+// to 4 significant digits.
 std::string formatValue(double v) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.4g", v == 0.0 ? 0.0 : v);  // no "-0"
+    if (v == std::floor(v) && std::fabs(v) < 1e15)
+        std::snprintf(text, sizeof text, "%.0f", v == 0.0 ? 0.0 : v);  // no "-0"
+    else
+        std::snprintf(text, sizeof text, "%.4g", v);
     return text;
 }
 
@@ -75,7 +80,8 @@ bool sweepValues(const Look& look, const SweepAxis& axis, std::vector<Setting>& 
             // The last step lands exactly on TO.
             double v = step == axis.steps - 1 ? axis.to.values[k]
                                               : axis.from.values[k] + (axis.to.values[k] - axis.from.values[k]) * t;
-            if (input && input->kind != ValueKind::Float) v = std::round(v);
+            // What the host gets: whole numbers, or the float's shortest text
+            if (input) v = input->kind != ValueKind::Float ? std::round(v) : shortestFloat(v);
             value.values[c] = v;
         }
         if (!look.check(value, error)) {
@@ -112,6 +118,35 @@ std::vector<SweepCell> sweepGrid(const std::vector<std::vector<Setting>>& axes) 
             cells.push_back(cell);
         }
     return cells;
+}
+
+bool checkSweepInputs(const Look& look, const std::vector<SweepAxis>& axes, const std::vector<std::string>& fixed,
+                      std::string& error) {
+    const auto input = [&look](const std::string& name) { return findInput(look.inputs(), name); };
+    for (size_t a = 0; a < axes.size(); ++a) {
+        const ShadingInput* varied = input(axes[a].name);
+        for (size_t b = a + 1; b < axes.size(); ++b) {
+            if (axes[b].name == axes[a].name) {
+                error = "--vary " + axes[a].name + " is given twice";
+                return false;
+            }
+            const ShadingInput* other = input(axes[b].name);
+            if (varied && other && overlaps(*varied, *other)) {
+                error = "--vary " + axes[b].name + " and --vary " + axes[a].name +
+                        ": one is a component of the other, so a sheet cannot show both";
+                return false;
+            }
+        }
+        for (const std::string& name : fixed) {
+            const ShadingInput* set = input(name);
+            if (name == axes[a].name || (varied && set && overlaps(*varied, *set))) {
+                error = "--set " + name + ": the input is varied by --vary" +
+                        (name == axes[a].name ? "" : " " + axes[a].name + ", of which it is a part or the whole");
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 std::string sweepTitle(const std::vector<SweepAxis>& axes) {

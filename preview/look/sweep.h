@@ -49,6 +49,14 @@ struct SweepCell {
 // The cells in reading order: the first axis across, the second down.
 std::vector<SweepCell> sweepGrid(const std::vector<std::vector<Setting>>& axes);
 
+// Refuses what a sheet could not show: an input varied twice, or varied
+// with a component of its own (colorR with color), and a fixed setting
+// (--set, by name in `fixed`) of a varied input, of a part of it or of its
+// compound. Names the look's host does not declare are left to the other
+// checks.
+bool checkSweepInputs(const Look& look, const std::vector<SweepAxis>& axes, const std::vector<std::string>& fixed,
+                      std::string& error);
+
 // The sheet's title: the axes' names in the order their values are labelled.
 std::string sweepTitle(const std::vector<SweepAxis>& axes);
 

@@ -1,5 +1,7 @@
 #include "maya/mayaInputs.h"
 
+#include <algorithm>
+
 #include <maya/MFloatMatrix.h>
 
 #include "look/inputFrames.h"
@@ -33,6 +35,16 @@ void copyLimits(const mayaHost::AttributeLimits& limits, int first, int count, S
     }
 }
 
+// A short holds no more than its type allows, whatever the attribute says.
+void limitToShort(const mayaHost::AttributeInfo& info, ShadingInput& input) {
+    if (info.numericType != MFnNumericData::kShort) return;
+    for (int i = 0; i < 3; ++i) {
+        input.hardMin[i] = input.hasHardMin ? std::max(input.hardMin[i], -32768.0) : -32768.0;
+        input.hardMax[i] = input.hasHardMax ? std::min(input.hardMax[i], 32767.0) : 32767.0;
+    }
+    input.hasHardMin = input.hasHardMax = true;
+}
+
 ShadingInput matrixInput(const mayaHost::AttributeInfo& info) {
     ShadingInput input;
     input.name = info.longName;
@@ -63,6 +75,7 @@ std::vector<ShadingInput> nodeInputs(const mayaHost::NodeType& type) {
         input.shown = !info->flags.hidden;
         for (int i = 0; i < input.arity; ++i) input.defaults.push_back(shortestFloat(info->defaultValue[i]));
         copyLimits(info->limits, 0, input.arity, input);
+        limitToShort(*info, input);
         input.hasSoftMin = info->limits.hasSoftMin;
         input.hasSoftMax = info->limits.hasSoftMax;
         input.softMin = info->limits.softMin;

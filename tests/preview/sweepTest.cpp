@@ -49,6 +49,9 @@ TEST(ParameterSweep, StepsAndLabels) {
     EXPECT_EQ(labels("color=0:1:2"), "0 1");                // every component alike
     EXPECT_EQ(labels("color=1,0,0:0,0,1:3"), "1,0,0 0.5,0,0.5 0,0,1");
     EXPECT_EQ(labels("seed=1:2:4"), "1 1 2 2");            // whole numbers for an integer input
+    EXPECT_EQ(labels("seed=16777217:16777219:3"), "16777217 16777218 16777219");  // exactly, however large
+    EXPECT_EQ(labels("seed=-2147483648:2147483647:2"), "-2147483648 2147483647");
+    EXPECT_EQ(labels("normalDeviation=16777217:16777219:3"), "16777216 16777218 16777220");  // as floats hold them
 }
 
 TEST(ParameterSweep, BadAxesAreRefusedByName) {

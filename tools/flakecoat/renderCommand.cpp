@@ -17,7 +17,6 @@
 #include "image/pendingOutput.h"
 #include "kernel/renderer.h"
 #include "kernel/scene.h"
-#include "objectOptions.h"
 #include "renderOptions.h"
 #include "renderProgress.h"
 
@@ -55,9 +54,8 @@ int interrupted(const InterruptFlag& interrupt) {
     return 128 + interrupt.signalNumber();
 }
 
-int renderWith(const RenderOptions& options, const InterruptFlag& interrupt) {
+int renderWith(const RenderOptions& options, const InterruptFlag& interrupt, RenderPlan& plan) {
     // Check arguments
-    RenderPlan plan;
     std::string error;
     if (!planRender(options, plan, error)) return fail(error);
 
@@ -135,10 +133,11 @@ int renderWith(const RenderOptions& options, const InterruptFlag& interrupt) {
 // outputs, which remove their temporary files.
 int runRender(const RenderOptions& options) {
     const InterruptFlag interrupt;
+    RenderPlan plan;
     try {
-        return renderWith(options, interrupt);
+        return renderWith(options, interrupt, plan);
     } catch (const std::bad_alloc&) {
-        return fail("out of memory rendering " + options.size + "; no image written");
+        return fail("out of memory rendering " + fp::stageOptionText(plan.stage, "size") + "; no image written");
     } catch (const std::exception& e) {
         return fail(std::string("render failed: ") + e.what() + "; no image written");
     }
@@ -155,24 +154,10 @@ void addRenderCommand(CLI::App& app, int& exitStatus) {
                         "Output image, .png (8-bit sRGB) or .exr (linear half RGBA); with both hosts "
                         "NAME-maya.EXT, NAME-mentalray.EXT and the two side by side, NAME-both.EXT")
         ->capture_default_str();
-    command->add_option("--size", options.size, "Image size WIDTHxHEIGHT")->capture_default_str();
-    command->add_option("--spp", options.stage.samplesPerPixel, "Samples per pixel (stratified)")
-        ->capture_default_str();
     command->add_option("--threads", options.threads, "Render threads (default: every core)");
     command->add_option("--set", options.sets,
                         "Set a shading input by the host's name: NAME=VALUE or NAME=V1,V2,V3 (repeatable)")
         ->allow_extra_args(false);
-    command->add_option("--env", options.stage.environmentFile, "Latitude-longitude environment image (.exr)");
-    command->add_option("--lights", options.stage.lights, "Light rig: studio, softbox or sun")->capture_default_str();
-    command->add_option("--seed", options.seed, "Seed of the sample pattern, 0 to 2^64 - 1")->capture_default_str();
-    command->add_option("--exposure", options.stage.exposure, "Exposure of the PNG view transform, in stops")
-        ->capture_default_str();
-    command->add_option("--max-pixels", options.stage.bounds.maxPixels,
-                        "Largest image, in pixels, the render allocates")
-        ->capture_default_str();
-    command->add_option("--max-env-pixels", options.stage.bounds.maxEnvironmentPixels,
-                        "Largest environment image, in pixels, --env reads")
-        ->capture_default_str();
-    addPaintedObjectOptions(*command, options.stage.object);
+    addStageOptions(*command, options.stage, options.defaults);
     command->callback([&exitStatus] { exitStatus = runRender(options); });
 }

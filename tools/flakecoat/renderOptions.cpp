@@ -1,8 +1,5 @@
 #include "renderOptions.h"
 
-#include <cerrno>
-#include <cstdlib>
-
 #include "modulePaths.h"
 
 namespace {
@@ -16,17 +13,6 @@ bool hasImageExtension(const std::string& path) {
     std::string extension = path.substr(dot);
     for (char& c : extension) c = char(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
     return extension == ".png" || extension == ".exr";
-}
-
-bool parseSeed(const std::string& text, std::uint64_t& seed, std::string& error) {
-    errno = 0;
-    char* end = nullptr;
-    seed = std::strtoull(text.c_str(), &end, 10);
-    if (text.empty() || text.find_first_not_of("0123456789") != std::string::npos || errno != 0 || *end != '\0') {
-        error = "--seed " + text + ": expected a whole number from 0 to 18446744073709551615";
-        return false;
-    }
-    return true;
 }
 
 }  // namespace
@@ -55,12 +41,9 @@ bool planRender(const RenderOptions& options, RenderPlan& plan, std::string& err
         error = "--host " + options.host + ": expected maya, mentalray or both";
         return false;
     }
-    plan.stage = options.stage;
+    plan.stage = options.defaults;
     plan.threads = options.threads;
-    if (!fp::parseImageSize(options.size, plan.stage.width, plan.stage.height, error) ||
-        !parseSeed(options.seed, plan.stage.seed, error) || !checkThreads(options.threads, error) ||
-        !plan.stage.check(error))
-        return false;
+    if (!checkThreads(options.threads, error) || !applyStageOptions(options.stage, plan.stage, error)) return false;
     if (!hasImageExtension(options.out)) {
         error = "--out " + options.out + ": the file name must end in .png or .exr";
         return false;

@@ -10,17 +10,17 @@
 
 #include "hosts/renderHost.h"
 #include "look/stage.h"
+#include "stageOptions.h"
 
 namespace fp = flakecoat::preview;
 
 struct RenderOptions {
     std::string host = "both";  // maya, mentalray or both
     std::string out = "shaderball.png";
-    std::string size = "512x512";
-    std::string seed = "1";
     int threads = 0;                // 0: every core
     std::vector<std::string> sets;  // NAME=VALUE
-    fp::Stage stage;  // its size and seed from the texts above
+    fp::Stage defaults;             // the command's own stage
+    StageOptions stage;             // the stage's options as given
 };
 
 // The checked form: the stage complete, one output path per host.

@@ -20,7 +20,6 @@
 #include "image/imageWriter.h"
 #include "image/pendingOutput.h"
 #include "kernel/renderer.h"
-#include "objectOptions.h"
 #include "renderOptions.h"
 #include "look/sweep.h"
 #include "renderProgress.h"
@@ -106,11 +105,6 @@ int sweepWith(const SweepOptions& options, const InterruptFlag& interrupt) {
     std::vector<fp::SweepAxis> axes(options.vary.size());
     for (size_t a = 0; a < axes.size(); ++a)
         if (!fp::parseSweepAxis(options.vary[a], axes[a], error)) return fail(error);
-    if (axes.size() == 2 && axes[0].name == axes[1].name) return fail("--vary " + axes[0].name + " is given twice");
-    for (const std::string& text : options.render.sets)
-        for (const fp::SweepAxis& axis : axes)
-            if (text.compare(0, axis.name.size() + 1, axis.name + "=") == 0)
-                return fail("--set " + axis.name + ": the input is varied by --vary");
 
     // Load the hosts; check the fixed settings and every varied value
     fp::RenderHosts hosts;
@@ -118,6 +112,10 @@ int sweepWith(const SweepOptions& options, const InterruptFlag& interrupt) {
     std::vector<fp::Look> fixed = fp::defaultLooks(hosts);
     std::vector<std::string> notes;
     if (!fp::setOnEveryHost(options.render.sets, fixed, notes, error)) return fail(error);
+    std::vector<std::string> fixedNames;
+    for (const std::string& text : options.render.sets) fixedNames.push_back(text.substr(0, text.find('=')));
+    for (const fp::Look& look : fixed)
+        if (!fp::checkSweepInputs(look, axes, fixedNames, error)) return fail(error);
     for (const std::string& note : notes) std::cerr << kCommand << "note: " << note << "\n";
     const fp::Stage& stage = plan.stage;
     std::vector<SheetPlan> sheets(hosts.size());
@@ -186,7 +184,10 @@ void addSweepCommand(CLI::App& app, int& exitStatus) {
     static SweepOptions options;
     RenderOptions& render = options.render;
     render.out = "sheet.png";
-    render.size = "160x160";
+    render.defaults.width = render.defaults.height = 160;
+    // A cell is bound by the sheet it sits in; sweep has no --max-pixels.
+    render.defaults.bounds.maxPixels = std::uint64_t(fp::kMaxSheetPixels);
+    render.defaults.bounds.pixelsHint = "the bound of a whole sheet; use a smaller --size";
     command->add_option("--vary", options.vary,
                         "NAME=FROM:TO:STEPS, an input by the host's name; FROM and TO one number or one per "
                         "component; STEPS " + std::to_string(fp::kMinSweepSteps) + " to " +
@@ -197,17 +198,10 @@ void addSweepCommand(CLI::App& app, int& exitStatus) {
     command->add_option("--out", render.out,
                         "Sheet image, .png or .exr; with both hosts NAME-maya.EXT and NAME-mentalray.EXT")
         ->capture_default_str();
-    command->add_option("--size", render.size, "Size of one cell, WIDTHxHEIGHT")->capture_default_str();
-    command->add_option("--spp", render.stage.samplesPerPixel, "Samples per pixel (stratified)")
-        ->capture_default_str();
     command->add_option("--threads", render.threads, "Render threads (default: every core)");
     command->add_option("--set", render.sets, "A fixed shading input, NAME=VALUE (repeatable), as for render")
         ->allow_extra_args(false);
-    command->add_option("--env", render.stage.environmentFile, "Latitude-longitude environment image (.exr)");
-    command->add_option("--lights", render.stage.lights, "Light rig: studio, softbox or sun")->capture_default_str();
-    command->add_option("--seed", render.seed, "Seed of the sample pattern")->capture_default_str();
-    command->add_option("--exposure", render.stage.exposure, "Exposure of the PNG view transform, in stops")
-        ->capture_default_str();
-    addPaintedObjectOptions(*command, render.stage.object);
+    addStageOptions(*command, render.stage, render.defaults, {"max-pixels"});
+    render.stage.options["size"]->description("Size of one cell, WIDTHxHEIGHT");
     command->callback([&exitStatus] { exitStatus = runSweep(options); });
 }

@@ -11,7 +11,6 @@
 
 #include "commands.h"
 #include "look/stage.h"
-#include "objectOptions.h"
 #include "renderOptions.h"
 #include "view/progressiveRender.h"
 #include "view/viewServer.h"
@@ -24,10 +23,10 @@ constexpr const char* kCommand = "flakecoat view: ";
 
 struct ViewOptions {
     std::string host = "maya";
-    std::string size = "512x512";
     int port = 0;  // any free port
     int threads = 0;
-    fp::Stage stage;  // its size from the text above
+    fp::Stage defaults;
+    StageOptions stage;
 };
 
 int fail(const std::string& message) {
@@ -37,14 +36,13 @@ int fail(const std::string& message) {
 
 int runView(const ViewOptions& options) {
     // Check arguments; the final refinement is the stage's samples
-    fp::Stage stage = options.stage;
+    fp::Stage stage = options.defaults;
     stage.samplesPerPixel = fv::ProgressiveRender::kSteps[std::size(fv::ProgressiveRender::kSteps) - 1];
     std::string error;
     if (options.host != "maya" && options.host != "mentalray")
         return fail("--host " + options.host + ": expected maya or mentalray");
-    if (!fp::parseImageSize(options.size, stage.width, stage.height, error)) return fail(error);
     if (options.port < 0 || options.port > 65535) return fail("--port: expected 0 (any free port) to 65535");
-    if (!checkThreads(options.threads, error) || !stage.check(error)) return fail(error);
+    if (!checkThreads(options.threads, error) || !applyStageOptions(options.stage, stage, error)) return fail(error);
 
     // The environment is read once, and a model that cannot be read is
     // reported now, not by the render loop.
@@ -91,11 +89,9 @@ void addViewCommand(CLI::App& app, int& exitStatus) {
     static ViewOptions options;
     command->add_option("--host", options.host, "Host shown first: maya or mentalray (both are loaded)")
         ->capture_default_str();
-    command->add_option("--lights", options.stage.lights, "Light rig: studio, softbox or sun")->capture_default_str();
-    command->add_option("--env", options.stage.environmentFile, "Latitude-longitude environment image (.exr)");
-    command->add_option("--size", options.size, "Image size WIDTHxHEIGHT")->capture_default_str();
     command->add_option("--port", options.port, "Port on 127.0.0.1 (0: any free port)")->capture_default_str();
     command->add_option("--threads", options.threads, "Render threads (default: every core)");
-    addPaintedObjectOptions(*command, options.stage.object);
+    // The viewer refines to 64 samples per pixel itself.
+    addStageOptions(*command, options.stage, options.defaults, {"spp"});
     command->callback([&exitStatus] { exitStatus = runView(options); });
 }
