@@ -10,6 +10,10 @@ install(TARGETS Foundation OpenMaya OpenMayaRender mentalray_standin
         LIBRARY DESTINATION ${FLAKECOAT_INSTALL_PRIVATE_DIR} COMPONENT tool)
 set_target_properties(Foundation OpenMaya OpenMayaRender mentalray_standin PROPERTIES INSTALL_RPATH "$ORIGIN")
 
+# The shipped looks, in the tool's private folder beside the libraries.
+install(DIRECTORY looks/ DESTINATION ${FLAKECOAT_INSTALL_PRIVATE_DIR}/looks COMPONENT tool
+        FILES_MATCHING PATTERN "*.json")
+
 # The Maya module tree: the host resolves the plug-in's libraries itself.
 install(FILES plugSource/flakeCoat.mod DESTINATION ${FLAKECOAT_INSTALL_MAYA_MODULE_DIR} COMPONENT maya)
 install(TARGETS flakeCoat LIBRARY DESTINATION ${FLAKECOAT_INSTALL_MAYA_MODULE_DIR}/plug-ins COMPONENT maya)

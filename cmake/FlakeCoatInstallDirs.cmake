@@ -2,6 +2,7 @@
 #
 #   bin/flakecoat                                   the tool
 #   <libdir>/flakecoat/                             the host stand-ins' libraries (private)
+#   <libdir>/flakecoat/looks/                       the shipped looks (NAME.json)
 #   <libdir>/flakecoat/maya/                        a Maya module: flakeCoat.mod,
 #                                                   plug-ins/flakeCoat.so, scripts/AEflakeCoatTemplate.mel
 #   <libdir>/flakecoat/mentalray/                   lib/tarn_flakeCoat.so, include/tarn_flakeCoat.mi

@@ -1,5 +1,6 @@
 #include "look/look.h"
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 #include <sstream>
@@ -28,49 +29,39 @@ Look::Look(const std::vector<ShadingInput>& inputs, std::string hostName)
 
 const std::vector<ShadingInput>& Look::inputs() const { return inputs_ ? *inputs_ : noInputs(); }
 
-bool Look::check(const Setting& value, std::string& error) const {
+std::string Look::problem(const Setting& value) const {
     const ShadingInput* input = findInput(inputs(), value.name);
     if (!input) {
-        error = "--set " + value.name + ": " + host_ + " has no shading input named '" + value.name +
-                "'; known inputs:";
-        for (const ShadingInput& candidate : inputs()) error += " " + candidate.name;
-        return false;
+        std::string problem = host_ + " has no shading input named '" + value.name + "'; known inputs:";
+        for (const ShadingInput& candidate : inputs()) problem += " " + candidate.name;
+        return problem;
     }
-    if (value.count != input->arity) {
-        error = "--set " + value.name + ": takes " + std::to_string(input->arity) + " " + valueWord(input->arity) +
-                ", got " + std::to_string(value.count);
-        return false;
-    }
+    if (value.count != input->arity)
+        return "takes " + std::to_string(input->arity) + " " + valueWord(input->arity) + ", got " +
+               std::to_string(value.count);
     for (int i = 0; i < value.count; ++i) {
         const double v = value.values[i];
-        const std::string prefix = "--set " + value.name + ": " + formatNumber(v);
-        if (input->kind != ValueKind::Float && v != std::floor(v)) {
-            error = prefix + " is not a whole number";
-            return false;
-        }
-        if (input->kind == ValueKind::Float && std::fabs(v) > double(std::numeric_limits<float>::max())) {
-            error = prefix + " is out of the single-precision range";
-            return false;
-        }
-        if (input->kind == ValueKind::Integer && !(v >= -2147483648.0 && v <= 2147483647.0)) {
-            error = prefix + " is out of the integer range";
-            return false;
-        }
-        if (input->kind == ValueKind::Boolean && v != 0.0 && v != 1.0) {
-            error = prefix + " is not a boolean (0, 1, true, false)";
-            return false;
-        }
+        const std::string number = formatNumber(v);
+        if (input->kind != ValueKind::Float && v != std::floor(v)) return number + " is not a whole number";
+        if (input->kind == ValueKind::Float && std::fabs(v) > double(std::numeric_limits<float>::max()))
+            return number + " is out of the single-precision range";
+        if (input->kind == ValueKind::Integer && !(v >= -2147483648.0 && v <= 2147483647.0))
+            return number + " is out of the integer range";
+        if (input->kind == ValueKind::Boolean && v != 0.0 && v != 1.0)
+            return number + " is not a boolean (0, 1, true, false)";
         const int limit = i < 3 ? i : 2;
-        if (input->hasHardMin && v < input->hardMin[limit]) {
-            error = prefix + " is below the minimum " + formatNumber(input->hardMin[limit]);
-            return false;
-        }
-        if (input->hasHardMax && v > input->hardMax[limit]) {
-            error = prefix + " is above the maximum " + formatNumber(input->hardMax[limit]);
-            return false;
-        }
+        if (input->hasHardMin && v < input->hardMin[limit])
+            return number + " is below the minimum " + formatNumber(input->hardMin[limit]);
+        if (input->hasHardMax && v > input->hardMax[limit])
+            return number + " is above the maximum " + formatNumber(input->hardMax[limit]);
     }
-    return true;
+    return "";
+}
+
+bool Look::check(const Setting& value, std::string& error) const {
+    const std::string found = problem(value);
+    if (!found.empty()) error = "--set " + value.name + ": " + found;
+    return found.empty();
 }
 
 bool Look::set(const std::string& text, std::string& error) {
@@ -126,6 +117,38 @@ Look Look::with(const std::vector<Setting>& more) const {
         derived.set(value, ignored);
     }
     return derived;
+}
+
+void Look::carryFrom(const Look& from) {
+    for (const ShadingInput& input : inputs()) {
+        if (!input.parent.empty()) continue;
+        Setting value;
+        value.name = input.name;
+        const ShadingInput* same = findInput(from.inputs(), input.name);
+        std::vector<double> values;
+        if (same && same->arity == input.arity) {
+            values = from.effective(input.name);
+        } else if (!input.children.empty()) {
+            for (const std::string& child : input.children) {
+                const ShadingInput* component = findInput(from.inputs(), child);
+                if (!component || component->arity != 1) break;
+                values.push_back(from.effective(child)[0]);
+            }
+        }
+        if (int(values.size()) != input.arity) continue;
+        value.count = input.arity;
+        std::copy(values.begin(), values.end(), value.values);
+        if (!problem(value).empty()) continue;
+        // This input's own settings give way, its components' too.
+        settings_.erase(std::remove_if(settings_.begin(), settings_.end(),
+                                       [&](const Setting& setting) {
+                                           const ShadingInput* set = findInput(inputs(), setting.name);
+                                           return set && overlaps(*set, input);
+                                       }),
+                        settings_.end());
+        std::string ignored;
+        if (values != input.defaults) set(value, ignored);
+    }
 }
 
 bool setOnEveryHost(const std::vector<std::string>& texts, std::vector<Look>& looks, std::vector<std::string>& notes,

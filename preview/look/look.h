@@ -29,8 +29,10 @@ public:
 
     // A known name, the declared number of values, whole numbers for
     // integer and boolean inputs, each type's range and the hard limits.
-    // Messages start "--set NAME: " and name the host where the name is
-    // unknown.
+    // What is wrong ("takes 3 values, got 2"; the host is named where the
+    // name is unknown), or empty.
+    std::string problem(const Setting& value) const;
+    // The same as a message starting "--set NAME: ".
     bool check(const Setting& value, std::string& error) const;
     // Checks, then records: NAME=VALUE text or a parsed setting (a float
     // input's values as the shortest decimals of the floats the host gets).
@@ -46,6 +48,13 @@ public:
     std::vector<std::string> arguments() const;
     // This look with more settings, already checked (a sweep's cell).
     Look with(const std::vector<Setting>& more) const;
+
+    // Takes `from`'s values through the inputs both hosts declare: each
+    // input of this host (not a component) that `from` declares by the same
+    // name and number of values, or whose components it declares each by
+    // name (Maya's depthRange from mental ray's depthRangeMin and Max). The
+    // rest, and values this host would refuse, keep their own.
+    void carryFrom(const Look& from);
 
 private:
     const std::vector<ShadingInput>* inputs_ = nullptr;

@@ -16,6 +16,7 @@ tool="$work/moved/bin/flakecoat"
 for file in lib/flakecoat/maya/flakeCoat.mod lib/flakecoat/maya/plug-ins/flakeCoat.so \
             lib/flakecoat/maya/scripts/AEflakeCoatTemplate.mel \
             lib/flakecoat/mentalray/lib/tarn_flakeCoat.so lib/flakecoat/mentalray/include/tarn_flakeCoat.mi \
+            lib/flakecoat/looks/candy-red.json lib/flakecoat/looks/default-green.json \
             share/doc/flakecoat/README.md; do
   [[ -f "$work/moved/$file" ]] || { echo "missing after install: $file" >&2; exit 1; }
 done
@@ -32,7 +33,10 @@ grep -q "^plug-in    $work/moved/bin/../lib/flakecoat/maya/plug-ins/flakeCoat.so
   { echo "attributes did not load the moved plug-in:" >&2; head -3 <<<"$attributes" >&2; exit 1; }
 grep -q '^81 attributes' <<<"$attributes" || { echo "attributes: expected 81 attributes" >&2; exit 1; }
 
-"$tool" render --host both --size 24x16 --spp 1 --out "$work/ball.png" >/dev/null
+"$tool" looks | grep -q "^5 looks in $work/moved/bin/../lib/flakecoat/looks" ||
+  { echo "looks did not list the moved tree's looks:" >&2; "$tool" looks >&2; exit 1; }
+
+"$tool" render --host both --size 24x16 --spp 1 --look candy-red --out "$work/ball.png" >/dev/null
 for host in maya mentalray; do
   [[ -s "$work/ball-$host.png" ]] || { echo "render wrote no ball-$host.png" >&2; exit 1; }
 done

@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 #include <string>
 #include <utility>
 
@@ -15,6 +16,7 @@
 
 #include "image/contactSheet.h"
 #include "image/imageWriter.h"
+#include "look/lookFile.h"
 
 namespace fp = flakecoat::preview;
 namespace fs = std::filesystem;
@@ -26,9 +28,10 @@ struct ToolRun {
     std::string output;  // standard output and standard error together
 };
 
-ToolRun runTool(const std::string& arguments) {
+// `flakecoat SUBCOMMAND ARGUMENTS`, render unless another is named.
+ToolRun runTool(const std::string& arguments, const std::string& subcommand = "render") {
     ToolRun run;
-    const std::string command = std::string(FLAKECOAT_TOOL) + " render " + arguments + " 2>&1";
+    const std::string command = std::string(FLAKECOAT_TOOL) + " " + subcommand + " " + arguments + " 2>&1";
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe) return run;
     std::array<char, 4096> buffer;
@@ -37,6 +40,11 @@ ToolRun runTool(const std::string& arguments) {
     const int raw = pclose(pipe);
     run.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
     return run;
+}
+
+std::string contents(const fs::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
 }
 
 // Width and height from a PNG's header; (0, 0) when it is not one.
@@ -226,4 +234,70 @@ TEST_F(RenderCommand, ModelsRenderThroughBothHostsAndBadOnesAreNamedByLine) {
     EXPECT_NE(run.output.find("--mesh " + model + ":5: position index 7 is out of range"), std::string::npos)
         << run.output;
     EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator()), 7);  // model and images
+}
+
+// Every shipped look, with either host, renders as the options and --set
+// values it holds do: byte for byte.
+TEST_F(RenderCommand, EveryShippedLookRendersAsItsOwnOptionsDo) {
+    int looks = 0;
+    for (const fs::directory_entry& entry : fs::directory_iterator(FLAKECOAT_LOOKS_DIR)) {
+        fp::LookFile file;
+        std::string error;
+        ASSERT_TRUE(fp::readLookFile(entry.path().string(), file, error)) << error;
+        ++looks;
+        std::string stage;
+        for (const auto& [key, text] : file.stage)
+            if (key != "size" && key != "spp") stage += " --" + key + " '" + text + "'";
+        for (const char* host : {"maya", "mentalray"}) {
+            std::string sets;
+            for (const auto& [named, settings] : file.looks)
+                for (const fp::Setting& setting : settings)
+                    if (named == host) sets += " --set " + fp::settingText(setting);
+            const std::string common = std::string("--host ") + host + " --size 24x16 --spp 2 ";
+            const ToolRun byLook = runTool(common + "--look " + entry.path().string() + " " + out("look.png"));
+            const ToolRun byOptions = runTool(common + stage + sets + " " + out("options.png"));
+            ASSERT_EQ(byLook.status, 0) << byLook.output;
+            ASSERT_EQ(byOptions.status, 0) << byOptions.output;
+            EXPECT_EQ(contents(directory / "look.png"), contents(directory / "options.png")) << entry.path() << host;
+        }
+        // By name, as shipped
+        const ToolRun byName = runTool("--host maya --size 8x8 --spp 1 --look " + entry.path().stem().string() + " " +
+                                       out("name.png"));
+        EXPECT_EQ(byName.status, 0) << byName.output;
+    }
+    EXPECT_GE(looks, 5);
+    const ToolRun unknown = runTool("--look chartreuse " + out());
+    EXPECT_EQ(unknown.status, 1);
+    EXPECT_NE(unknown.output.find("--look chartreuse: no shipped look of that name (candy-red, "), std::string::npos)
+        << unknown.output;
+}
+
+// A look in each host's own form: every value the look gives, read back
+// from the Maya preset and the mental ray material.
+TEST_F(RenderCommand, LooksAreWrittenAsAMayaPresetAndAMentalrayMaterial) {
+    const ToolRun list = runTool("", "looks");  // the shipped ones
+    ASSERT_EQ(list.status, 0) << list.output;
+    EXPECT_NE(list.output.find("candy-red  "), std::string::npos) << list.output;
+    const std::string look = (directory / "l.json").string();
+    std::ofstream(look) << R"({"flakecoatLook": 1, "name": "test-look",
+        "maya": {"color": [0.5, 0.25, 1], "seed": 12.5},
+        "mentalray": {"useIrradiance": true, "seed": -7, "depthRangeMin": 3}})";
+    const std::pair<const char*, std::vector<std::string>> forms[] = {
+        {"--mel", {"startAttrPreset( \"flakeCoat\" );\n", "blendAttr \"color\" 0.5 0.25 1;\n",
+                   "blendAttr \"seed\" 12.5;\n", "blendAttr \"diffuse\" 0.5;\n", "endAttrPreset();\n"}},
+        {"--mi", {"shader \"test-look:paint\"\n    \"tarn_flakeCoat\" (\n", "        \"useIrradiance\" on,\n",
+                  "        \"seed\" -7,\n", "        \"depthRangeMin\" 3,\n", "        \"color\" 0.209 1 0.182,\n",
+                  "material \"test-look\"\n    = \"test-look:paint\"\nend material\n"}},
+    };
+    for (const auto& [form, lines] : forms) {
+        const ToolRun run = runTool("", std::string("looks ") + form + " " + look);
+        ASSERT_EQ(run.status, 0) << run.output;
+        for (const std::string& line : lines) EXPECT_NE(run.output.find(line), std::string::npos) << form << line;
+        const ToolRun written = runTool("", std::string("looks ") + form + " " + look + " --out " +
+                                                (directory / "out.txt").string());
+        EXPECT_EQ(written.status, 0) << written.output;
+        EXPECT_EQ(contents(directory / "out.txt"), run.output);
+    }
+    const ToolRun refused = runTool("", "looks --mel " + look + " --mi " + look);
+    EXPECT_NE(refused.status, 0);
 }

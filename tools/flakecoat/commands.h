@@ -10,5 +10,6 @@ void addShadeCommand(CLI::App& app, int& exitStatus);
 void addRenderCommand(CLI::App& app, int& exitStatus);
 void addSweepCommand(CLI::App& app, int& exitStatus);
 void addViewCommand(CLI::App& app, int& exitStatus);
+void addLooksCommand(CLI::App& app, int& exitStatus);
 
 #endif

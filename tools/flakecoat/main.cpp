@@ -42,6 +42,7 @@ int main(int argc, char** argv) {
     addRenderCommand(app, exitStatus);
     addSweepCommand(app, exitStatus);
     addViewCommand(app, exitStatus);
+    addLooksCommand(app, exitStatus);
 
     try {
         app.parse(argc, argv);

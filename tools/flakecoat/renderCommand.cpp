@@ -61,10 +61,9 @@ int renderWith(const RenderOptions& options, const InterruptFlag& interrupt, Ren
 
     // Load the hosts and check the settings against what each declares
     fp::RenderHosts hosts;
-    if (!loadHosts(plan.hosts, hosts, error)) return fail(error);
-    std::vector<fp::Look> looks = fp::defaultLooks(hosts);
+    std::vector<fp::Look> looks;
     std::vector<std::string> notes;
-    if (!fp::setOnEveryHost(options.sets, looks, notes, error)) return fail(error);
+    if (!loadLooks(plan, options.sets, hosts, looks, notes, error)) return fail(error);
     for (const std::string& note : notes) std::cerr << kCommand << "note: " << note << "\n";
 
     const fp::Stage& stage = plan.stage;
@@ -149,7 +148,10 @@ void addRenderCommand(CLI::App& app, int& exitStatus) {
     CLI::App* command =
         app.add_subcommand("render", "Render the shader ball, a shape or a model with one or both deliverables");
     static RenderOptions options;
-    command->add_option("--host", options.host, "maya, mentalray or both")->capture_default_str();
+    command->add_option("--host", options.host, "maya, mentalray or both (default: the look's host, else both)");
+    command->add_option("--look", options.look,
+                        "A shipped look by name (flakecoat looks lists them) or a look file (.json): its stage and "
+                        "values, under the options and --set given here");
     command->add_option("--out", options.out,
                         "Output image, .png (8-bit sRGB) or .exr (linear half RGBA); with both hosts "
                         "NAME-maya.EXT, NAME-mentalray.EXT and the two side by side, NAME-both.EXT")

@@ -1,6 +1,7 @@
 #include "renderOptions.h"
 
 #include "modulePaths.h"
+#include "shippedLooks.h"
 
 namespace {
 
@@ -33,15 +34,20 @@ bool checkThreads(int threads, std::string& error) {
 
 bool planRender(const RenderOptions& options, RenderPlan& plan, std::string& error) {
     plan = RenderPlan();
-    if (options.host == "both") {
+    plan.stage = options.defaults;
+    if (!options.look.empty() &&
+        (!readLookOption(options.look, plan.look, error) || !fp::applyLookStage(plan.look, plan.stage, error)))
+        return false;
+    const std::string host = !options.host.empty() ? options.host : plan.look.info.host.empty() ? "both"
+                                                                                                 : plan.look.info.host;
+    if (host == "both") {
         plan.hosts = {"maya", "mentalray"};
-    } else if (options.host == "maya" || options.host == "mentalray") {
-        plan.hosts = {options.host};
+    } else if (host == "maya" || host == "mentalray") {
+        plan.hosts = {host};
     } else {
-        error = "--host " + options.host + ": expected maya, mentalray or both";
+        error = "--host " + host + ": expected maya, mentalray or both";
         return false;
     }
-    plan.stage = options.defaults;
     plan.threads = options.threads;
     if (!checkThreads(options.threads, error) || !applyStageOptions(options.stage, plan.stage, error)) return false;
     if (!hasImageExtension(options.out)) {
@@ -61,4 +67,11 @@ bool loadHosts(const std::vector<std::string>& names, fp::RenderHosts& hosts, st
     modules.shaderDeclaration = defaultModulePath(kShaderDeclarationFile);
     modules.rendererModule = defaultModulePath(kRendererModuleFile);
     return fp::loadRenderHosts(names, modules, hosts, error);
+}
+
+bool loadLooks(const RenderPlan& plan, const std::vector<std::string>& sets, fp::RenderHosts& hosts,
+               std::vector<fp::Look>& looks, std::vector<std::string>& notes, std::string& error) {
+    if (!loadHosts(plan.hosts, hosts, error)) return false;
+    looks = fp::defaultLooks(hosts);
+    return fp::applyLookSettings(plan.look, looks, error) && fp::setOnEveryHost(sets, looks, notes, error);
 }

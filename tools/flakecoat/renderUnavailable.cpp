@@ -34,3 +34,7 @@ void addSweepCommand(CLI::App& app, int& exitStatus) {
 void addViewCommand(CLI::App& app, int& exitStatus) {
     addUnavailable(app, "view", "Serve a local page with the shader's controls and a live render", exitStatus);
 }
+
+void addLooksCommand(CLI::App& app, int& exitStatus) {
+    addUnavailable(app, "looks", "List the shipped looks and write them in the hosts' forms", exitStatus);
+}

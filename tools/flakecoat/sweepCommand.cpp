@@ -108,10 +108,9 @@ int sweepWith(const SweepOptions& options, const InterruptFlag& interrupt) {
 
     // Load the hosts; check the fixed settings and every varied value
     fp::RenderHosts hosts;
-    if (!loadHosts(plan.hosts, hosts, error)) return fail(error);
-    std::vector<fp::Look> fixed = fp::defaultLooks(hosts);
+    std::vector<fp::Look> fixed;
     std::vector<std::string> notes;
-    if (!fp::setOnEveryHost(options.render.sets, fixed, notes, error)) return fail(error);
+    if (!loadLooks(plan, options.render.sets, hosts, fixed, notes, error)) return fail(error);
     std::vector<std::string> fixedNames;
     for (const std::string& text : options.render.sets) fixedNames.push_back(text.substr(0, text.find('=')));
     for (const fp::Look& look : fixed)
@@ -194,7 +193,10 @@ void addSweepCommand(CLI::App& app, int& exitStatus) {
                             std::to_string(fp::kMaxSweepSteps) + ". A second --vary makes a grid (first across, "
                             "second down)")
         ->allow_extra_args(false);
-    command->add_option("--host", render.host, "maya, mentalray or both (one sheet each)")->capture_default_str();
+    command->add_option("--host", render.host, "maya, mentalray or both, one sheet each (default: the look's, else both)");
+    command->add_option("--look", render.look,
+                        "A shipped look by name or a look file (.json) every cell starts from; a varied input "
+                        "replaces its value");
     command->add_option("--out", render.out,
                         "Sheet image, .png or .exr; with both hosts NAME-maya.EXT and NAME-mentalray.EXT")
         ->capture_default_str();
