@@ -34,7 +34,8 @@ std::unique_ptr<ImageWriter> imageWriterFor(const std::string& path, const ViewT
                                             std::string& error);
 
 // The PNG file's bytes in memory, with zlib's compression level (0 stores
-// the rows unfiltered and uncompressed: the fastest to make and to read).
+// the rows unfiltered and uncompressed: the fastest to make and to read; at
+// 6 they are the bytes the PNG writer puts in a file).
 bool encodePng(const Framebuffer& image, const ViewTransform& view, int compressionLevel,
                std::vector<unsigned char>& bytes, std::string& error);
 

@@ -1,4 +1,6 @@
+#include <cerrno>
 #include <cmath>
+#include <cstdio>
 #include <cstring>
 #include <vector>
 
@@ -27,28 +29,25 @@ std::vector<png_byte> displayPixels(const Framebuffer& image, const ViewTransfor
     return pixels;
 }
 
-// libpng's simplified API: no setjmp across C++ frames.
-png_image pngHeader(const Framebuffer& image, png_uint_32 flags) {
-    png_image png;
-    std::memset(&png, 0, sizeof png);
-    png.version = PNG_IMAGE_VERSION;
-    png.width = png_uint_32(image.width);
-    png.height = png_uint_32(image.height);
-    png.format = PNG_FORMAT_RGBA;
-    png.flags = flags;
-    return png;
-}
+// zlib's default level: what a file gets, and the viewer's finished image.
+constexpr int kFileCompression = 6;
 
 class PngWriter : public ImageWriter {
 public:
     explicit PngWriter(const ViewTransform& view) : view_(view) {}
 
     bool write(const std::string& path, const Framebuffer& image, std::string& error) const override {
-        const std::vector<png_byte> pixels = displayPixels(image, view_);
-        png_image png = pngHeader(image, 0);
-        if (!png_image_write_to_file(&png, path.c_str(), 0, pixels.data(), png_int_32(image.width) * 4, nullptr)) {
-            error = std::string("PNG encoder: ") + png.message;
-            png_image_free(&png);
+        std::vector<unsigned char> bytes;
+        if (!encodePng(image, view_, kFileCompression, bytes, error)) return false;
+        FILE* file = std::fopen(path.c_str(), "wb");
+        if (!file) {
+            error = std::strerror(errno);
+            return false;
+        }
+        const bool written = std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
+        const int writeErrno = errno;
+        if (std::fclose(file) != 0 || !written) {
+            error = std::strerror(written ? errno : writeErrno);
             return false;
         }
         return true;
@@ -57,12 +56,6 @@ public:
 private:
     ViewTransform view_;
 };
-
-}  // namespace
-
-std::unique_ptr<ImageWriter> makePngWriter(const ViewTransform& view) { return std::make_unique<PngWriter>(view); }
-
-namespace {
 
 void appendBytes(png_structp png, png_bytep data, png_size_t length) {
     auto* bytes = static_cast<std::vector<unsigned char>*>(png_get_io_ptr(png));
@@ -82,6 +75,7 @@ bool compressRows(const png_byte* pixels, int width, int height, int level, std:
     png_set_write_fn(png, bytes, appendBytes, nullptr);
     png_set_IHDR(png, info, png_uint_32(width), png_uint_32(height), 8, PNG_COLOR_TYPE_RGBA, PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_set_sRGB(png, info, PNG_sRGB_INTENT_PERCEPTUAL);  // the view transform's curve
     png_set_compression_level(png, level);
     if (level == 0) png_set_filter(png, PNG_FILTER_TYPE_BASE, PNG_FILTER_NONE);
     png_write_info(png, info);
@@ -92,6 +86,8 @@ bool compressRows(const png_byte* pixels, int width, int height, int level, std:
 }
 
 }  // namespace
+
+std::unique_ptr<ImageWriter> makePngWriter(const ViewTransform& view) { return std::make_unique<PngWriter>(view); }
 
 bool encodePng(const Framebuffer& image, const ViewTransform& view, int compressionLevel,
                std::vector<unsigned char>& bytes, std::string& error) {

@@ -10,6 +10,9 @@ struct Framebuffer {
     int width = 0;
     int height = 0;
     std::vector<float> rgba;
+    // One per pixel, non-zero where a sample was not finite; empty unless
+    // the render was asked to mark them (RenderSettings::markNonFinite).
+    std::vector<unsigned char> nonFinite;
 
     void resize(int w, int h) {
         width = w;

@@ -50,6 +50,7 @@ std::uint64_t renderTile(const Scene& scene, SurfaceWorker& worker, const Render
         for (int x = x0; x < x1; ++x) {
             const auto pixelIndex = std::uint32_t(y) * std::uint32_t(image.width) + std::uint32_t(x);
             Color sum;
+            const std::uint64_t nonFiniteBefore = nonFinite;
             for (int s = 0; s < settings.samplesPerPixel; ++s) {
                 SampleRandom random(settings.seed, pixelIndex, std::uint32_t(s));
                 const float jx = random.next();
@@ -70,6 +71,7 @@ std::uint64_t renderTile(const Scene& scene, SurfaceWorker& worker, const Render
             out[1] = sum.y * inverseCount;
             out[2] = sum.z * inverseCount;
             out[3] = 1.0f;
+            if (nonFinite != nonFiniteBefore && !image.nonFinite.empty()) image.nonFinite[pixelIndex] = 1;
         }
     }
     return nonFinite;
@@ -79,6 +81,7 @@ RenderStats render(const Scene& scene, const PaintedSurfaceShader& shader, const
                    Framebuffer& image) {
     RenderStats stats;
     image.resize(std::max(settings.width, 0), std::max(settings.height, 0));
+    image.nonFinite.assign(settings.markNonFinite ? size_t(image.width) * size_t(image.height) : 0, 0);
     if (settings.width < 1 || settings.height < 1 || settings.samplesPerPixel < 1) return stats;
     const TileGrid tiles = tileGrid(settings);
     const int threads = settings.threads > 0 ? settings.threads : tbb::info::default_concurrency();

@@ -27,6 +27,8 @@ struct RenderSettings {
     std::function<void(int done, int total)> progress;
     // When it becomes true, tiles not yet started are skipped.
     const std::atomic<bool>* cancel = nullptr;
+    // Fill the image's nonFinite marks (the viewer shows them).
+    bool markNonFinite = false;
 };
 
 struct RenderStats {

@@ -11,6 +11,7 @@
 #include <cstdint>
 #include <memory>
 #include <mutex>
+#include <string>
 #include <vector>
 
 namespace flakecoat::preview::view {
@@ -20,11 +21,13 @@ struct PublishedImage {
     std::uint64_t serial = 0;      // counts images published
     std::uint64_t generation = 0;  // of the settings it shows
     int samplesPerPixel = 0;
+    std::string note;  // what is wrong with it, for the reader; empty: nothing
 };
 
 class LatestImage {
 public:
-    void publish(std::vector<unsigned char> png, std::uint64_t generation, int samplesPerPixel);
+    void publish(std::vector<unsigned char> png, std::uint64_t generation, int samplesPerPixel,
+                 std::string note = "");
     PublishedImage latest() const;
     // Waits up to `timeout` for an image with a serial above `after` and a
     // generation of at least `generation`. False on timeout or close.

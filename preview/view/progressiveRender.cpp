@@ -32,8 +32,24 @@ bool sameImage(const ViewSettings& a, const ViewSettings& b) {
            sameSettings(a.look.settings(), b.look.settings());
 }
 
+// Pixels with a sample that was not a finite colour show in magenta at any
+// exposure; the note names the values that made them.
+std::string markNonFinite(Framebuffer& image, std::uint64_t count, const ViewSettings& settings) {
+    if (count == 0) return "";
+    for (size_t i = 0; i < image.nonFinite.size(); ++i)
+        if (image.nonFinite[i]) {
+            float* pixel = &image.rgba[i * 4];
+            pixel[0] = pixel[2] = 1e30f;
+            pixel[1] = 0.0f;
+        }
+    std::string values;
+    for (const std::string& value : settings.look.arguments()) values += (values.empty() ? "" : ", ") + value;
+    return std::to_string(count) + " samples were not finite (NaN or infinite), shown in magenta: " + settings.host +
+           (values.empty() ? " with its defaults" : " with " + values);
+}
+
 // The steps on the way are stored uncompressed, to reach the page soonest;
-// the last, the one a user saves, is compressed.
+// the last, the one a user saves, is compressed as `render` writes it.
 int compressionFor(int step) { return step + 1 == int(std::size(ProgressiveRender::kSteps)) ? 6 : 0; }
 
 }  // namespace
@@ -54,6 +70,7 @@ void ProgressiveRender::run() {
     ViewSettings shown;      // the settings of `image`
     int stepsDone = 0;       // of kSteps, for `shown`
     Framebuffer image;
+    std::string note;        // of `image`
     ViewSettings settings;
     std::uint64_t seen = 0;
     while (session_.waitForChange(seen, settings)) {
@@ -65,7 +82,7 @@ void ProgressiveRender::run() {
         if (stepsDone > 0 && sameImage(settings, shown)) {
             std::vector<unsigned char> png;
             if (encodePng(image, view, compressionFor(stepsDone - 1), png, error))
-                images_.publish(std::move(png), settings.generation, kSteps[stepsDone - 1]);
+                images_.publish(std::move(png), settings.generation, kSteps[stepsDone - 1], note);
             firstStep = stepsDone;
         } else {
             stepsDone = 0;
@@ -91,13 +108,17 @@ void ProgressiveRender::run() {
             render.samplesPerPixel = kSteps[step];
             render.threads = threads_;
             render.cancel = &session_.cancelFlag();
+            render.markNonFinite = true;
             Framebuffer next;
-            if (!flakecoat::preview::render(*scene, *shader, render, next).completed) break;
+            const RenderStats stats = flakecoat::preview::render(*scene, *shader, render, next);
+            if (!stats.completed) break;
+            std::string nextNote = markNonFinite(next, stats.nonFiniteSamples, settings);
             std::vector<unsigned char> png;
             if (!encodePng(next, view, compressionFor(step), png, error)) break;
             image = std::move(next);
+            note = std::move(nextNote);
             stepsDone = step + 1;
-            images_.publish(std::move(png), settings.generation, kSteps[step]);
+            images_.publish(std::move(png), settings.generation, kSteps[step], note);
         }
     }
 }

@@ -100,4 +100,8 @@ std::string stateJson(const ViewSession& session) {
     return dump(out);
 }
 
+std::string lookLoadedJson(std::uint64_t generation, const std::vector<std::string>& notes) {
+    return dump(json{{"generation", generation}, {"notes", notes}});
+}
+
 }  // namespace flakecoat::preview::view

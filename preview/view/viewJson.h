@@ -21,6 +21,8 @@ namespace flakecoat::preview::view {
 
 std::string inputsJson(const ViewSession& session, const std::string& hostName);
 std::string stateJson(const ViewSession& session);
+// {"generation", "notes": [what a loaded look could not change]}
+std::string lookLoadedJson(std::uint64_t generation, const std::vector<std::string>& notes);
 
 }  // namespace flakecoat::preview::view
 

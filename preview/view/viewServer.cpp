@@ -97,6 +97,17 @@ ViewServer::ViewServer(ViewSession& session, LatestImage& images)
     server.Post("/reset", [this](const httplib::Request&, httplib::Response& response) {
         sendChange(response, true, session_.resetInputs(), "");
     });
+    server.Get("/look", [this](const httplib::Request&, httplib::Response& response) {
+        response.set_header("Content-Disposition", "attachment; filename=\"flakecoat-look.json\"");
+        sendJson(response, session_.lookText());
+    });
+    server.Post("/look", [this](const httplib::Request& request, httplib::Response& response) {
+        std::uint64_t generation = 0;
+        std::vector<std::string> notes;
+        std::string error;
+        if (!session_.loadLook(request.body, generation, notes, error)) return sendText(response, 400, error);
+        sendJson(response, lookLoadedJson(generation, notes));
+    });
 
     server.Get("/image.png", [this](const httplib::Request& request, httplib::Response& response) {
         std::uint64_t after = 0, generation = 0;
@@ -112,6 +123,7 @@ ViewServer::ViewServer(ViewSession& session, LatestImage& images)
         response.set_header("X-Image-Serial", std::to_string(image.serial));
         response.set_header("X-Image-Generation", std::to_string(image.generation));
         response.set_header("X-Image-Spp", std::to_string(image.samplesPerPixel));
+        if (!image.note.empty()) response.set_header("X-Image-Note", image.note);
         response.set_content(reinterpret_cast<const char*>(image.png->data()), image.png->size(), "image/png");
     });
 

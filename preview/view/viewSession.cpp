@@ -1,6 +1,7 @@
 #include "view/viewSession.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "kernel/lights.h"
 
@@ -28,9 +29,9 @@ bool splitAssignment(const std::string& text, std::string& key, std::string& val
 
 }  // namespace
 
-ViewSession::ViewSession(RenderHosts hosts, Stage stage, std::string toolName)
-    : hosts_(std::move(hosts)), looks_(defaultLooks(hosts_)), environmentFile_(stage.environmentFile),
-      toolName_(std::move(toolName)), stage_(std::move(stage)) {}
+ViewSession::ViewSession(RenderHosts hosts, Stage stage, std::vector<Look> looks, std::string toolName)
+    : hosts_(std::move(hosts)), looks_(looks.size() == hosts_.size() ? std::move(looks) : defaultLooks(hosts_)),
+      environmentFile_(stage.environmentFile), toolName_(std::move(toolName)), stage_(std::move(stage)) {}
 
 size_t ViewSession::indexOf(const std::string& name) const {
     for (size_t i = 0; i < hosts_.size(); ++i)
@@ -65,6 +66,8 @@ bool ViewSession::setView(const std::string& text, std::uint64_t& generation, st
             error = "host=" + value + ": no such host loaded";
             return false;
         }
+        // The look goes along where the other host has the same inputs.
+        if (index != shown_) looks_[index].carryFrom(looks_[shown_]);
         shown_ = index;
     } else if (key == "lights") {
         std::vector<Light> rig;
@@ -101,6 +104,49 @@ std::uint64_t ViewSession::resetInputs() {
     std::lock_guard<std::mutex> lock(mutex_);
     looks_[shown_].reset();
     return changedLocked();
+}
+
+std::string ViewSession::lookText() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    Stage stage = stage_;
+    for (std::string* path : {&stage.object.meshFile, &stage.environmentFile})
+        if (!path->empty()) *path = std::filesystem::absolute(*path).lexically_normal().string();
+    LookInfo info;
+    info.name = "flakecoat-view";
+    info.host = hosts_[shown_]->name();
+    return lookFileText(info, looks_, &stage);
+}
+
+bool ViewSession::loadLook(const std::string& text, std::uint64_t& generation, std::vector<std::string>& notes,
+                           std::string& error) {
+    LookFile file;
+    if (!parseLookFile(text, "the look", file, error)) return false;
+    std::lock_guard<std::mutex> lock(mutex_);
+    std::vector<Look> looks = defaultLooks(hosts_);
+    Stage given = stage_;
+    given.environmentFile.clear();  // the sky unless the file names an image
+    if (!applyLookSettings(file, looks, error) || !applyLookStage(file, given, error)) return false;
+
+    // What the viewer can change without starting again
+    Stage stage = stage_;
+    stage.lights = given.lights;
+    stage.exposure = given.exposure;
+    stage.seed = given.seed;
+    if (given.environmentFile.empty() || given.environmentFile == environmentFile_)
+        stage.environmentFile = given.environmentFile;
+    else
+        notes.push_back("kept the environment: this viewer shows the sky or " +
+                        (environmentFile_.empty() ? std::string("no image") : environmentFile_) +
+                        " (start flakecoat view --look FILE for the look's)");
+    if (given.width != stage.width || given.height != stage.height || given.object.shape != stage.object.shape ||
+        given.object.meshFile != stage.object.meshFile || given.object.rotateDegrees != stage.object.rotateDegrees)
+        notes.push_back("kept this viewer's object and size (start flakecoat view --look FILE for the look's)");
+
+    looks_ = std::move(looks);
+    stage_ = std::move(stage);
+    if (const size_t index = indexOf(file.info.host); index < hosts_.size()) shown_ = index;
+    generation = changedLocked();
+    return true;
 }
 
 ViewSettings ViewSession::settings() const {

@@ -16,6 +16,7 @@
 
 #include "hosts/renderHost.h"
 #include "look/look.h"
+#include "look/lookFile.h"
 #include "look/stage.h"
 
 namespace flakecoat::preview::view {
@@ -30,19 +31,31 @@ struct ViewSettings {
 
 class ViewSession {
 public:
-    // hosts must not be empty; the first is shown first. The stage's
-    // environment file, if any, is what environment=image shows; its
-    // samples per pixel are the final refinement's.
-    ViewSession(RenderHosts hosts, Stage stage, std::string toolName = "flakecoat");
+    // hosts must not be empty; the first is shown first, each with its
+    // look (none given: its defaults). The stage's environment file, if
+    // any, is what environment=image shows; its samples per pixel are the
+    // final refinement's.
+    ViewSession(RenderHosts hosts, Stage stage, std::vector<Look> looks = {}, std::string toolName = "flakecoat");
 
     // NAME=VALUE for the shown host's shading inputs. On success returns
     // true and the generation that will show the change.
     bool setInput(const std::string& text, std::uint64_t& generation, std::string& error);
-    // KEY=VALUE for the view: host=NAME, lights=RIG, environment=sky|image,
-    // exposure=EV.
+    // KEY=VALUE for the view: host=NAME (the shown look carried over, see
+    // Look::carryFrom), lights=RIG, environment=sky|image, exposure=EV.
     bool setView(const std::string& text, std::uint64_t& generation, std::string& error);
     // Every shading input of the shown host back to its default.
     std::uint64_t resetInputs();
+
+    // A look file of both hosts' looks and the stage (paths made absolute),
+    // the shown host as its host: `flakecoat render --look` of it renders
+    // the final refinement.
+    std::string lookText() const;
+    // A look file's text: its values replace both hosts' looks, its host is
+    // shown, and its lights, environment, exposure and seed are taken where
+    // the viewer can show them; notes say what was kept instead. Nothing
+    // changes when the file is refused.
+    bool loadLook(const std::string& text, std::uint64_t& generation, std::vector<std::string>& notes,
+                  std::string& error);
 
     ViewSettings settings() const;
     // The image environment=image shows; empty when the session has none.

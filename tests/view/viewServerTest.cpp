@@ -4,6 +4,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <iterator>
 #include <map>
 #include <memory>
 #include <string>
@@ -126,14 +130,15 @@ TEST_F(ViewServerTest, SettingsAreCheckedAsTheCommandLineChecksThem) {
     EXPECT_EQ(post("/view", "exposure=40")->status, 400);
     EXPECT_EQ(post("/view", "colour=1")->status, 400);
 
-    // The accepted Maya settings are the render command's, latest last.
+    // The accepted Maya settings are the render command's, latest last; the
+    // look went to mental ray and came back through the inputs both have.
     ASSERT_EQ(post("/view", "host=maya")->status, 200);
     const json state = json::parse(get("/state")->body);
-    EXPECT_EQ(state["sets"], json({"color=0.8,0.1,0.1", "colorR=0.3", "normalDeviation=9"}));
+    EXPECT_EQ(state["sets"], json({"color=0.3,0.1,0.1", "normalDeviation=9"}));
     EXPECT_EQ(state["values"]["color"], json({0.3, 0.1, 0.1}));
     EXPECT_NE(state["command"].get<std::string>().find(
-                  "render --host maya --size 24x24 --spp 64 --lights studio --set color=0.8,0.1,0.1 "
-                  "--set colorR=0.3 --set normalDeviation=9"),
+                  "render --host maya --size 24x24 --spp 64 --lights studio --set color=0.3,0.1,0.1 "
+                  "--set normalDeviation=9"),
               std::string::npos)
         << state["command"];
 }
@@ -253,7 +258,20 @@ json nextImage(httplib::Client& c, std::uint64_t serial, std::uint64_t generatio
     if (png) *png = reply->body;
     return json{{"serial", std::stoull(reply->get_header_value("X-Image-Serial"))},
                 {"generation", std::stoull(reply->get_header_value("X-Image-Generation"))},
-                {"spp", std::stoi(reply->get_header_value("X-Image-Spp"))}};
+                {"spp", std::stoi(reply->get_header_value("X-Image-Spp"))},
+                {"note", reply->get_header_value("X-Image-Note")}};
+}
+
+// The finished image of a generation, as the page would save it.
+std::string finishedImage(httplib::Client& c, std::uint64_t generation, json* detail = nullptr) {
+    std::string png;
+    for (json image = nextImage(c, 0, generation, &png); !image.is_null();
+         image = nextImage(c, image["serial"], generation, &png))
+        if (image["spp"] == 64) {
+            if (detail) *detail = image;
+            return png;
+        }
+    return "";
 }
 
 TEST_F(ViewServerTest, ImagesRefineAndFollowTheLatestChange) {
@@ -298,6 +316,82 @@ TEST_F(ViewServerTest, ImagesRefineAndFollowTheLatestChange) {
         EXPECT_EQ(image["generation"], last);
     }
     EXPECT_EQ(post("/view", "exposure=0")->status, 200);
+}
+
+// A look saved from the viewer renders as the viewer's finished image, byte
+// for byte; a look loaded into it replaces both hosts' values.
+TEST_F(ViewServerTest, ASavedLookRendersAsTheViewerShowsIt) {
+    httplib::Client c = client();
+    ASSERT_EQ(post("/set", "color=0.7,0.2,0.1")->status, 200);
+    ASSERT_EQ(post("/view", "lights=softbox")->status, 200);
+    const std::uint64_t generation = generationOf(post("/set", "normalDeviation=3"));
+    const std::string shown = finishedImage(c, generation);
+    ASSERT_FALSE(shown.empty());
+    const httplib::Result look = get("/look");
+    ASSERT_EQ(look->status, 200);
+    const std::string directory = testing::TempDir();
+    const std::string saved = directory + "flakecoat-view-look.json", rendered = directory + "flakecoat-view-look.png";
+    std::ofstream(saved) << look->body;
+    const std::string command = std::string(FLAKECOAT_TOOL) + " render --look " + saved + " --out " + rendered +
+                                " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << look->body;
+    std::ifstream file(rendered, std::ios::binary);
+    EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(file), {}) == shown) << look->body;
+    std::remove(saved.c_str());
+    std::remove(rendered.c_str());
+
+    // Loaded: refused whole, or taken whole.
+    const std::pair<const char*, const char*> refused[] = {
+        {"{", "the look: not JSON"},
+        {R"({"flakecoatLook": 1, "maya": {"colour": 1}})", "the look: key \"maya.colour\": maya has no shading input"},
+        {R"({"flakecoatLook": 1, "stage": {"lights": "disco"}})", "the look: key \"stage.lights\": disco: unknown rig"},
+    };
+    for (const auto& [body, message] : refused) {
+        const httplib::Result reply = post("/look", body);
+        EXPECT_EQ(reply->status, 400) << body;
+        EXPECT_NE(reply->body.find(message), std::string::npos) << reply->body;
+    }
+    EXPECT_EQ(json::parse(get("/state")->body)["values"]["color"], json({0.7, 0.2, 0.1}));
+    const httplib::Result loaded = post("/look", R"({"flakecoatLook": 1, "host": "mentalray",
+        "stage": {"lights": "sun", "size": "10x10"}, "maya": {}, "mentalray": {"diffuse": 0.25}})");
+    ASSERT_EQ(loaded->status, 200) << loaded->body;
+    EXPECT_EQ(json::parse(loaded->body)["notes"], json({"kept this viewer's object and size (start flakecoat view "
+                                                        "--look FILE for the look's)"}));
+    const json state = json::parse(get("/state")->body);
+    EXPECT_EQ(state["host"], "mentalray");
+    EXPECT_EQ(state["lights"], "sun");
+    EXPECT_EQ(state["sets"], json({"diffuse=0.25"}));
+    EXPECT_EQ(post("/view", "lights=studio")->status, 200);
+}
+
+// Switching host takes the look along where the other host has the inputs;
+// an image with samples that were not finite says so and by which values.
+TEST_F(ViewServerTest, TheLookGoesAlongAndBrokenSamplesAreNamed) {
+    ASSERT_EQ(post("/view", "host=mentalray")->status, 200);
+    ASSERT_EQ(post("/reset", "")->status, 200);
+    ASSERT_EQ(post("/set", "useIrradiance=on")->status, 200);
+    ASSERT_EQ(post("/view", "host=maya")->status, 200);
+    ASSERT_EQ(post("/set", "depthRange=20,5")->status, 200);
+    ASSERT_EQ(post("/set", "transparency=0.5,0.5,0.5")->status, 200);
+    ASSERT_EQ(post("/view", "host=mentalray")->status, 200);
+    json state = json::parse(get("/state")->body);
+    EXPECT_EQ(state["values"]["depthRangeMin"], json({20.0}));
+    EXPECT_EQ(state["values"]["depthRangeMax"], json({5.0}));
+    EXPECT_EQ(state["values"]["useIrradiance"], json({1.0}));  // Maya has none: its own kept
+
+    httplib::Client c = client();
+    json detail;
+    const std::uint64_t broken = generationOf(post("/set", "refractiveIndex=0,0,0"));
+    ASSERT_FALSE(finishedImage(c, broken, &detail).empty());
+    const std::string note = detail["note"];
+    EXPECT_NE(note.find("samples were not finite (NaN or infinite), shown in magenta: mentalray with"),
+              std::string::npos)
+        << note;
+    EXPECT_NE(note.find("refractiveIndex=0,0,0"), std::string::npos) << note;
+    const std::uint64_t mended = generationOf(post("/set", "refractiveIndex=1.4,1.4,1.4"));
+    ASSERT_FALSE(finishedImage(c, mended, &detail).empty());
+    EXPECT_EQ(detail["note"], "");
+    ASSERT_EQ(post("/reset", "")->status, 200);
 }
 
 }  // namespace

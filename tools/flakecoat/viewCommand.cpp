@@ -12,6 +12,7 @@
 #include "commands.h"
 #include "look/stage.h"
 #include "renderOptions.h"
+#include "shippedLooks.h"
 #include "view/progressiveRender.h"
 #include "view/viewServer.h"
 
@@ -22,7 +23,8 @@ namespace {
 constexpr const char* kCommand = "flakecoat view: ";
 
 struct ViewOptions {
-    std::string host = "maya";
+    std::string host;  // empty: the look's, else maya
+    std::string look;
     int port = 0;  // any free port
     int threads = 0;
     fp::Stage defaults;
@@ -37,10 +39,13 @@ int fail(const std::string& message) {
 int runView(const ViewOptions& options) {
     // Check arguments; the final refinement is the stage's samples
     fp::Stage stage = options.defaults;
-    stage.samplesPerPixel = fv::ProgressiveRender::kSteps[std::size(fv::ProgressiveRender::kSteps) - 1];
+    fp::LookFile look;
     std::string error;
-    if (options.host != "maya" && options.host != "mentalray")
-        return fail("--host " + options.host + ": expected maya or mentalray");
+    if (!options.look.empty() && (!readLookOption(options.look, look, error) || !fp::applyLookStage(look, stage, error)))
+        return fail(error);
+    stage.samplesPerPixel = fv::ProgressiveRender::kSteps[std::size(fv::ProgressiveRender::kSteps) - 1];
+    const std::string host = !options.host.empty() ? options.host : look.info.host.empty() ? "maya" : look.info.host;
+    if (host != "maya" && host != "mentalray") return fail("--host " + host + ": expected maya or mentalray");
     if (options.port < 0 || options.port > 65535) return fail("--port: expected 0 (any free port) to 65535");
     if (!checkThreads(options.threads, error) || !applyStageOptions(options.stage, stage, error)) return fail(error);
 
@@ -51,8 +56,10 @@ int runView(const ViewOptions& options) {
         return fail(error);
 
     fp::RenderHosts hosts;
-    const std::string other = options.host == "maya" ? "mentalray" : "maya";
-    if (!loadHosts({options.host, other}, hosts, error)) return fail(error);
+    const std::string other = host == "maya" ? "mentalray" : "maya";
+    if (!loadHosts({host, other}, hosts, error)) return fail(error);
+    std::vector<fp::Look> looks = fp::defaultLooks(hosts);
+    if (!fp::applyLookSettings(look, looks, error)) return fail(error);
 
     // Signals are taken by sigwait below, not by whichever thread runs.
     sigset_t stopSignals;
@@ -61,7 +68,7 @@ int runView(const ViewOptions& options) {
     sigaddset(&stopSignals, SIGTERM);
     pthread_sigmask(SIG_BLOCK, &stopSignals, nullptr);
 
-    fv::ViewSession session(std::move(hosts), stage);
+    fv::ViewSession session(std::move(hosts), stage, std::move(looks));
     fv::LatestImage images;
     fv::ProgressiveRender renderLoop(session, images, std::move(imageEnvironment), options.threads);
     fv::ViewServer server(session, images);
@@ -87,8 +94,9 @@ void addViewCommand(CLI::App& app, int& exitStatus) {
     CLI::App* command =
         app.add_subcommand("view", "Serve a local page with the shader's controls and a live render of the ball");
     static ViewOptions options;
-    command->add_option("--host", options.host, "Host shown first: maya or mentalray (both are loaded)")
-        ->capture_default_str();
+    command->add_option("--host", options.host,
+                        "Host shown first: maya or mentalray, both loaded (default: the look's, else maya)");
+    command->add_option("--look", options.look, "A shipped look by name or a look file (.json) to start from");
     command->add_option("--port", options.port, "Port on 127.0.0.1 (0: any free port)")->capture_default_str();
     command->add_option("--threads", options.threads, "Render threads (default: every core)");
     // The viewer refines to 64 samples per pixel itself.
