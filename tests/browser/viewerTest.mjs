@@ -1,9 +1,32 @@
 // The viewer in a real browser: the page loads without console errors,
-// dragging the normalDeviation slider and picking a colour change the
-// image, a bad value shows the server's message, switching host re-reads
-// the controls. Usage: node viewerTest.mjs PATH/TO/flakecoat
+// every numeric input of both hosts has a slider and a labelled, described
+// control, dragging the normalDeviation slider and picking a colour change
+// the image (the swatch in sRGB, the value linear), a bad value shows the
+// server's message, switching host keeps the inputs both hosts have, pixels
+// that are not finite are marked and named, and a saved look loads back.
+// Usage: node viewerTest.mjs PATH/TO/flakecoat
 import assert from 'node:assert/strict';
+import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
 import { launchBrowser, nextImage, settledImage, shownDigest, startViewer } from './viewerSession.mjs';
+
+// Every component of every numeric input the page's host declares has a
+// slider and a field; every control a label and a description.
+async function expectEverySlider(page) {
+  const inputs = (await page.evaluate(() => fetch('/inputs').then((r) => r.json()))).inputs;
+  for (const input of inputs) {
+    assert.ok(input.label && input.description, `${input.name}: label and description`);
+    const title = await page.$eval(`[data-input=${input.name}] .label`, (l) => l.title);
+    assert.ok(title.includes(input.description), `${input.name}: the description is its tooltip`);
+    if (input.kind === 'boolean') continue;
+    for (let i = 0; i < input.arity; ++i) {
+      assert.ok(await page.$(`input[type=range][name=${input.name}][data-index="${i}"]`), `${input.name} ${i}: a slider`);
+      assert.ok(await page.$(`input[type=number][name=${input.name}][data-index="${i}"]`), `${input.name} ${i}: a field`);
+    }
+  }
+  return inputs.length;
+}
 
 const tool = process.argv[2];
 if (!tool) throw new Error('usage: node viewerTest.mjs PATH/TO/flakecoat');
@@ -33,7 +56,7 @@ try {
   await page.goto(viewer.url);
   let shown = await settledImage(page);
   let digest = await shownDigest(page);
-  console.log('page loaded, first image shown');
+  console.log(`page loaded, first image shown; ${await expectEverySlider(page)} Maya controls, each with its sliders`);
 
   // Drag the normalDeviation slider to near its top.
   const slider = await page.$('input[type=range][name=normalDeviation]');
@@ -52,7 +75,8 @@ try {
   console.log(`slider: normalDeviation ${value}, image changed`);
 
   // Pick a colour (the picker's dialog is the browser's own; set its value
-  // as the dialog would).
+  // as the dialog would). The swatch is sRGB, the value linear: 0xc0 is
+  // 0.527 linear, 0x18 0.00913.
   await page.$eval('input[type=color][name=color]', (picker) => {
     picker.value = '#c01818';
     picker.dispatchEvent(new Event('input', { bubbles: true }));
@@ -60,9 +84,12 @@ try {
   await nextImage(page, shown.generation);
   shown = await settledImage(page);
   assert.notEqual(await shownDigest(page), digest, 'the colour changed the image');
-  const state = await (await page.evaluate(() => fetch('/state').then((r) => r.text())));
-  assert.match(state, /"color":\[0\.752941/, 'the picked colour reached the server');
-  console.log('colour pick: image changed');
+  const state = await (await page.evaluate(() => fetch('/state').then((r) => r.json())));
+  assert.deepEqual(state.values.color.map((v) => Number(v.toFixed(4))), [0.5271, 0.0091, 0.0091], 'linear values');
+  await page.reload();
+  await settledImage(page);
+  assert.equal(await page.$eval('input[type=color][name=color]', (p) => p.value), '#c01818', 'the swatch shows sRGB');
+  console.log('colour pick: image changed, linear values sent, sRGB shown');
 
   // A value below the hard minimum, typed into a field.
   const field = await page.$('input[type=number][name=refractiveIndex][data-index="0"]');
@@ -74,7 +101,8 @@ try {
   assert.match(note, /refractiveIndex: 0\.5 is below the minimum 1/);
   console.log(`bad value: "${note}"`);
 
-  // Switch host: the controls become the mental ray parameters.
+  // Switch host: the controls become the mental ray parameters, and the
+  // look goes along where mental ray has the same inputs.
   await page.select('#host', 'mentalray');
   await page.waitForSelector('[data-input=useIrradiance] input[type=checkbox]');
   assert.equal(await page.$('[data-input=transparency]'), null, 'no Maya-only control after switching');
@@ -82,7 +110,51 @@ try {
   shown = await nextImage(page, shown.generation);
   const command = await page.$eval('#command', (c) => c.value);
   assert.match(command, /render --host mentalray /);
-  console.log('host switch: controls re-read');
+  const carried = Number(await page.$eval('input[type=number][name=normalDeviation]', (f) => f.value));
+  assert.equal(carried, value, 'normalDeviation kept across the switch');
+  assert.equal(await page.$eval('input[type=color][name=color]', (p) => p.value), '#c01818', 'the colour kept');
+  console.log(`host switch: controls re-read, the look kept; ${await expectEverySlider(page)} mental ray controls`);
+
+  // Save the look (the link's download is GET /look), spoil it, load it back.
+  assert.equal(await page.$eval('#saveLook', (a) => a.getAttribute('href')), '/look');
+  const saved = await page.evaluate(() => fetch('/look').then((r) => r.text()));
+  const folder = mkdtempSync(join(tmpdir(), 'flakecoat-look-'));
+  writeFileSync(join(folder, 'saved.json'), saved);
+
+  // Not-finite samples: a refractive index of 0 breaks the mental ray shader.
+  for (let i = 0; i < 3; ++i) {
+    const index = await page.$(`input[type=number][name=refractiveIndex][data-index="${i}"]`);
+    await index.click({ clickCount: 3 });
+    await index.type('0');
+    await index.press('Tab');
+  }
+  await page.waitForFunction(() => document.getElementById('problem').textContent.includes('not finite'), { timeout: 120000 });
+  const problem = await page.$eval('#problem', (p) => p.textContent);
+  assert.match(problem, /shown in magenta: mentalray with .*refractiveIndex=0,0,0/);
+  const magenta = await page.evaluate(async () => {
+    const image = document.getElementById('image');
+    const canvas = document.createElement('canvas');
+    canvas.width = image.naturalWidth;
+    canvas.height = image.naturalHeight;
+    const context = canvas.getContext('2d');
+    context.drawImage(image, 0, 0);
+    const pixels = context.getImageData(0, 0, canvas.width, canvas.height).data;
+    let count = 0;
+    for (let i = 0; i < pixels.length; i += 4) if (pixels[i] === 255 && pixels[i + 1] === 0 && pixels[i + 2] === 255) ++count;
+    return count;
+  });
+  assert.ok(magenta > 0, 'pixels that are not finite show in magenta');
+  console.log(`not finite: ${magenta} magenta pixels, "${problem.slice(0, 60)}..."`);
+
+  const upload = await page.$('#lookFile');
+  const before = (await page.evaluate(() => fetch('/state').then((r) => r.json()))).generation;
+  await upload.uploadFile(join(folder, 'saved.json'));
+  await page.waitForFunction((g) => fetch('/state').then((r) => r.json()).then((s) => s.generation > g), {}, before);
+  shown = await settledImage(page);
+  rmSync(folder, { recursive: true, force: true });
+  assert.equal(await page.$eval('#problem', (p) => p.textContent), '', 'the loaded look renders cleanly');
+  assert.equal(await page.evaluate(() => fetch('/look').then((r) => r.text())), saved, 'the look loaded back whole');
+  console.log('look saved and loaded back');
 
   assert.deepEqual(problems, [], 'no console errors');
   console.log('PASSED: viewer in headless Chromium');

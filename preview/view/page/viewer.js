@@ -90,6 +90,7 @@ async function waitForImages() {
         continue;
       }
       await showImage(blob, serial, generation, Number(reply.headers.get('X-Image-Spp')));
+      $('problem').textContent = reply.headers.get('X-Image-Note') || '';
     } catch (error) {
       await new Promise((resolve) => setTimeout(resolve, 500));
     }
@@ -117,8 +118,29 @@ async function showImage(blob, serial, generation, spp) {
 
 function formatNumber(value) { return String(Number(value.toPrecision(6))); }
 
+// The swatch shows what the page shows: sRGB-encoded display values of the
+// linear values the shader takes.
+function linearToSrgb(v) {
+  const c = Math.min(1, Math.max(0, v));
+  return c <= 0.0031308 ? 12.92 * c : 1.055 * Math.pow(c, 1 / 2.4) - 0.055;
+}
+function srgbToLinear(c) { return c <= 0.04045 ? c / 12.92 : Math.pow((c + 0.055) / 1.055, 2.4); }
+
 function colorHex(values) {
-  return '#' + values.map((v) => Math.round(Math.min(1, Math.max(0, v)) * 255).toString(16).padStart(2, '0')).join('');
+  return '#' + values.map((v) => Math.round(linearToSrgb(v) * 255).toString(16).padStart(2, '0')).join('');
+}
+function hexToLinear(hex) {
+  return [0, 1, 2].map((i) => srgbToLinear(parseInt(hex.substr(1 + 2 * i, 2), 16) / 255));
+}
+
+// How each component is called: its own name's ending (colorR: R,
+// depthRangeMin: Min), else by position.
+function componentNames(input) {
+  if (input.arity === 1) return [''];
+  if (input.children.length === input.arity) {
+    return input.children.map((child) => (child.startsWith(input.name) ? child.slice(input.name.length) : child));
+  }
+  return (input.usedAsColor ? ['R', 'G', 'B'] : ['X', 'Y', 'Z']).slice(0, input.arity);
 }
 
 function numberField(input, index, value) {
@@ -128,8 +150,21 @@ function numberField(input, index, value) {
   field.name = input.name;
   field.dataset.index = index;
   field.value = formatNumber(value);
-  field.setAttribute('aria-label', input.arity > 1 ? `${input.name} ${index}` : input.name);
+  field.setAttribute('aria-label', input.arity > 1 ? `${input.label} ${index}` : input.label);
   return field;
+}
+
+function slider(input, index, value) {
+  const range = document.createElement('input');
+  range.type = 'range';
+  range.name = input.name;
+  range.dataset.index = index;
+  range.min = input.softMin;
+  range.max = input.softMax;
+  range.step = input.kind === 'integer' ? 1 : (input.softMax - input.softMin) / 1000;
+  range.value = value;
+  range.setAttribute('aria-label', `${input.label} slider` + (input.arity > 1 ? ` ${index}` : ''));
+  return range;
 }
 
 function buildControl(input, values) {
@@ -137,8 +172,9 @@ function buildControl(input, values) {
   control.className = 'control';
   control.dataset.input = input.name;
   const label = document.createElement('span');
-  label.textContent = input.name;
-  label.title = input.name;
+  label.className = 'label';
+  label.textContent = input.label;
+  label.title = `${input.description} (${input.name})`;
   control.appendChild(label);
   const box = document.createElement('div');
   box.className = 'values';
@@ -151,50 +187,54 @@ function buildControl(input, values) {
     check.type = 'checkbox';
     check.name = input.name;
     check.checked = values[0] !== 0;
+    check.title = input.description;
     check.addEventListener('change', () => submit(check.checked ? 'on' : 'off'));
     box.appendChild(check);
     return control;
   }
 
   const fields = values.map((value, index) => numberField(input, index, value));
+  const sliders = values.map((value, index) => slider(input, index, value));
   const fieldText = () => fields.map((field) => field.value.trim()).join(',');
-  let slider = null;
   let picker = null;
+  const showPicker = () => {
+    if (picker && fields.every((f) => Number.isFinite(Number(f.value)))) picker.value = colorHex(fields.map((f) => Number(f.value)));
+  };
 
-  if (input.arity === 1 && input.softMin !== null && input.softMax !== null) {
-    slider = document.createElement('input');
-    slider.type = 'range';
-    slider.name = input.name;
-    slider.min = input.softMin;
-    slider.max = input.softMax;
-    slider.step = input.kind === 'integer' ? 1 : (input.softMax - input.softMin) / 1000;
-    slider.value = values[0];
-    slider.addEventListener('input', () => {
-      fields[0].value = formatNumber(Number(slider.value));
-      submit(fields[0].value);
-    });
-    box.appendChild(slider);
-  }
   if (input.usedAsColor) {
     picker = document.createElement('input');
     picker.type = 'color';
     picker.name = input.name;
+    picker.title = 'colour as displayed (sRGB); the values are linear';
     picker.value = colorHex(values);
     picker.addEventListener('input', () => {
-      const hex = picker.value;
-      fields.forEach((field, i) => { field.value = formatNumber(parseInt(hex.substr(1 + 2 * i, 2), 16) / 255); });
+      hexToLinear(picker.value).forEach((v, i) => {
+        fields[i].value = formatNumber(v);
+        sliders[i].value = v;
+      });
       submit(fieldText());
     });
-    box.appendChild(picker);
+    label.appendChild(picker);
   }
-  for (const field of fields) {
+  const names = componentNames(input);
+  fields.forEach((field, i) => {
+    const row = document.createElement('div');
+    row.className = 'component';
+    const name = document.createElement('span');
+    name.textContent = names[i];
+    row.append(name, sliders[i], field);
+    sliders[i].addEventListener('input', () => {
+      field.value = formatNumber(Number(sliders[i].value));
+      showPicker();
+      submit(fieldText());
+    });
     field.addEventListener('change', () => {
-      if (slider && field.value.trim() !== '' && Number.isFinite(Number(field.value))) slider.value = field.value;
-      if (picker && fields.every((f) => Number.isFinite(Number(f.value)))) picker.value = colorHex(fields.map((f) => Number(f.value)));
+      if (field.value.trim() !== '' && Number.isFinite(Number(field.value))) sliders[i].value = field.value;
+      showPicker();
       submit(fieldText());
     });
-    box.appendChild(field);
-  }
+    box.appendChild(row);
+  });
   return control;
 }
 
@@ -269,6 +309,18 @@ function connect() {
       expectGeneration(JSON.parse(await reply.text()).generation);
       await reload();
     }
+  });
+  $('lookFile').addEventListener('change', async (e) => {
+    const file = e.target.files[0];
+    if (!file) return;
+    const reply = await fetch('/look', { method: 'POST', body: await file.text(), headers: { 'Content-Type': 'application/json' } });
+    const text = (await reply.text()).trim();
+    e.target.value = '';
+    if (!reply.ok) return showMessage(text);
+    const loaded = JSON.parse(text);
+    showMessage(loaded.notes.join('; '));
+    expectGeneration(loaded.generation);
+    await reload();
   });
   $('copy').addEventListener('click', async () => {
     const command = $('command');
