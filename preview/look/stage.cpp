@@ -41,7 +41,8 @@ bool parseFloat(const std::string& text, float& value) {
     char* end = nullptr;
     errno = 0;
     const double parsed = std::strtod(text.c_str(), &end);
-    if (text.empty() || *end != '\0' || errno != 0 || !std::isfinite(parsed) || std::fabs(parsed) > 3.0e38) return false;
+    if (text.empty() || *end != '\0' || errno != 0 || !std::isfinite(parsed) || std::fabs(parsed) > 3.0e38)
+        return false;
     value = float(parsed);
     return true;
 }
@@ -67,7 +68,8 @@ std::optional<StageProblem> environmentProblem(const std::string& path) {
 }
 
 std::optional<StageProblem> objectProblem(const PaintedObject& object) {
-    if (!isShapeName(object.shape)) return StageProblem{"shape", object.shape, std::string("choose one of ") + shapeNames()};
+    if (!isShapeName(object.shape))
+        return StageProblem{"shape", object.shape, std::string("choose one of ") + shapeNames()};
     if (!object.meshFile.empty() && object.shape != "ball")
         return StageProblem{"mesh", object.meshFile, "give either --mesh or --shape " + object.shape + ", not both"};
     if (!std::isfinite(object.rotateDegrees)) return StageProblem{"rotate", "", kRotateReason};

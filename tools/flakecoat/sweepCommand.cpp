@@ -193,7 +193,8 @@ void addSweepCommand(CLI::App& app, int& exitStatus) {
                             std::to_string(fp::kMaxSweepSteps) + ". A second --vary makes a grid (first across, "
                             "second down)")
         ->allow_extra_args(false);
-    command->add_option("--host", render.host, "maya, mentalray or both, one sheet each (default: the look's, else both)");
+    command->add_option("--host", render.host,
+                        "maya, mentalray or both, one sheet each (default: the look's, else both)");
     command->add_option("--look", render.look,
                         "A shipped look by name or a look file (.json) every cell starts from; a varied input "
                         "replaces its value");

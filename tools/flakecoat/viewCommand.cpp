@@ -41,7 +41,8 @@ int runView(const ViewOptions& options) {
     fp::Stage stage = options.defaults;
     fp::LookFile look;
     std::string error;
-    if (!options.look.empty() && (!readLookOption(options.look, look, error) || !fp::applyLookStage(look, stage, error)))
+    if (!options.look.empty() &&
+        (!readLookOption(options.look, look, error) || !fp::applyLookStage(look, stage, error)))
         return fail(error);
     stage.samplesPerPixel = fv::ProgressiveRender::kSteps[std::size(fv::ProgressiveRender::kSteps) - 1];
     const std::string host = !options.host.empty() ? options.host : look.info.host.empty() ? "maya" : look.info.host;
