@@ -60,13 +60,15 @@ bool parseSetting(const std::string& text, Setting& parsed, std::string& error) 
     return true;
 }
 
+std::string valueText(double value) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.9g", value);
+    return text;
+}
+
 std::string settingText(const Setting& value) {
     std::string text = value.name + "=";
-    for (int i = 0; i < value.count; ++i) {
-        char number[32];
-        std::snprintf(number, sizeof number, "%.9g", value.values[i]);
-        text += (i ? "," : "") + std::string(number);
-    }
+    for (int i = 0; i < value.count; ++i) text += (i ? "," : "") + valueText(value.values[i]);
     return text;
 }
 

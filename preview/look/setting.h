@@ -22,6 +22,8 @@ bool parseSetting(const std::string& text, Setting& parsed, std::string& error);
 
 // NAME=V1,V2,... with nine significant digits, enough for any float.
 std::string settingText(const Setting& value);
+// One value so: the digits of every text a look writes.
+std::string valueText(double value);
 
 bool sameValues(const Setting& a, const Setting& b);
 

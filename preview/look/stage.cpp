@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 
 #include "kernel/lights.h"
+#include "look/setting.h"
 
 namespace flakecoat::preview {
 
@@ -20,12 +21,6 @@ const std::string kSizeReason = "expected WIDTHxHEIGHT, each from 1 to " + std::
 const std::string kSamplesReason = "expected 1 to " + std::to_string(kMaxSamplesPerPixel) + " samples per pixel";
 const char* const kExposureReason = "expected -20 to 20 stops";
 const char* const kRotateReason = "expected a finite number of degrees";
-
-std::string formatValue(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.9g", value);
-    return text;
-}
 
 std::string sizeText(int width, int height) { return std::to_string(width) + "x" + std::to_string(height); }
 
@@ -208,8 +203,8 @@ std::string stageOptionText(const Stage& stage, const std::string& key) {
     if (key == "size") return sizeText(stage.width, stage.height);
     if (key == "spp") return std::to_string(stage.samplesPerPixel);
     if (key == "seed") return std::to_string(stage.seed);
-    if (key == "exposure") return formatValue(stage.exposure);
-    if (key == "rotate") return formatValue(stage.object.rotateDegrees);
+    if (key == "exposure") return valueText(stage.exposure);
+    if (key == "rotate") return valueText(stage.object.rotateDegrees);
     if (key == "max-pixels") return std::to_string(stage.bounds.maxPixels);
     if (key == "max-env-pixels") return std::to_string(stage.bounds.maxEnvironmentPixels);
     if (key == "lights") return stage.lights;

@@ -1,18 +1,6 @@
 #include "maya/attributePreset.h"
 
-#include <cstdio>
-
 namespace flakecoat::preview::maya {
-
-namespace {
-
-std::string number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.9g", value);
-    return text;
-}
-
-}  // namespace
 
 std::string attributePreset(const Look& look, const LookInfo& info) {
     std::string mel = "// flakeCoat attribute preset \"" + info.name + "\", written by flakecoat from a look.\n";
@@ -21,7 +9,7 @@ std::string attributePreset(const Look& look, const LookInfo& info) {
     for (const ShadingInput& input : look.inputs()) {
         if (!input.shown) continue;
         mel += "blendAttr \"" + input.name + "\"";
-        for (double value : look.effective(input.name)) mel += " " + number(value);
+        for (double value : look.effective(input.name)) mel += " " + valueText(value);
         mel += ";\n";
     }
     return mel + "endAttrPreset();\n";

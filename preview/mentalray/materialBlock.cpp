@@ -1,18 +1,6 @@
 #include "mentalray/materialBlock.h"
 
-#include <cstdio>
-
 namespace flakecoat::preview::mentalray {
-
-namespace {
-
-std::string number(double value) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.9g", value);
-    return text;
-}
-
-}  // namespace
 
 std::string materialBlock(const Look& look, const LookInfo& info) {
     const std::string shader = info.name + ":paint";
@@ -25,7 +13,7 @@ std::string materialBlock(const Look& look, const LookInfo& info) {
         if (!input.shown) continue;
         mi += separator + std::string("        \"") + input.name + "\"";
         for (double value : look.effective(input.name))
-            mi += " " + (input.kind == ValueKind::Boolean ? std::string(value != 0.0 ? "on" : "off") : number(value));
+            mi += " " + (input.kind == ValueKind::Boolean ? std::string(value != 0.0 ? "on" : "off") : valueText(value));
         separator = ",\n";
     }
     return mi + "\n    )\n\nmaterial \"" + info.name + "\"\n    = \"" + shader + "\"\nend material\n";

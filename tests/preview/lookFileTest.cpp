@@ -5,22 +5,16 @@
 #include <gtest/gtest.h>
 
 #include "look/lookFile.h"
+#include "madeInputs.h"
 
 namespace fp = flakecoat::preview;
 
 namespace {
 
-fp::ShadingInput input(const char* name, int arity, fp::ValueKind kind = fp::ValueKind::Float, double value = 0.5) {
-    fp::ShadingInput made;
-    made.name = name;
-    made.arity = arity;
-    made.kind = kind;
-    made.defaults.assign(size_t(arity), value);
-    return made;
-}
+using fp::testing::madeInput;
 
 fp::ShadingInput component(const char* name, const char* parent, int index) {
-    fp::ShadingInput made = input(name, 1);
+    fp::ShadingInput made = madeInput(name, 1);
     made.parent = parent;
     made.component = index;
     return made;
@@ -30,27 +24,27 @@ fp::ShadingInput component(const char* name, const char* parent, int index) {
 // ray's scalars by those names.
 const std::vector<fp::ShadingInput>& mayaInputs() {
     static const std::vector<fp::ShadingInput> kInputs = [] {
-        fp::ShadingInput color = input("color", 3);
+        fp::ShadingInput color = madeInput("color", 3);
         color.children = {"colorR", "colorG", "colorB"};
-        fp::ShadingInput depth = input("depthRange", 2);
+        fp::ShadingInput depth = madeInput("depthRange", 2);
         depth.children = {"depthRangeMin", "depthRangeMax"};
-        fp::ShadingInput index = input("refractiveIndex", 3, fp::ValueKind::Float, 1.4);
+        fp::ShadingInput index = madeInput("refractiveIndex", 3, fp::ValueKind::Float, 1.4);
         index.hasHardMin = true;
         index.hardMin[0] = index.hardMin[1] = index.hardMin[2] = 1.0;
         return std::vector<fp::ShadingInput>{color, component("colorR", "color", 0), component("colorG", "color", 1),
                                              component("colorB", "color", 2), depth,
                                              component("depthRangeMin", "depthRange", 0),
                                              component("depthRangeMax", "depthRange", 1), index,
-                                             input("seed", 1), input("transparency", 3)};
+                                             madeInput("seed", 1), madeInput("transparency", 3)};
     }();
     return kInputs;
 }
 
 const std::vector<fp::ShadingInput>& mentalrayInputs() {
     static const std::vector<fp::ShadingInput> kInputs = {
-        input("color", 3), input("depthRangeMin", 1), input("depthRangeMax", 1),
-        input("refractiveIndex", 3, fp::ValueKind::Float, 1.4), input("seed", 1, fp::ValueKind::Integer, 7),
-        input("useIrradiance", 1, fp::ValueKind::Boolean, 0)};
+        madeInput("color", 3), madeInput("depthRangeMin", 1), madeInput("depthRangeMax", 1),
+        madeInput("refractiveIndex", 3, fp::ValueKind::Float, 1.4), madeInput("seed", 1, fp::ValueKind::Integer, 7),
+        madeInput("useIrradiance", 1, fp::ValueKind::Boolean, 0)};
     return kInputs;
 }
 

@@ -5,35 +5,29 @@
 #include <gtest/gtest.h>
 
 #include "look/look.h"
+#include "madeInputs.h"
 
 namespace fp = flakecoat::preview;
 
 namespace {
 
-fp::ShadingInput input(const char* name, int arity, fp::ValueKind kind = fp::ValueKind::Float) {
-    fp::ShadingInput made;
-    made.name = name;
-    made.arity = arity;
-    made.kind = kind;
-    made.defaults.assign(size_t(arity), 0.5);
-    return made;
-}
+using fp::testing::madeInput;
 
 const std::vector<fp::ShadingInput>& catalogue() {
     static const std::vector<fp::ShadingInput> kInputs = [] {
-        fp::ShadingInput color = input("color", 3);
+        fp::ShadingInput color = madeInput("color", 3);
         color.children = {"colorR", "colorG", "colorB"};
-        fp::ShadingInput red = input("colorR", 1);
+        fp::ShadingInput red = madeInput("colorR", 1);
         red.parent = "color";
-        fp::ShadingInput index = input("refractiveIndex", 3);
+        fp::ShadingInput index = madeInput("refractiveIndex", 3);
         index.hasHardMin = true;
         index.hardMin[0] = index.hardMin[1] = index.hardMin[2] = 1.0;
-        fp::ShadingInput fraction = input("fraction", 2);
+        fp::ShadingInput fraction = madeInput("fraction", 2);
         fraction.hasHardMin = fraction.hasHardMax = true;
         fraction.hardMin[1] = -1.0;
         fraction.hardMax[0] = 1.0;
-        return std::vector<fp::ShadingInput>{color, red, index, input("seed", 1, fp::ValueKind::Integer),
-                                             input("useIrradiance", 1, fp::ValueKind::Boolean), fraction};
+        return std::vector<fp::ShadingInput>{color, red, index, madeInput("seed", 1, fp::ValueKind::Integer),
+                                             madeInput("useIrradiance", 1, fp::ValueKind::Boolean), fraction};
     }();
     return kInputs;
 }
@@ -110,8 +104,8 @@ TEST(Look, EffectiveValuesFollowTheSettingsInOrder) {
 }
 
 TEST(Look, SettingsGoToEveryHostThatDeclaresThem) {
-    std::vector<fp::ShadingInput> mentalray = {input("color", 3), input("useIrradiance", 1, fp::ValueKind::Boolean)};
-    const std::vector<fp::ShadingInput> maya = {input("color", 3), input("transparency", 3)};
+    std::vector<fp::ShadingInput> mentalray = {madeInput("color", 3), madeInput("useIrradiance", 1, fp::ValueKind::Boolean)};
+    const std::vector<fp::ShadingInput> maya = {madeInput("color", 3), madeInput("transparency", 3)};
     std::vector<fp::Look> looks = {fp::Look(maya, "maya"), fp::Look(mentalray, "mentalray")};
     std::vector<std::string> notes;
     std::string error;
