@@ -1,18 +1,18 @@
 #include "look/look.h"
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <limits>
-#include <sstream>
 
 namespace flakecoat::preview {
 
 namespace {
 
+// The shortest text that reads back as the value.
 std::string formatNumber(double v) {
-    std::ostringstream out;
-    out << v;
-    return out.str();
+    char text[32];
+    return std::string(text, std::to_chars(text, text + sizeof text, v).ptr);
 }
 
 const char* valueWord(int count) { return count == 1 ? "value" : "values"; }

@@ -62,7 +62,11 @@ bool parseSetting(const std::string& text, Setting& parsed, std::string& error) 
 
 std::string valueText(double value) {
     char text[32];
-    std::snprintf(text, sizeof text, "%.9g", value);
+    // Whole numbers in full: a 32-bit seed has ten digits.
+    if (value == std::floor(value) && std::fabs(value) < 1e15)
+        std::snprintf(text, sizeof text, "%.0f", value == 0.0 ? 0.0 : value);
+    else
+        std::snprintf(text, sizeof text, "%.9g", value);
     return text;
 }
 

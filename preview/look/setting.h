@@ -20,7 +20,8 @@ struct Setting {
 // a value that is not a finite number (or boolean word) and too many values.
 bool parseSetting(const std::string& text, Setting& parsed, std::string& error);
 
-// NAME=V1,V2,... with nine significant digits, enough for any float.
+// NAME=V1,V2,... with nine significant digits, enough for any float, and
+// whole numbers in full.
 std::string settingText(const Setting& value);
 // One value so: the digits of every text a look writes.
 std::string valueText(double value);

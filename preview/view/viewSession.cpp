@@ -19,6 +19,11 @@ std::string shellWord(const std::string& text) {
     return quoted + "'";
 }
 
+// Paths as a look file from anywhere can name them.
+std::string absolutePath(const std::string& path) {
+    return path.empty() ? path : std::filesystem::absolute(path).lexically_normal().string();
+}
+
 bool splitAssignment(const std::string& text, std::string& key, std::string& value) {
     const std::string::size_type equals = text.find('=');
     if (equals == std::string::npos) return false;
@@ -109,8 +114,7 @@ std::uint64_t ViewSession::resetInputs() {
 std::string ViewSession::lookText() const {
     std::lock_guard<std::mutex> lock(mutex_);
     Stage stage = stage_;
-    for (std::string* path : {&stage.object.meshFile, &stage.environmentFile})
-        if (!path->empty()) *path = std::filesystem::absolute(*path).lexically_normal().string();
+    for (std::string* path : {&stage.object.meshFile, &stage.environmentFile}) *path = absolutePath(*path);
     LookInfo info;
     info.name = "flakecoat-view";
     info.host = hosts_[shown_]->name();
@@ -132,14 +136,17 @@ bool ViewSession::loadLook(const std::string& text, std::uint64_t& generation, s
     stage.lights = given.lights;
     stage.exposure = given.exposure;
     stage.seed = given.seed;
-    if (given.environmentFile.empty() || given.environmentFile == environmentFile_)
-        stage.environmentFile = given.environmentFile;
+    if (given.environmentFile.empty())
+        stage.environmentFile.clear();
+    else if (absolutePath(given.environmentFile) == absolutePath(environmentFile_))
+        stage.environmentFile = environmentFile_;
     else
         notes.push_back("kept the environment: this viewer shows the sky or " +
                         (environmentFile_.empty() ? std::string("no image") : environmentFile_) +
                         " (start flakecoat view --look FILE for the look's)");
     if (given.width != stage.width || given.height != stage.height || given.object.shape != stage.object.shape ||
-        given.object.meshFile != stage.object.meshFile || given.object.rotateDegrees != stage.object.rotateDegrees)
+        absolutePath(given.object.meshFile) != absolutePath(stage.object.meshFile) ||
+        given.object.rotateDegrees != stage.object.rotateDegrees)
         notes.push_back("kept this viewer's object and size (start flakecoat view --look FILE for the look's)");
 
     looks_ = std::move(looks);

@@ -98,6 +98,10 @@ TEST(Look, EffectiveValuesFollowTheSettingsInOrder) {
     // A later setting of a name replaces the earlier one.
     EXPECT_EQ(look.arguments(), (std::vector<std::string>{"color=0.1,0.2,0.3", "colorR=0.9", "seed=4"}));
     EXPECT_EQ(look.with({look.settings()[0]}).arguments().back(), "color=0.1,0.2,0.3");
+    ASSERT_TRUE(look.set("seed=-2147483648", error)) << error;  // whole numbers in full
+    EXPECT_EQ(look.arguments().back(), "seed=-2147483648");
+    EXPECT_FALSE(look.set("seed=2147483648", error));
+    EXPECT_EQ(error, "--set seed: 2147483648 is out of the integer range");
     look.reset();
     EXPECT_TRUE(look.settings().empty());
     EXPECT_EQ(look.effective("color"), (std::vector<double>{0.5, 0.5, 0.5}));
