@@ -13,7 +13,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     fp::ObjLimits limits;
     limits.maxTriangles = 1 << 12;
     limits.maxElements = 1 << 12;
-    limits.maxFaceCorners = 64;
+    limits.maxSplitWork = 1 << 20;
     fp::TriangleMesh mesh;
     std::string error;
     fp::parseObj(std::string_view(reinterpret_cast<const char*>(data), size), "fuzz.obj", mesh, error, limits);
