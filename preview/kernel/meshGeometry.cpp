@@ -26,6 +26,9 @@ void recordError(void* message, RTCError code, const char* text) {
         error = "ray-tracing library error " + std::to_string(int(code)) + (text ? std::string(": ") + text : "");
 }
 
+// The build's progress monitor: false stops it.
+bool keepBuilding(void* cancel, double) { return !static_cast<const std::atomic<bool>*>(cancel)->load(); }
+
 void setRay(RTCRay& r, const Ray& ray, float tMin, float tMax) {
     r.org_x = ray.origin.x;
     r.org_y = ray.origin.y;
@@ -43,7 +46,8 @@ void setRay(RTCRay& r, const Ray& ray, float tMin, float tMax) {
 
 }  // namespace
 
-std::shared_ptr<const MeshGeometry> MeshGeometry::build(TriangleMesh mesh, float rotateDegrees, std::string& error) {
+std::shared_ptr<const MeshGeometry> MeshGeometry::build(TriangleMesh mesh, float rotateDegrees, std::string& error,
+                                                       const std::atomic<bool>* cancel) {
     if (mesh.triangles.empty()) {
         error = "the mesh has no triangles";
         return nullptr;
@@ -60,6 +64,10 @@ std::shared_ptr<const MeshGeometry> MeshGeometry::build(TriangleMesh mesh, float
 
     // Hand the triangles to the library
     error.clear();
+    if (cancel && cancel->load()) {
+        error = "interrupted";
+        return nullptr;
+    }
     geometry->handles_ = std::make_unique<Handles>();
     Handles& handles = *geometry->handles_;
     handles.device = rtcNewDevice(nullptr);
@@ -73,6 +81,7 @@ std::shared_ptr<const MeshGeometry> MeshGeometry::build(TriangleMesh mesh, float
     // neighbouring triangles.
     rtcSetSceneFlags(handles.scene, RTC_SCENE_FLAG_ROBUST);
     rtcSetSceneBuildQuality(handles.scene, RTC_BUILD_QUALITY_MEDIUM);
+    if (cancel) rtcSetSceneProgressMonitorFunction(handles.scene, keepBuilding, const_cast<std::atomic<bool>*>(cancel));
     RTCGeometry triangles = rtcNewGeometry(handles.device, RTC_GEOMETRY_TYPE_TRIANGLE);
     auto* vertices = static_cast<float*>(rtcSetNewGeometryBuffer(
         triangles, RTC_BUFFER_TYPE_VERTEX, 0, RTC_FORMAT_FLOAT3, 3 * sizeof(float), mesh.positions.size()));
@@ -92,6 +101,7 @@ std::shared_ptr<const MeshGeometry> MeshGeometry::build(TriangleMesh mesh, float
     rtcReleaseGeometry(triangles);
     if (error.empty()) rtcCommitScene(handles.scene);
     rtcSetDeviceErrorFunction(handles.device, nullptr, nullptr);
+    if (cancel && cancel->load()) error = "interrupted";
     if (!error.empty()) return nullptr;
 
     geometry->positions_ = std::move(mesh.positions);

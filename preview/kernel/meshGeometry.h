@@ -5,6 +5,7 @@
 // an Embree 3 bounding-volume hierarchy, with what shading needs of each
 // hit. Built once before rendering, then only read, from any thread.
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,8 +33,10 @@ public:
     // Places a prepared mesh (see prepareMesh) with at least one triangle:
     // the model keeps its coordinates, turned by rotateDegrees about the
     // vertical axis through the centre of its enclosing sphere. Null with
-    // error set when the ray-tracing library cannot build it.
-    static std::shared_ptr<const MeshGeometry> build(TriangleMesh mesh, float rotateDegrees, std::string& error);
+    // error set when the ray-tracing library cannot build it, or when
+    // `cancel` is raised during the build (error "interrupted").
+    static std::shared_ptr<const MeshGeometry> build(TriangleMesh mesh, float rotateDegrees, std::string& error,
+                                                     const std::atomic<bool>* cancel = nullptr);
     ~MeshGeometry();
     MeshGeometry(const MeshGeometry&) = delete;
     MeshGeometry& operator=(const MeshGeometry&) = delete;
