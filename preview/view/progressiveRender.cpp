@@ -78,9 +78,10 @@ void ProgressiveRender::run() {
             lightRig(settings.lights, lights);
             std::optional<Scene> built =
                 paintedObjectScene(config.object, float(config.width) / float(config.height), std::move(lights),
-                                   settings.imageEnvironment ? imageEnvironment_ : Environment(), error);
+                                   settings.imageEnvironment ? imageEnvironment_ : Environment(), error,
+                                   &session_.closedFlag());
             if (!built) {
-                std::cerr << "flakecoat view: " << error << "\n";
+                if (!session_.closedFlag().load()) std::cerr << "flakecoat view: " << error << "\n";
                 continue;
             }
             scene = std::make_unique<Scene>(std::move(*built));

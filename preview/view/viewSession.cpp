@@ -187,6 +187,7 @@ bool ViewSession::waitForChange(std::uint64_t seen, ViewSettings& settings) {
 void ViewSession::close() {
     std::lock_guard<std::mutex> lock(mutex_);
     closed_ = true;
+    closedFlag_.store(true);
     cancel_.store(true);
     changed_.notify_all();
 }

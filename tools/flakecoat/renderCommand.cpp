@@ -16,6 +16,7 @@
 #include "image/contactSheet.h"
 #include "image/imageWriter.h"
 #include "image/pendingOutput.h"
+#include "interruptFlag.h"
 #include "kernel/renderer.h"
 #include "kernel/scene.h"
 #include "objectOptions.h"
@@ -70,8 +71,8 @@ int renderWith(const RenderOptions& options, const InterruptFlag& interrupt) {
     for (size_t h = 0; h < hosts.size(); ++h)
         if (!hosts[h]->applyOverrides(settings[h], error)) return fail(error);
 
-    const std::optional<fp::Scene> built = buildScene(options, plan, error);
-    if (!built) return fail(error);
+    const std::optional<fp::Scene> built = buildScene(options, plan, error, &interrupt.flag());
+    if (!built) return interrupt.raised() ? interrupted(interrupt) : fail(error);
     if (interrupt.raised()) return interrupted(interrupt);
     const fp::Scene& scene = *built;
 
@@ -92,7 +93,8 @@ int renderWith(const RenderOptions& options, const InterruptFlag& interrupt) {
     double totalSeconds = 0.0;
     std::vector<fp::Framebuffer> images(hosts.size());
     for (size_t i = 0; i < hosts.size(); ++i) {
-        RenderProgress progress(hosts[i]->name());
+        RenderProgress progress(hosts[i]->name(),
+                                std::uint64_t(plan.width) * std::uint64_t(plan.height) * options.samplesPerPixel);
         fp::RenderSettings settings;
         settings.width = plan.width;
         settings.height = plan.height;
@@ -100,7 +102,7 @@ int renderWith(const RenderOptions& options, const InterruptFlag& interrupt) {
         settings.threads = options.threads;
         settings.seed = plan.seed;
         settings.cancel = &interrupt.flag();
-        settings.progress = [&progress](int done, int total) { progress.update(done, total); };
+        settings.progress = [&progress](std::uint64_t samples) { progress.advance(samples); };
         fp::Framebuffer& image = images[i];
         const fp::RenderStats stats = fp::render(scene, hosts[i]->shaderFor(scene), settings, image);
         progress.finish();

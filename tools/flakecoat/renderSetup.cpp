@@ -62,7 +62,8 @@ bool settingsPerHost(const std::vector<std::string>& texts, const RenderHosts& h
     return true;
 }
 
-std::optional<fp::Scene> buildScene(const RenderOptions& options, const RenderPlan& plan, std::string& error) {
+std::optional<fp::Scene> buildScene(const RenderOptions& options, const RenderPlan& plan, std::string& error,
+                                    const std::atomic<bool>* cancel) {
     fp::Environment environment;
     if (!options.environmentFile.empty()) {
         fp::LatLongImage image;
@@ -75,7 +76,8 @@ std::optional<fp::Scene> buildScene(const RenderOptions& options, const RenderPl
     std::vector<fp::Light> lights;
     fp::lightRig(options.lights, lights);
     std::optional<fp::Scene> scene = fp::paintedObjectScene(
-        options.object, float(plan.width) / float(plan.height), std::move(lights), std::move(environment), error);
+        options.object, float(plan.width) / float(plan.height), std::move(lights), std::move(environment), error,
+        cancel);
     if (!scene && !options.object.meshFile.empty()) error = "--mesh " + error;
     return scene;
 }

@@ -4,6 +4,7 @@
 // What `render` and `sweep` share before rendering: the hosts loaded from
 // the tool's modules, the --set texts checked against each, the scene.
 
+#include <atomic>
 #include <memory>
 #include <optional>
 #include <string>
@@ -32,7 +33,9 @@ bool settingsPerHost(const std::vector<std::string>& texts, const RenderHosts& h
 
 // The scene of the options: the painted object (--shape, --mesh), aspect
 // from the plan's size, the light rig, the environment (procedural or read
-// from --env). Empty with error set when a file cannot be read.
-std::optional<fp::Scene> buildScene(const RenderOptions& options, const RenderPlan& plan, std::string& error);
+// from --env). Empty with error set when a file cannot be read, or soon
+// after `cancel` is raised while a model is read and built.
+std::optional<fp::Scene> buildScene(const RenderOptions& options, const RenderPlan& plan, std::string& error,
+                                    const std::atomic<bool>* cancel = nullptr);
 
 #endif

@@ -20,6 +20,7 @@
 #include "image/contactSheet.h"
 #include "image/imageWriter.h"
 #include "image/pendingOutput.h"
+#include "interruptFlag.h"
 #include "kernel/renderer.h"
 #include "objectOptions.h"
 #include "renderOptions.h"
@@ -76,11 +77,10 @@ bool renderSheet(const fp::RenderHost& host, const std::vector<fp::ParameterOver
         overrides.insert(overrides.end(), cell.overrides.begin(), cell.overrides.end());
         shaders.push_back(host.makeShader(scene, overrides));
     }
-    // One bar over the tiles of every cell
-    const int totalTiles = fp::tileCount(settings) * int(sheet.cells.size());
-    std::atomic<int> tilesDone{0};
-    RenderProgress progress(host.name());
-    settings.progress = [&](int, int) { progress.update(++tilesDone, totalTiles); };
+    // One bar over the samples of every cell
+    RenderProgress progress(host.name(), std::uint64_t(settings.width) * std::uint64_t(settings.height) *
+                                             std::uint64_t(settings.samplesPerPixel) * sheet.cells.size());
+    settings.progress = [&progress](std::uint64_t samples) { progress.advance(samples); };
 
     std::vector<fp::Framebuffer> images(sheet.cells.size());
     std::atomic<std::uint64_t> nonFinite{0};
@@ -126,7 +126,11 @@ int sweepWith(const SweepOptions& options, const InterruptFlag& interrupt) {
     std::vector<SheetPlan> sheets(hosts.size());
     for (size_t h = 0; h < hosts.size(); ++h)
         if (!planSheet(*hosts[h], axes, plan, sheets[h], error)) return fail(error);
-    const std::optional<fp::Scene> scene = buildScene(options.render, plan, error);
+    const std::optional<fp::Scene> scene = buildScene(options.render, plan, error, &interrupt.flag());
+    if (!scene && interrupt.raised()) {
+        std::cerr << kCommand << "interrupted; no sheet written\n";
+        return 128 + interrupt.signalNumber();
+    }
     if (!scene) return fail(error);
 
     // Claim the outputs before rendering
