@@ -1,3 +1,4 @@
+#include <cerrno>
 #include <cmath>
 #include <cstring>
 #include <vector>
@@ -46,8 +47,11 @@ public:
     bool write(const std::string& path, const Framebuffer& image, std::string& error) const override {
         const std::vector<png_byte> pixels = displayPixels(image, view_);
         png_image png = pngHeader(image, 0);
+        errno = 0;
         if (!png_image_write_to_file(&png, path.c_str(), 0, pixels.data(), png_int_32(image.width) * 4, nullptr)) {
-            error = std::string("PNG encoder: ") + png.message;
+            // libpng says only "Write Error"; the system's reason (a full
+            // disk, the file-size limit) is left in errno.
+            error = std::string("PNG encoder: ") + png.message + (errno != 0 ? std::string(": ") + std::strerror(errno) : "");
             png_image_free(&png);
             return false;
         }
