@@ -127,8 +127,7 @@ int renderWith(const RenderOptions& options, const InterruptFlag& interrupt) {
 
     // Move every image into place together
     if (interrupt.raised()) return interrupted(interrupt);
-    for (size_t i = 0; i < outputs.size(); ++i)
-        if (!outputs[i]->commit(error)) return fail(error);
+    if (!fp::commitTogether(outputs, error)) return fail(error);
     for (const std::string& path : paths) std::cout << path << "\n";
     std::cerr << kCommand << plan.width << "x" << plan.height << " at " << options.samplesPerPixel
               << " spp: " << totalSamples << " samples in " << totalSeconds << " s ("

@@ -20,6 +20,7 @@
 #include "image/contactSheet.h"
 #include "image/imageWriter.h"
 #include "image/pendingOutput.h"
+#include "inputEcho.h"
 #include "interruptFlag.h"
 #include "kernel/renderer.h"
 #include "objectOptions.h"
@@ -112,11 +113,12 @@ int sweepWith(const SweepOptions& options, const InterruptFlag& interrupt) {
     std::vector<fp::SweepAxis> axes(options.vary.size());
     for (size_t a = 0; a < axes.size(); ++a)
         if (!fp::parseSweepAxis(options.vary[a], axes[a], error)) return fail(error);
-    if (axes.size() == 2 && axes[0].name == axes[1].name) return fail("--vary " + axes[0].name + " is given twice");
+    if (axes.size() == 2 && axes[0].name == axes[1].name)
+        return fail("--vary " + flakecoat::echoInput(axes[0].name) + " is given twice");
     for (const std::string& text : options.render.sets)
         for (const fp::SweepAxis& axis : axes)
             if (text.compare(0, axis.name.size() + 1, axis.name + "=") == 0)
-                return fail("--set " + axis.name + ": the input is varied by --vary");
+                return fail("--set " + flakecoat::echoInput(axis.name) + ": the input is varied by --vary");
 
     // Load the hosts; check the fixed settings and every varied value
     RenderHosts hosts;
@@ -168,8 +170,7 @@ int sweepWith(const SweepOptions& options, const InterruptFlag& interrupt) {
         std::cerr << kCommand << "interrupted; no sheet written\n";
         return 128 + interrupt.signalNumber();
     }
-    for (auto& output : outputs)
-        if (!output->commit(error)) return fail(error);
+    if (!fp::commitTogether(outputs, error)) return fail(error);
     for (size_t h = 0; h < hosts.size(); ++h)
         std::cout << plan.outputs[h] << "\n";
     std::cerr << kCommand << sheets[0].cells.size() << " cells of " << plan.width << "x" << plan.height << " at "
