@@ -6,6 +6,8 @@
 #include <limits>
 #include <sstream>
 
+#include "inputEcho.h"
+
 namespace flakecoat::preview {
 
 namespace {
@@ -39,13 +41,13 @@ const char* valueWord(int count) { return count == 1 ? "value" : "values"; }
 bool parseOverride(const std::string& text, ParameterOverride& parsed, std::string& error) {
     const std::string::size_type equals = text.find('=');
     if (equals == std::string::npos) {
-        error = "--set " + text + ": expected NAME=VALUE";
+        error = "--set " + echoInput(text) + ": expected NAME=VALUE";
         return false;
     }
     parsed = ParameterOverride();
     parsed.name = text.substr(0, equals);
     if (parsed.name.empty()) {
-        error = "--set " + text + ": the name before '=' is empty";
+        error = "--set " + echoInput(text) + ": the name before '=' is empty";
         return false;
     }
     const std::string list = text.substr(equals + 1);
@@ -55,11 +57,11 @@ bool parseOverride(const std::string& text, ParameterOverride& parsed, std::stri
         const std::string word =
             list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         if (parsed.count == ParameterOverride::kMaxValues) {
-            error = "--set " + text + ": more than " + std::to_string(ParameterOverride::kMaxValues) + " values";
+            error = "--set " + echoInput(text) + ": more than " + std::to_string(ParameterOverride::kMaxValues) + " values";
             return false;
         }
         if (!parseValue(word, parsed.values[parsed.count])) {
-            error = "--set " + text + ": '" + word + "' is not a finite number";
+            error = "--set " + echoInput(text) + ": '" + echoInput(word) + "' is not a finite number";
             return false;
         }
         ++parsed.count;
@@ -75,8 +77,8 @@ bool checkOverride(const std::vector<SettableInput>& inputs, const ParameterOver
     for (const SettableInput& candidate : inputs)
         if (candidate.name == parsed.name) input = &candidate;
     if (!input) {
-        error = "--set " + parsed.name + ": " + hostName + " has no shading input named '" + parsed.name +
-                "'; known inputs:";
+        error = "--set " + echoInput(parsed.name) + ": " + hostName + " has no shading input named '" +
+                echoInput(parsed.name) + "'; known inputs:";
         for (const SettableInput& candidate : inputs) error += " " + candidate.name;
         return false;
     }

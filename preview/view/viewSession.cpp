@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "inputEcho.h"
 #include "kernel/lights.h"
 
 namespace flakecoat::preview::view {
@@ -90,7 +91,7 @@ bool ViewSession::setView(const std::string& text, std::uint64_t& generation, st
     std::lock_guard<std::mutex> lock(mutex_);
     if (key == "host") {
         if (!hosts_.count(value)) {
-            error = "host=" + value + ": no such host loaded";
+            error = "host=" + echoInput(value) + ": no such host loaded";
             return false;
         }
         settings_.host = value;
@@ -98,13 +99,13 @@ bool ViewSession::setView(const std::string& text, std::uint64_t& generation, st
     } else if (key == "lights") {
         std::vector<Light> rig;
         if (!lightRig(value, rig)) {
-            error = "lights=" + value + ": unknown rig; choose one of " + lightRigNames();
+            error = "lights=" + echoInput(value) + ": unknown rig; choose one of " + lightRigNames();
             return false;
         }
         settings_.lights = value;
     } else if (key == "environment") {
         if (value != "sky" && !(value == "image" && !config_.environmentFile.empty())) {
-            error = "environment=" + value + (config_.environmentFile.empty()
+            error = "environment=" + echoInput(value) + (config_.environmentFile.empty()
                                                   ? ": only sky (start with --env FILE for an image)"
                                                   : ": expected sky or image");
             return false;
@@ -114,12 +115,12 @@ bool ViewSession::setView(const std::string& text, std::uint64_t& generation, st
         char* end = nullptr;
         const double stops = std::strtod(value.c_str(), &end);
         if (value.empty() || *end != '\0' || !(stops >= -20.0 && stops <= 20.0)) {
-            error = "exposure=" + value + ": expected -20 to 20 stops";
+            error = "exposure=" + echoInput(value) + ": expected -20 to 20 stops";
             return false;
         }
         settings_.exposure = float(stops);
     } else {
-        error = "'" + key + "' is not a view setting; expected host, lights, environment or exposure";
+        error = "'" + echoInput(key) + "' is not a view setting; expected host, lights, environment or exposure";
         return false;
     }
     generation = changedLocked();

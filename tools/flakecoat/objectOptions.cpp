@@ -2,6 +2,8 @@
 
 #include <cmath>
 
+#include "inputEcho.h"
+
 namespace fp = flakecoat::preview;
 
 void addPaintedObjectOptions(CLI::App& command, fp::PaintedObject& object) {
@@ -15,7 +17,7 @@ void addPaintedObjectOptions(CLI::App& command, fp::PaintedObject& object) {
 
 bool checkPaintedObject(const fp::PaintedObject& object, std::string& error) {
     if (!fp::isShapeName(object.shape)) {
-        error = "--shape " + object.shape + ": choose one of " + fp::shapeNames();
+        error = "--shape " + flakecoat::echoInput(object.shape) + ": choose one of " + fp::shapeNames();
         return false;
     }
     if (!object.meshFile.empty() && object.shape != "ball") {

@@ -7,6 +7,7 @@
 
 #include <sys/stat.h>
 
+#include "inputEcho.h"
 #include "kernel/lights.h"
 #include "objectOptions.h"
 
@@ -47,7 +48,7 @@ std::string outputPathForHost(const std::string& out, const std::string& host) {
 bool parseImageSize(const std::string& text, int& width, int& height, std::string& error) {
     const std::string::size_type x = text.find('x');
     if (x == std::string::npos || !parseSide(text.substr(0, x), width) || !parseSide(text.substr(x + 1), height)) {
-        error = "--size " + text + ": expected WIDTHxHEIGHT, each from 1 to " + std::to_string(kMaxSide);
+        error = "--size " + flakecoat::echoInput(text) + ": expected WIDTHxHEIGHT, each from 1 to " + std::to_string(kMaxSide);
         return false;
     }
     return true;
@@ -60,14 +61,14 @@ bool planRender(const RenderOptions& options, RenderPlan& plan, std::string& err
     } else if (options.host == "maya" || options.host == "mentalray") {
         plan.hosts = {options.host};
     } else {
-        error = "--host " + options.host + ": expected maya, mentalray or both";
+        error = "--host " + flakecoat::echoInput(options.host) + ": expected maya, mentalray or both";
         return false;
     }
 
     if (!parseImageSize(options.size, plan.width, plan.height, error)) return false;
     const std::uint64_t pixels = std::uint64_t(plan.width) * std::uint64_t(plan.height);
     if (pixels > options.maxPixels) {
-        error = "--size " + options.size + ": " + std::to_string(pixels) + " pixels is over the bound of " +
+        error = "--size " + flakecoat::echoInput(options.size) + ": " + std::to_string(pixels) + " pixels is over the bound of " +
                 std::to_string(options.maxPixels) + " pixels (--max-pixels raises it; each pixel takes about 20 bytes)";
         return false;
     }
@@ -86,12 +87,12 @@ bool planRender(const RenderOptions& options, RenderPlan& plan, std::string& err
     plan.seed = std::strtoull(options.seed.c_str(), &end, 10);
     if (options.seed.empty() || options.seed.find_first_not_of("0123456789") != std::string::npos || errno != 0 ||
         *end != '\0') {
-        error = "--seed " + options.seed + ": expected a whole number from 0 to 18446744073709551615";
+        error = "--seed " + flakecoat::echoInput(options.seed) + ": expected a whole number from 0 to 18446744073709551615";
         return false;
     }
     std::vector<flakecoat::preview::Light> rig;
     if (!flakecoat::preview::lightRig(options.lights, rig)) {
-        error = "--lights " + options.lights + ": unknown rig; choose one of " +
+        error = "--lights " + flakecoat::echoInput(options.lights) + ": unknown rig; choose one of " +
                 flakecoat::preview::lightRigNames();
         return false;
     }

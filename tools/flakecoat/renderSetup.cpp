@@ -3,6 +3,7 @@
 #include <iostream>
 
 #include "image/exrReader.h"
+#include "inputEcho.h"
 #include "meshes/paintedObject.h"
 #include "modulePaths.h"
 
@@ -50,7 +51,8 @@ bool settingsPerHost(const std::vector<std::string>& texts, const RenderHosts& h
             ++known;
         }
         if (known == 0) {
-            error = "--set " + parsed.name + ": neither host has a shading input named '" + parsed.name + "'";
+            error = "--set " + flakecoat::echoInput(parsed.name) + ": neither host has a shading input named '" +
+                    flakecoat::echoInput(parsed.name) + "'";
             return false;
         }
         if (known < int(hosts.size()))

@@ -10,6 +10,7 @@
 
 #include "commands.h"
 #include "image/exrReader.h"
+#include "inputEcho.h"
 #include "kernel/lights.h"
 #include "meshes/paintedObject.h"
 #include "modulePaths.h"
@@ -47,11 +48,12 @@ int runView(const ViewOptions& options) {
     fv::ViewSettings initial;
     std::string error;
     if (options.host != "maya" && options.host != "mentalray")
-        return fail("--host " + options.host + ": expected maya or mentalray");
+        return fail("--host " + flakecoat::echoInput(options.host) + ": expected maya or mentalray");
     if (!parseImageSize(options.size, config.width, config.height, error)) return fail(error);
     std::vector<fp::Light> rig;
     if (!fp::lightRig(options.lights, rig))
-        return fail("--lights " + options.lights + ": unknown rig; choose one of " + fp::lightRigNames());
+        return fail("--lights " + flakecoat::echoInput(options.lights) + ": unknown rig; choose one of " +
+                    fp::lightRigNames());
     if (options.port < 0 || options.port > 65535) return fail("--port: expected 0 (any free port) to 65535");
     if (options.threads < 0 || options.threads > 1024) return fail("--threads: expected 1 to 1024");
     if (!checkPaintedObject(options.object, error)) return fail(error);
