@@ -60,11 +60,24 @@ bool readHeaderString(std::istream& in, std::string& text) {
     return false;
 }
 
+std::int32_t littleEndian32(const unsigned char* bytes) {
+    return std::int32_t(std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 | std::uint32_t(bytes[2]) << 16 |
+                        std::uint32_t(bytes[3]) << 24);
+}
+
+// The first part's data window as the header gives it, when it gives one.
+struct HeaderWindow {
+    bool found = false;
+    std::int64_t width = 0, height = 0;
+};
+
 // Walks the header's attributes (name, type, 32-bit size, value) and checks
 // that each value fits in what is left of the file. OpenEXR allocates an
 // attribute's claimed size before it finds the file too short, so a few
-// crafted bytes could otherwise claim gigabytes.
-bool attributesFit(std::istream& in, std::uint64_t fileSize, std::string& problem) {
+// crafted bytes could otherwise claim gigabytes. Notes the data window on
+// the way, so that its size is checked against the bound here, in our
+// words, before OpenEXR applies its own limits.
+bool attributesFit(std::istream& in, std::uint64_t fileSize, std::string& problem, HeaderWindow& window) {
     char start[8];
     if (!in.read(start, 8)) {
         problem = "too short for an EXR file";
@@ -85,6 +98,14 @@ bool attributesFit(std::istream& in, std::uint64_t fileSize, std::string& proble
                           " bytes, more than the file holds";
                 return false;
             }
+            unsigned char box[16];
+            if (!window.found && name == "dataWindow" && type == "box2i" && claimed == sizeof box &&
+                in.read(reinterpret_cast<char*>(box), sizeof box)) {
+                window.found = true;
+                window.width = std::int64_t(littleEndian32(box + 8)) - littleEndian32(box) + 1;
+                window.height = std::int64_t(littleEndian32(box + 12)) - littleEndian32(box + 4) + 1;
+                continue;
+            }
             in.seekg(std::streamoff(claimed), std::ios::cur);
         }
         if (!multipart) break;
@@ -101,22 +122,29 @@ void limitHeaderSizes(std::uint64_t maxPixels) {
     Imf::Header::setMaxTileSize(side, side);
 }
 
-bool readOpenFile(Imf::RgbaInputFile& file, const std::string& name, std::uint64_t maxPixels, LatLongImage& image,
-                  std::string& error) {
-    // The data window's size, in 64 bits: a corrupt header may give any corners
-    const Imath::Box2i window = file.dataWindow();
-    const std::int64_t width = std::int64_t(window.max.x) - window.min.x + 1;
-    const std::int64_t height = std::int64_t(window.max.y) - window.min.y + 1;
+bool windowWithinBound(const std::string& name, std::int64_t width, std::int64_t height, std::uint64_t maxPixels,
+                       std::string& error) {
     if (width < 2 || height < 1) {
         error = name + ": an environment image needs at least 2 x 1 pixels";
         return false;
     }
+    // Each side is below 2^33, so the product stays within 64 bits
     if (std::uint64_t(width) * std::uint64_t(height) > maxPixels) {
         error = name + ": " + std::to_string(width) + " x " + std::to_string(height) +
                 " pixels is over the bound of " + std::to_string(maxPixels) +
                 " pixels for an environment (--max-env-pixels raises it)";
         return false;
     }
+    return true;
+}
+
+bool readOpenFile(Imf::RgbaInputFile& file, const std::string& name, std::uint64_t maxPixels, LatLongImage& image,
+                  std::string& error) {
+    // The data window's size, in 64 bits: a corrupt header may give any corners
+    const Imath::Box2i window = file.dataWindow();
+    const std::int64_t width = std::int64_t(window.max.x) - window.min.x + 1;
+    const std::int64_t height = std::int64_t(window.max.y) - window.min.y + 1;
+    if (!windowWithinBound(name, width, height, maxPixels, error)) return false;
 
     LatLongImage read;
     read.width = int(width);
@@ -160,10 +188,12 @@ bool readChecked(std::istream& header, std::uint64_t fileSize, const std::string
                  LatLongImage& image, std::string& error, OpenFile openFile) {
     try {
         std::string problem;
-        if (!attributesFit(header, fileSize, problem)) {
+        HeaderWindow window;
+        if (!attributesFit(header, fileSize, problem, window)) {
             error = "cannot read EXR " + name + ": " + problem;
             return false;
         }
+        if (window.found && !windowWithinBound(name, window.width, window.height, maxPixels, error)) return false;
         limitHeaderSizes(maxPixels);
         const std::unique_ptr<Imf::RgbaInputFile> file = openFile();
         return readOpenFile(*file, name, maxPixels, image, error);
