@@ -3,16 +3,13 @@
 // image, a bad value shows the server's message, switching host re-reads
 // the controls. Usage: node viewerTest.mjs PATH/TO/flakecoat
 import assert from 'node:assert/strict';
-import { launchBrowser, nextImage, settledImage, shownDigest, startViewer } from './viewerSession.mjs';
+import { launchBrowser, skip, nextImage, settledImage, shownDigest, startViewer } from './viewerSession.mjs';
 
 const tool = process.argv[2];
 if (!tool) throw new Error('usage: node viewerTest.mjs PATH/TO/flakecoat');
 
 const { browser, close, reason } = await launchBrowser();
-if (!browser) {
-  console.log(`SKIPPED: Chromium cannot start here (${reason})`);
-  process.exit(0);
-}
+if (!browser) skip(`Chromium cannot start here (${reason})`);
 const viewer = await startViewer(tool, ['--size', '96x96']);
 const problems = [];
 let failed = false;
