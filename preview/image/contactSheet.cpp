@@ -31,7 +31,7 @@ void drawLabel(Framebuffer& image, int left, int top, int width, int height, con
     const int room = width - 4;
     if (metrics.width > room && metrics.width > 0) {
         pixelHeight *= float(room) / float(metrics.width);
-        // Smaller than this a label is a smudge, and at no room none at all
+        // No room: no label
         if (!(pixelHeight >= kMinLabelPixels)) return;
         metrics = measureText(text, pixelHeight);
     }

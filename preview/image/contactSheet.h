@@ -47,7 +47,7 @@ constexpr float kSheetGround[3] = {0.01f, 0.01f, 0.01f};
 constexpr float kSheetInk[3] = {0.8f, 0.8f, 0.8f};
 
 // Labels squeezed below this size are left out.
-constexpr float kMinLabelPixels = 4.0f;
+constexpr float kMinLabelPixels = 1.0f;
 
 // Draws one label centred in a band of the sheet (as composeSheet does).
 void drawLabel(Framebuffer& image, int left, int top, int width, int height, const std::string& text,
