@@ -115,12 +115,23 @@ bool attributesFit(std::istream& in, std::uint64_t fileSize, std::string& proble
 }
 
 // OpenEXR refuses, while reading the header, a data window wider or taller
-// than this, before it sizes its tables of line and tile offsets by it.
-void limitHeaderSizes(std::uint64_t maxPixels) {
-    const int side = int(std::min<std::uint64_t>(maxPixels, INT_MAX));
-    Imf::Header::setMaxImageSize(side, side);
-    Imf::Header::setMaxTileSize(side, side);
-}
+// than this, before it sizes its tables of line and tile offsets by it. The
+// limits are the whole process's and bind its EXR writing too, so they hold
+// only while a file is read; 0 is OpenEXR's own "unlimited".
+class HeaderSizeLimits {
+public:
+    explicit HeaderSizeLimits(std::uint64_t maxPixels) {
+        const int side = int(std::min<std::uint64_t>(maxPixels, INT_MAX));
+        Imf::Header::setMaxImageSize(side, side);
+        Imf::Header::setMaxTileSize(side, side);
+    }
+    ~HeaderSizeLimits() {
+        Imf::Header::setMaxImageSize(0, 0);
+        Imf::Header::setMaxTileSize(0, 0);
+    }
+    HeaderSizeLimits(const HeaderSizeLimits&) = delete;
+    HeaderSizeLimits& operator=(const HeaderSizeLimits&) = delete;
+};
 
 bool windowWithinBound(const std::string& name, std::int64_t width, std::int64_t height, std::uint64_t maxPixels,
                        std::string& error) {
@@ -194,7 +205,7 @@ bool readChecked(std::istream& header, std::uint64_t fileSize, const std::string
             return false;
         }
         if (window.found && !windowWithinBound(name, window.width, window.height, maxPixels, error)) return false;
-        limitHeaderSizes(maxPixels);
+        const HeaderSizeLimits limits(maxPixels);
         const std::unique_ptr<Imf::RgbaInputFile> file = openFile();
         return readOpenFile(*file, name, maxPixels, image, error);
     } catch (const std::bad_alloc&) {
