@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include "craftedModels.h"
 #include "kernel/meshGeometry.h"
 #include "meshes/objLoader.h"
 
@@ -187,20 +188,10 @@ TEST(HostileObj, SplittingWorkIsBoundedAndAStopIsHeard) {
 }
 
 TEST(HostileObj, ModelsOfAnyScaleKeepTheirFacesAndTheirSizeIsBounded) {
-    const auto box = [](double side) {
-        std::string text;
-        for (int corner = 0; corner < 8; ++corner) {
-            char line[120];
-            std::snprintf(line, sizeof line, "v %.9g %.9g %.9g\n", side * (corner & 1), side * (corner >> 1 & 1),
-                          side * (corner >> 2 & 1));
-            text += line;
-        }
-        return text + "f 1 2 4 3\nf 5 7 8 6\nf 1 5 6 2\nf 3 4 8 7\nf 1 3 7 5\nf 2 6 8 4\n";
-    };
     for (const double side : {1e-30, 1e-18, 1e-12, 1.0, 1e8, 1e18, 1e30}) {
         fp::TriangleMesh mesh;
         std::string error;
-        ASSERT_TRUE(fp::parseObj(box(side), "box.obj", mesh, error)) << side << ": " << error;
+        ASSERT_TRUE(fp::parseObj(boxObj(side), "box.obj", mesh, error)) << side << ": " << error;
         EXPECT_EQ(mesh.triangles.size(), 12u) << side;
         for (const fp::MeshTriangle& t : mesh.triangles)
             for (const fp::Vec3& n : t.normal) EXPECT_NEAR(fp::length(n), 1.0f, 1e-5f) << side;
