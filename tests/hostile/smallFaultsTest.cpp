@@ -59,7 +59,7 @@ TEST(HostileMessages, EveryEchoOfInputIsCutShort) {
 
 TEST(HostileMessages, ImagesTooSmallForTheirLabelsRender) {
     const fs::path directory = testDirectory();
-    for (const char* size : {"1x1", "2x2", "3x3", "4x1", "5x5"}) {
+    for (const char* size : {"1x1", "3x3", "5x2"}) {
         const std::string commands[] = {
             std::string("render --host both --spp 1 --out tiny.png --size ") + size,
             std::string("sweep --host maya --spp 1 --vary diffuse=0:1:2 --out tiny.png --size ") + size,
@@ -80,7 +80,6 @@ TEST(HostileModels, ExtremeScalesRenderWithoutNaN) {
     const std::pair<std::string, std::string> models[] = {
         {"box1e-12.obj", boxObj(1e-12)},
         {"box1e18.obj", boxObj(1e18)},
-        {"box1e8.obj", boxObj(1e8)},
         {"edge.obj", "v 0 0 0\nv 1 0 0\nv 0 1 0\nvt 3.4e38 3.4e38\nvt -3.4e38 3.4e38\nvt 3.4e38 -3.4e38\n"
                      "f 1/1 2/2 3/3\n"},
     };

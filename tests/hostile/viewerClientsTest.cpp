@@ -128,24 +128,19 @@ TEST(HostileViewer, SlowClientsNeitherStarveOthersNorHoldUpAStop) {
         << second.err;
     fs::remove_all(directory);
 
-    // However slowly they trickle, the slow requests are cut off in time
+    // However slowly they trickle, the slow requests are cut off in time;
+    // a few fresh ones still hold connections when the stop comes, and it
+    // acts within a second whatever they do.
     std::this_thread::sleep_for(std::chrono::seconds(6));
-    char byte;
-    for (const int socket : slow) {
-        std::string answer;
-        for (ssize_t n; (n = recv(socket, &byte, 1, 0)) > 0;) answer += byte;
-        EXPECT_TRUE(answer.empty() || answer.rfind("HTTP/1.1 408", 0) == 0) << answer;
-    }
-
-    // Reopened, they still hold connections when the stop comes; it acts
-    // within a second whatever they do.
     trickling = false;
     trickle.join();
     for (int& socket : slow) {
+        char answer[13] = "";
+        const ssize_t received = recv(socket, answer, 12, MSG_DONTWAIT);  // cut off: answered 408 or closed
+        EXPECT_TRUE(received == 0 || std::string(answer) == "HTTP/1.1 408") << received << " " << answer;
         close(socket);
         socket = connectTo(viewer.port);
-        const std::string start = "GET /state HTTP/1.1\r\n" + host + "X-Slow: a";
-        send(socket, start.data(), start.size(), MSG_NOSIGNAL);
+        send(socket, "GET /state HTTP/1.1\r\n", 21, MSG_NOSIGNAL);
     }
     std::this_thread::sleep_for(std::chrono::milliseconds(300));
     asked = Clock::now();
