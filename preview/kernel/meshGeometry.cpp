@@ -31,7 +31,7 @@ void recordError(void* message, RTCError code, const char* text) {
 bool keepBuilding(void* cancel, double) { return !static_cast<const std::atomic<bool>*>(cancel)->load(); }
 
 // Models of a size between these have their triangles and rays given to the
-// library as they are; others in a frame of their own (see TraceFrame).
+// library as they are; others in a frame of their own (see toFrame).
 constexpr float kPlainRadiusLow = 1e-3f, kPlainRadiusHigh = 1e5f;
 // The library asserts that ray origins lie within about 1.8e18 of zero;
 // rays from farther away start where they enter the model's sphere.
@@ -82,6 +82,7 @@ std::shared_ptr<const MeshGeometry> MeshGeometry::build(TriangleMesh mesh, float
         return nullptr;
     }
     if (!(bounds.radius >= kPlainRadiusLow && bounds.radius <= kPlainRadiusHigh && reach <= kPlainRadiusHigh)) {
+        geometry->framed_ = true;
         geometry->frameShift_ = bounds.center;
         geometry->frameScale_ = bounds.radius;
         geometry->frameInverse_ = 1.0f / bounds.radius;
@@ -161,14 +162,14 @@ bool MeshGeometry::clipToBounds(const Ray& ray, float& tMin, float& tMax) const 
 }
 
 Vec3 MeshGeometry::toFrame(const Vec3& p) const {
-    return frameScale_ == 1.0f ? p : (p - frameShift_) * frameInverse_;
+    return framed_ ? (p - frameShift_) * frameInverse_ : p;
 }
 
 // In the plain frame a ray is handed on as it is, so ordinary models trace
 // exactly as they always did; otherwise it starts where it enters the
 // model's sphere, which keeps its origin near the model.
 float MeshGeometry::traceStart(const Ray& ray, float tMin) const {
-    return frameScale_ != 1.0f || farFromZero(ray.origin) ? tMin : 0.0f;
+    return framed_ || farFromZero(ray.origin) ? tMin : 0.0f;
 }
 
 void MeshGeometry::setTraceRay(RTCRay& query, const Ray& ray, float start, float tMin, float tMax) const {

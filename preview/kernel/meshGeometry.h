@@ -82,6 +82,7 @@ private:
     std::vector<MeshTriangle> triangles_;
     Sphere bounds_;
     float lowest_ = 0.0f;
+    bool framed_ = false;
     Vec3 frameShift_;
     float frameScale_ = 1.0f, frameInverse_ = 1.0f;
     float unturnCos_ = 1.0f;  // undoes the turn for texture coordinates
