@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds and runs every test: the optimised build (and the viewer in headless
-# Chromium), the ASan+UBSan build, and the concurrency tests under
-# ThreadSanitizer.
+# Builds and runs every test: the optimised build (the viewer in headless
+# Chromium among its tests), the ASan+UBSan build, and the concurrency
+# tests under ThreadSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
@@ -12,8 +12,4 @@ for preset in release asan tsan; do
   cmake --preset "$preset" >/dev/null
   cmake --build --preset "$preset" -j "$jobs"
   ctest --preset "$preset" -j "$jobs"
-  if [[ "$preset" == release ]]; then
-    echo "== browser ==" >&2
-    bash tests/browser/run.sh build/release/bin/flakecoat
-  fi
 done

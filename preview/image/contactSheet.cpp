@@ -31,6 +31,8 @@ void drawLabel(Framebuffer& image, int left, int top, int width, int height, con
     const int room = width - 4;
     if (metrics.width > room && metrics.width > 0) {
         pixelHeight *= float(room) / float(metrics.width);
+        // No room: no label
+        if (!(pixelHeight >= kMinLabelPixels)) return;
         metrics = measureText(text, pixelHeight);
     }
     const int x = left + (width - metrics.width) / 2;

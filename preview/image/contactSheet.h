@@ -38,12 +38,16 @@ struct SheetCell {
     std::string label;
 };
 
-// Labels too wide for their cell are set smaller so that they fit.
+// Labels too wide for their cell are set smaller so that they fit, or left
+// out where they cannot (a cell a few pixels wide).
 Framebuffer composeSheet(const SheetGeometry& geometry, const std::vector<SheetCell>& cells, const std::string& title);
 
 // The label band's ground and ink, linear RGB.
 constexpr float kSheetGround[3] = {0.01f, 0.01f, 0.01f};
 constexpr float kSheetInk[3] = {0.8f, 0.8f, 0.8f};
+
+// Labels squeezed below this size are left out.
+constexpr float kMinLabelPixels = 1.0f;
 
 // Draws one label centred in a band of the sheet (as composeSheet does).
 void drawLabel(Framebuffer& image, int left, int top, int width, int height, const std::string& text,

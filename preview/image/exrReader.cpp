@@ -28,22 +28,31 @@ namespace {
 // Rows read at a time: the half-float strip stays small beside the image.
 constexpr int kStripRows = 64;
 
-// An EXR file's bytes already in memory.
+// An EXR file's bytes already in memory, read in place: OpenEXR then takes
+// a chunk's bytes from here instead of allocating the size its header
+// claims (a crafted file may claim gigabytes).
 class MemoryStream : public Imf::IStream {
 public:
     MemoryStream(const char* data, std::size_t size, const std::string& name)
         : Imf::IStream(name.c_str()), data_(data), size_(size) {}
 
     bool read(char c[], int n) override {
-        if (n < 0 || std::uint64_t(n) > size_ - position_) throw Iex::InputExc("unexpected end of file");
-        std::memcpy(c, data_ + position_, std::size_t(n));
-        position_ += std::uint64_t(n);
+        std::memcpy(c, take(n), std::size_t(n));
         return position_ < size_;
     }
+    bool isMemoryMapped() const override { return true; }
+    char* readMemoryMapped(int n) override { return const_cast<char*>(take(n)); }
     std::uint64_t tellg() override { return position_; }
     void seekg(std::uint64_t position) override { position_ = std::min<std::uint64_t>(position, size_); }
 
 private:
+    const char* take(int n) {
+        if (n < 0 || std::uint64_t(n) > size_ - position_) throw Iex::InputExc("unexpected end of file");
+        const char* bytes = data_ + position_;
+        position_ += std::uint64_t(n);
+        return bytes;
+    }
+
     const char* data_;
     std::uint64_t size_;
     std::uint64_t position_ = 0;
@@ -60,11 +69,41 @@ bool readHeaderString(std::istream& in, std::string& text) {
     return false;
 }
 
-// Walks the header's attributes (name, type, 32-bit size, value) and checks
-// that each value fits in what is left of the file. OpenEXR allocates an
-// attribute's claimed size before it finds the file too short, so a few
-// crafted bytes could otherwise claim gigabytes.
-bool attributesFit(std::istream& in, std::uint64_t fileSize, std::string& problem) {
+std::int32_t littleEndian32(const unsigned char* bytes) {
+    return std::int32_t(std::uint32_t(bytes[0]) | std::uint32_t(bytes[1]) << 8 | std::uint32_t(bytes[2]) << 16 |
+                        std::uint32_t(bytes[3]) << 24);
+}
+
+// The first part's data window as the header gives it, when it gives one.
+struct HeaderWindow {
+    bool found = false;
+    std::int64_t width = 0, height = 0;
+};
+
+// The bytes OpenEXR reads for a value of a type it reads field by field,
+// whatever size the attribute gives; 0 for types read by their given size.
+std::uint32_t fixedValueSize(const std::string& type) {
+    static const std::pair<const char*, std::uint32_t> kSizes[] = {
+        {"box2i", 16},   {"box2f", 16},          {"v2i", 8},          {"v2f", 8},         {"v2d", 16},
+        {"v3i", 12},     {"v3f", 12},            {"v3d", 24},         {"m33f", 36},       {"m33d", 72},
+        {"m44f", 64},    {"m44d", 128},          {"float", 4},        {"double", 8},      {"int", 4},
+        {"envmap", 1},   {"compression", 1},     {"lineOrder", 1},    {"tiledesc", 9},    {"rational", 8},
+        {"keycode", 28}, {"chromaticities", 32}, {"deepImageState", 1}, {"timecode", 8}};
+    for (const auto& [name, size] : kSizes)
+        if (type == name) return size;
+    return 0;
+}
+
+// Walks the header's attributes (name, type, 32-bit size, value) as OpenEXR
+// reads them, and checks that each value fits in what is left of the file.
+// OpenEXR allocates a value's size before it finds the file too short, so
+// a few crafted bytes could otherwise claim gigabytes. It reads a channel
+// list up to its empty name and a fixed-size value by its type, whatever
+// size the attribute claims; so does this walk, or a crafted file would
+// lead the two apart. Notes the data window on the way, so that its size is
+// checked against the bound here, in our words, before OpenEXR applies its
+// own limits.
+bool attributesFit(std::istream& in, std::uint64_t fileSize, std::string& problem, HeaderWindow& window) {
     char start[8];
     if (!in.read(start, 8)) {
         problem = "too short for an EXR file";
@@ -77,15 +116,37 @@ bool attributesFit(std::istream& in, std::uint64_t fileSize, std::string& proble
             emptyHeader = false;
             unsigned char size[4];
             if (!readHeaderString(in, type) || !in.read(reinterpret_cast<char*>(size), 4)) break;
-            const std::uint32_t claimed = std::uint32_t(size[0]) | std::uint32_t(size[1]) << 8 |
-                                          std::uint32_t(size[2]) << 16 | std::uint32_t(size[3]) << 24;
-            const std::uint64_t position = std::uint64_t(in.tellg());
-            if (claimed > fileSize - std::min(position, fileSize)) {
-                problem = "header attribute '" + name + "' claims " + std::to_string(claimed) +
+            // Every claim must fit, the sizes OpenEXR goes by as well
+            const std::uint64_t claimed = std::uint32_t(littleEndian32(size));
+            std::uint64_t value = fixedValueSize(type) ? fixedValueSize(type) : claimed;
+            const std::uint64_t left = fileSize - std::min(std::uint64_t(in.tellg()), fileSize);
+            if (type == "preview") {
+                unsigned char sides[8];
+                if (!in.read(reinterpret_cast<char*>(sides), 8)) break;
+                value = 8 + std::uint64_t(std::uint32_t(littleEndian32(sides))) *
+                                std::uint64_t(std::uint32_t(littleEndian32(sides + 4))) * 4;
+                in.seekg(-8, std::ios::cur);
+            }
+            if (claimed > left || value > left) {
+                problem = "header attribute '" + name + "' claims " + std::to_string(std::max(claimed, value)) +
                           " bytes, more than the file holds";
                 return false;
             }
-            in.seekg(std::streamoff(claimed), std::ios::cur);
+            if (type == "chlist") {
+                // Channels up to an empty name, each described in 16 bytes
+                for (std::string channel; readHeaderString(in, channel) && !channel.empty();)
+                    in.seekg(16, std::ios::cur);
+                continue;
+            }
+            unsigned char box[16];
+            if (!window.found && name == "dataWindow" && type == "box2i" &&
+                in.read(reinterpret_cast<char*>(box), sizeof box)) {
+                window.found = true;
+                window.width = std::int64_t(littleEndian32(box + 8)) - littleEndian32(box) + 1;
+                window.height = std::int64_t(littleEndian32(box + 12)) - littleEndian32(box + 4) + 1;
+                continue;
+            }
+            in.seekg(std::streamoff(value), std::ios::cur);
         }
         if (!multipart) break;
     }
@@ -94,11 +155,38 @@ bool attributesFit(std::istream& in, std::uint64_t fileSize, std::string& proble
 }
 
 // OpenEXR refuses, while reading the header, a data window wider or taller
-// than this, before it sizes its tables of line and tile offsets by it.
-void limitHeaderSizes(std::uint64_t maxPixels) {
-    const int side = int(std::min<std::uint64_t>(maxPixels, INT_MAX));
-    Imf::Header::setMaxImageSize(side, side);
-    Imf::Header::setMaxTileSize(side, side);
+// than this, before it sizes its tables of line and tile offsets by it. The
+// limits are the whole process's and bind its EXR writing too, so they hold
+// only while a file is read; 0 is OpenEXR's own "unlimited".
+class HeaderSizeLimits {
+public:
+    explicit HeaderSizeLimits(std::uint64_t maxPixels) {
+        const int side = int(std::min<std::uint64_t>(maxPixels, INT_MAX));
+        Imf::Header::setMaxImageSize(side, side);
+        Imf::Header::setMaxTileSize(side, side);
+    }
+    ~HeaderSizeLimits() {
+        Imf::Header::setMaxImageSize(0, 0);
+        Imf::Header::setMaxTileSize(0, 0);
+    }
+    HeaderSizeLimits(const HeaderSizeLimits&) = delete;
+    HeaderSizeLimits& operator=(const HeaderSizeLimits&) = delete;
+};
+
+bool windowWithinBound(const std::string& name, std::int64_t width, std::int64_t height, std::uint64_t maxPixels,
+                       std::string& error) {
+    if (width < 2 || height < 1) {
+        error = name + ": an environment image needs at least 2 x 1 pixels";
+        return false;
+    }
+    // Each side is below 2^33, so the product stays within 64 bits
+    if (std::uint64_t(width) * std::uint64_t(height) > maxPixels) {
+        error = name + ": " + std::to_string(width) + " x " + std::to_string(height) +
+                " pixels is over the bound of " + std::to_string(maxPixels) +
+                " pixels for an environment (--max-env-pixels raises it)";
+        return false;
+    }
+    return true;
 }
 
 bool readOpenFile(Imf::RgbaInputFile& file, const std::string& name, std::uint64_t maxPixels, LatLongImage& image,
@@ -107,16 +195,7 @@ bool readOpenFile(Imf::RgbaInputFile& file, const std::string& name, std::uint64
     const Imath::Box2i window = file.dataWindow();
     const std::int64_t width = std::int64_t(window.max.x) - window.min.x + 1;
     const std::int64_t height = std::int64_t(window.max.y) - window.min.y + 1;
-    if (width < 2 || height < 1) {
-        error = name + ": an environment image needs at least 2 x 1 pixels";
-        return false;
-    }
-    if (std::uint64_t(width) * std::uint64_t(height) > maxPixels) {
-        error = name + ": " + std::to_string(width) + " x " + std::to_string(height) +
-                " pixels is over the bound of " + std::to_string(maxPixels) +
-                " pixels for an environment (--max-env-pixels raises it)";
-        return false;
-    }
+    if (!windowWithinBound(name, width, height, maxPixels, error)) return false;
 
     LatLongImage read;
     read.width = int(width);
@@ -160,11 +239,13 @@ bool readChecked(std::istream& header, std::uint64_t fileSize, const std::string
                  LatLongImage& image, std::string& error, OpenFile openFile) {
     try {
         std::string problem;
-        if (!attributesFit(header, fileSize, problem)) {
+        HeaderWindow window;
+        if (!attributesFit(header, fileSize, problem, window)) {
             error = "cannot read EXR " + name + ": " + problem;
             return false;
         }
-        limitHeaderSizes(maxPixels);
+        if (window.found && !windowWithinBound(name, window.width, window.height, maxPixels, error)) return false;
+        const HeaderSizeLimits limits(maxPixels);
         const std::unique_ptr<Imf::RgbaInputFile> file = openFile();
         return readOpenFile(*file, name, maxPixels, image, error);
     } catch (const std::bad_alloc&) {

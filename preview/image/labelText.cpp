@@ -62,6 +62,7 @@ std::vector<float> penPositions(const std::vector<int>& points, float scale, flo
 }  // namespace
 
 TextMetrics measureText(const std::string& text, float pixelHeight) {
+    if (!(pixelHeight > 0.0f && pixelHeight <= kMaxTextPixels)) return {};
     const stbtt_fontinfo& font = labelFont();
     const float scale = stbtt_ScaleForPixelHeight(&font, pixelHeight);
     int ascent = 0, descent = 0, lineGap = 0;
@@ -73,6 +74,7 @@ TextMetrics measureText(const std::string& text, float pixelHeight) {
 
 void drawText(Framebuffer& image, int x, int baseline, const std::string& text, float pixelHeight,
               const float rgb[3]) {
+    if (!(pixelHeight > 0.0f && pixelHeight <= kMaxTextPixels)) return;
     const stbtt_fontinfo& font = labelFont();
     const float scale = stbtt_ScaleForPixelHeight(&font, pixelHeight);
     const std::vector<int> points = codePoints(text);

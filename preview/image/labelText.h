@@ -17,6 +17,10 @@ struct TextMetrics {
     int descent = 0;  // below the baseline (positive)
 };
 
+// Sizes the rasteriser is given: outside (0, kMaxTextPixels] text is
+// neither measured (all zero) nor drawn.
+constexpr float kMaxTextPixels = 1024.0f;
+
 TextMetrics measureText(const std::string& text, float pixelHeight);
 
 // Blends the line over the image in linear light, its baseline starting at

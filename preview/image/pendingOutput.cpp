@@ -90,6 +90,52 @@ bool PendingOutput::commit(std::string& error) {
     return true;
 }
 
+namespace {
+
+// "a", "a and b", "a, b and c"
+std::string listed(const std::vector<std::string>& names) {
+    std::string text;
+    for (std::size_t i = 0; i < names.size(); ++i)
+        text += (i == 0 ? "" : i + 1 == names.size() ? " and " : ", ") + names[i];
+    return text;
+}
+
+}  // namespace
+
+bool commitTogether(std::vector<std::unique_ptr<PendingOutput>>& outputs, std::string& error) {
+    // Check every destination first
+    for (const auto& output : outputs) {
+        std::string refusal = output->temporaryPath_.empty() ? "nothing was written"
+                                                             : replacementRefusal(output->finalPath_);
+        if (!refusal.empty()) {
+            error = "cannot write " + output->finalPath_ + ": " + refusal;
+            if (outputs.size() > 1) error += "; no file was written";
+            for (auto& other : outputs) other->discard();
+            return false;
+        }
+    }
+    // Then move them into place
+    std::vector<std::string> written;
+    for (std::size_t i = 0; i < outputs.size(); ++i) {
+        PendingOutput& output = *outputs[i];
+        if (std::rename(output.temporaryPath_.c_str(), output.finalPath_.c_str()) != 0) {
+            error = "cannot write " + output.finalPath_ + ": " + std::strerror(errno);
+            std::vector<std::string> notWritten;
+            for (std::size_t k = i; k < outputs.size(); ++k) {
+                notWritten.push_back(outputs[k]->finalPath_);
+                outputs[k]->discard();
+            }
+            if (!written.empty())
+                error += " (" + listed(written) + (written.size() == 1 ? " was" : " were") + " written; " +
+                         listed(notWritten) + (notWritten.size() == 1 ? " was" : " were") + " not)";
+            return false;
+        }
+        output.temporaryPath_.clear();
+        written.push_back(output.finalPath_);
+    }
+    return true;
+}
+
 void PendingOutput::discard() {
     if (!temporaryPath_.empty()) {
         unlink(temporaryPath_.c_str());

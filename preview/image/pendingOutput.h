@@ -11,7 +11,9 @@
 // rename would replace the link, not the file it points to), a directory or
 // a device is refused, both when opening and again when committing.
 
+#include <memory>
 #include <string>
+#include <vector>
 
 namespace flakecoat::preview {
 
@@ -33,9 +35,16 @@ public:
     void discard();
 
 private:
+    friend bool commitTogether(std::vector<std::unique_ptr<PendingOutput>>& outputs, std::string& error);
     std::string finalPath_;
     std::string temporaryPath_;
 };
+
+// Commits outputs that belong together (one render's images): every
+// destination is checked before any is renamed, so a refusal leaves all of
+// them as they were. Should a rename still fail, error names the file and
+// says which files were written and which were not; the rest are discarded.
+bool commitTogether(std::vector<std::unique_ptr<PendingOutput>>& outputs, std::string& error);
 
 }  // namespace flakecoat::preview
 

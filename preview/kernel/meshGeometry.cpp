@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 
 #include <embree3/rtcore.h>
 
@@ -26,10 +27,22 @@ void recordError(void* message, RTCError code, const char* text) {
         error = "ray-tracing library error " + std::to_string(int(code)) + (text ? std::string(": ") + text : "");
 }
 
-void setRay(RTCRay& r, const Ray& ray, float tMin, float tMax) {
-    r.org_x = ray.origin.x;
-    r.org_y = ray.origin.y;
-    r.org_z = ray.origin.z;
+// The build's progress monitor: false stops it.
+bool keepBuilding(void* cancel, double) { return !static_cast<const std::atomic<bool>*>(cancel)->load(); }
+
+// Models of a size between these have their triangles and rays given to the
+// library as they are; others in a frame of their own (see toFrame).
+constexpr float kPlainRadiusLow = 1e-3f, kPlainRadiusHigh = 1e5f;
+// The library asserts that ray origins lie within about 1.8e18 of zero;
+// rays from farther away start where they enter the model's sphere.
+constexpr float kFarOrigin = 1e17f;
+
+bool farFromZero(const Vec3& p) { return std::max({std::fabs(p.x), std::fabs(p.y), std::fabs(p.z)}) > kFarOrigin; }
+
+void setRay(RTCRay& r, const Vec3& origin, const Ray& ray, float tMin, float tMax) {
+    r.org_x = origin.x;
+    r.org_y = origin.y;
+    r.org_z = origin.z;
     r.dir_x = ray.direction.x;
     r.dir_y = ray.direction.y;
     r.dir_z = ray.direction.z;
@@ -43,7 +56,8 @@ void setRay(RTCRay& r, const Ray& ray, float tMin, float tMax) {
 
 }  // namespace
 
-std::shared_ptr<const MeshGeometry> MeshGeometry::build(TriangleMesh mesh, float rotateDegrees, std::string& error) {
+std::shared_ptr<const MeshGeometry> MeshGeometry::build(TriangleMesh mesh, float rotateDegrees, std::string& error,
+                                                       const std::atomic<bool>* cancel) {
     if (mesh.triangles.empty()) {
         error = "the mesh has no triangles";
         return nullptr;
@@ -51,6 +65,28 @@ std::shared_ptr<const MeshGeometry> MeshGeometry::build(TriangleMesh mesh, float
     std::shared_ptr<MeshGeometry> geometry(new MeshGeometry());
     geometry->bounds_ = flakecoat::preview::enclosingSphere(mesh);
     geometry->lowest_ = flakecoat::preview::lowestPoint(mesh);
+    const Sphere& bounds = geometry->bounds_;
+    const float reach = std::max({std::fabs(bounds.center.x), std::fabs(bounds.center.y), std::fabs(bounds.center.z)});
+    if (!(bounds.radius <= kMaxModelExtent && reach <= kMaxModelExtent) || !(bounds.radius >= kMinModelRadius)) {
+        char text[200];
+        if (bounds.radius >= kMinModelRadius)
+            std::snprintf(text, sizeof text,
+                          "the model is too large to frame: its enclosing sphere (radius %g) must lie within %g of the "
+                          "origin",
+                          double(bounds.radius), double(kMaxModelExtent));
+        else
+            std::snprintf(text, sizeof text,
+                          "the model is too small to frame: its enclosing sphere's radius %g is below %g",
+                          double(bounds.radius), double(kMinModelRadius));
+        error = text;
+        return nullptr;
+    }
+    if (!(bounds.radius >= kPlainRadiusLow && bounds.radius <= kPlainRadiusHigh && reach <= kPlainRadiusHigh)) {
+        geometry->framed_ = true;
+        geometry->frameShift_ = bounds.center;
+        geometry->frameScale_ = bounds.radius;
+        geometry->frameInverse_ = 1.0f / bounds.radius;
+    }
     if (rotateDegrees != 0.0f) {
         rotateAboutVertical(mesh, geometry->bounds_.center, rotateDegrees);
         const float angle = -rotateDegrees * kPi / 180.0f;
@@ -60,6 +96,10 @@ std::shared_ptr<const MeshGeometry> MeshGeometry::build(TriangleMesh mesh, float
 
     // Hand the triangles to the library
     error.clear();
+    if (cancel && cancel->load()) {
+        error = "interrupted";
+        return nullptr;
+    }
     geometry->handles_ = std::make_unique<Handles>();
     Handles& handles = *geometry->handles_;
     handles.device = rtcNewDevice(nullptr);
@@ -73,6 +113,7 @@ std::shared_ptr<const MeshGeometry> MeshGeometry::build(TriangleMesh mesh, float
     // neighbouring triangles.
     rtcSetSceneFlags(handles.scene, RTC_SCENE_FLAG_ROBUST);
     rtcSetSceneBuildQuality(handles.scene, RTC_BUILD_QUALITY_MEDIUM);
+    if (cancel) rtcSetSceneProgressMonitorFunction(handles.scene, keepBuilding, const_cast<std::atomic<bool>*>(cancel));
     RTCGeometry triangles = rtcNewGeometry(handles.device, RTC_GEOMETRY_TYPE_TRIANGLE);
     auto* vertices = static_cast<float*>(rtcSetNewGeometryBuffer(
         triangles, RTC_BUFFER_TYPE_VERTEX, 0, RTC_FORMAT_FLOAT3, 3 * sizeof(float), mesh.positions.size()));
@@ -80,9 +121,10 @@ std::shared_ptr<const MeshGeometry> MeshGeometry::build(TriangleMesh mesh, float
         triangles, RTC_BUFFER_TYPE_INDEX, 0, RTC_FORMAT_UINT3, 3 * sizeof(unsigned), mesh.triangles.size()));
     if (vertices && indices) {
         for (size_t i = 0; i < mesh.positions.size(); ++i) {
-            vertices[3 * i + 0] = mesh.positions[i].x;
-            vertices[3 * i + 1] = mesh.positions[i].y;
-            vertices[3 * i + 2] = mesh.positions[i].z;
+            const Vec3 p = geometry->toFrame(mesh.positions[i]);
+            vertices[3 * i + 0] = p.x;
+            vertices[3 * i + 1] = p.y;
+            vertices[3 * i + 2] = p.z;
         }
         for (size_t i = 0; i < mesh.triangles.size(); ++i)
             for (size_t k = 0; k < 3; ++k) indices[3 * i + k] = mesh.triangles[i].corner[k];
@@ -92,6 +134,7 @@ std::shared_ptr<const MeshGeometry> MeshGeometry::build(TriangleMesh mesh, float
     rtcReleaseGeometry(triangles);
     if (error.empty()) rtcCommitScene(handles.scene);
     rtcSetDeviceErrorFunction(handles.device, nullptr, nullptr);
+    if (cancel && cancel->load()) error = "interrupted";
     if (!error.empty()) return nullptr;
 
     geometry->positions_ = std::move(mesh.positions);
@@ -118,12 +161,29 @@ bool MeshGeometry::clipToBounds(const Ray& ray, float& tMin, float& tMax) const 
     return tMax > tMin;
 }
 
+Vec3 MeshGeometry::toFrame(const Vec3& p) const {
+    return framed_ ? (p - frameShift_) * frameInverse_ : p;
+}
+
+// In the plain frame a ray is handed on as it is, so ordinary models trace
+// exactly as they always did; otherwise it starts where it enters the
+// model's sphere, which keeps its origin near the model.
+float MeshGeometry::traceStart(const Ray& ray, float tMin) const {
+    return framed_ || farFromZero(ray.origin) ? tMin : 0.0f;
+}
+
+void MeshGeometry::setTraceRay(RTCRay& query, const Ray& ray, float start, float tMin, float tMax) const {
+    const Vec3 origin = start == 0.0f ? ray.origin : ray.origin + ray.direction * start;
+    setRay(query, toFrame(origin), ray, (tMin - start) * frameInverse_, (tMax - start) * frameInverse_);
+}
+
 bool MeshGeometry::intersect(const Ray& ray, float tMin, float tMax, MeshHit& hit) const {
     if (!clipToBounds(ray, tMin, tMax)) return false;
     RTCIntersectContext context;
     rtcInitIntersectContext(&context);
     RTCRayHit query;
-    setRay(query.ray, ray, tMin, tMax);
+    const float start = traceStart(ray, tMin);
+    setTraceRay(query.ray, ray, start, tMin, tMax);
     query.hit.geomID = RTC_INVALID_GEOMETRY_ID;
     query.hit.instID[0] = RTC_INVALID_GEOMETRY_ID;
     rtcIntersect1(handles_->scene, &context, &query);
@@ -132,7 +192,7 @@ bool MeshGeometry::intersect(const Ray& ray, float tMin, float tMax, MeshHit& hi
     // Where, on which side
     const MeshTriangle& triangle = triangles_[query.hit.primID];
     const float b1 = query.hit.u, b2 = query.hit.v, b0 = 1.0f - b1 - b2;
-    hit.t = query.ray.tfar;
+    hit.t = start + query.ray.tfar * frameScale_;
     hit.point = positions_[triangle.corner[0]] * b0 + positions_[triangle.corner[1]] * b1 +
                 positions_[triangle.corner[2]] * b2;
     Vec3 geometric = normalize(Vec3(query.hit.Ng_x, query.hit.Ng_y, query.hit.Ng_z));
@@ -159,7 +219,7 @@ bool MeshGeometry::occluded(const Ray& ray, float tMin, float tMax) const {
     RTCIntersectContext context;
     rtcInitIntersectContext(&context);
     RTCRay query;
-    setRay(query, ray, tMin, tMax);
+    setTraceRay(query, ray, traceStart(ray, tMin), tMin, tMax);
     rtcOccluded1(handles_->scene, &context, &query);
     // A blocked ray comes back with tfar set to minus infinity.
     return query.tfar < 0.0f;

@@ -5,12 +5,15 @@
 // an Embree 3 bounding-volume hierarchy, with what shading needs of each
 // hit. Built once before rendering, then only read, from any thread.
 
+#include <atomic>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "kernel/shapes.h"
 #include "kernel/triangleMesh.h"
+
+struct RTCRay;
 
 namespace flakecoat::preview {
 
@@ -27,13 +30,23 @@ struct MeshHit {
     float v = 0.0f;
 };
 
+// The sizes a model may have: its enclosing sphere's radius, and how far
+// its centre may lie from the origin. Beyond them the scene's own
+// arithmetic (light falling off with the square of distance) and the
+// ray-tracing library's range give out.
+constexpr float kMinModelRadius = 1e-18f;
+constexpr float kMaxModelExtent = 1e18f;
+
 class MeshGeometry {
 public:
     // Places a prepared mesh (see prepareMesh) with at least one triangle:
     // the model keeps its coordinates, turned by rotateDegrees about the
     // vertical axis through the centre of its enclosing sphere. Null with
-    // error set when the ray-tracing library cannot build it.
-    static std::shared_ptr<const MeshGeometry> build(TriangleMesh mesh, float rotateDegrees, std::string& error);
+    // error set when the model's size is beyond the bounds above, when the
+    // ray-tracing library cannot build it, or when `cancel` is raised
+    // during the build (error "interrupted").
+    static std::shared_ptr<const MeshGeometry> build(TriangleMesh mesh, float rotateDegrees, std::string& error,
+                                                     const std::atomic<bool>* cancel = nullptr);
     ~MeshGeometry();
     MeshGeometry(const MeshGeometry&) = delete;
     MeshGeometry& operator=(const MeshGeometry&) = delete;
@@ -56,6 +69,12 @@ private:
     // Narrows (tMin, tMax) to the part of the ray inside the enclosing
     // sphere; false when nothing is left.
     bool clipToBounds(const Ray& ray, float& tMin, float& tMax) const;
+    // The library traces a model far from unit size in a frame of its own,
+    // centred on it and scaled by its radius, where its precision holds;
+    // a model of ordinary size keeps its coordinates (scale 1).
+    Vec3 toFrame(const Vec3& p) const;
+    float traceStart(const Ray& ray, float tMin) const;
+    void setTraceRay(RTCRay& query, const Ray& ray, float start, float tMin, float tMax) const;
 
     struct Handles;
     std::unique_ptr<Handles> handles_;
@@ -63,6 +82,9 @@ private:
     std::vector<MeshTriangle> triangles_;
     Sphere bounds_;
     float lowest_ = 0.0f;
+    bool framed_ = false;
+    Vec3 frameShift_;
+    float frameScale_ = 1.0f, frameInverse_ = 1.0f;
     float unturnCos_ = 1.0f;  // undoes the turn for texture coordinates
     float unturnSin_ = 0.0f;
 };

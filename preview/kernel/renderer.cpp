@@ -31,6 +31,14 @@ TileGrid tileGrid(const RenderSettings& settings) {
                     tileSize};
 }
 
+// Samples finished between progress reports: a fraction of a millisecond
+// of an ordinary scene, well under a second of a pathological one.
+constexpr int kSamplesPerReport = 16;
+
+bool cancelled(const RenderSettings& settings) {
+    return settings.cancel && settings.cancel->load(std::memory_order_relaxed);
+}
+
 }  // namespace
 
 int tileCount(const RenderSettings& settings) { return tileGrid(settings).count(); }
@@ -45,6 +53,7 @@ std::uint64_t renderTile(const Scene& scene, SurfaceWorker& worker, const Render
     const StrataGrid strata = strataFor(settings.samplesPerPixel);
     const float inverseCount = 1.0f / float(settings.samplesPerPixel);
     std::uint64_t nonFinite = 0;
+    int unreported = 0;
 
     for (int y = y0; y < y1; ++y) {
         for (int x = x0; x < x1; ++x) {
@@ -52,6 +61,7 @@ std::uint64_t renderTile(const Scene& scene, SurfaceWorker& worker, const Render
             Color sum;
             const std::uint64_t nonFiniteBefore = nonFinite;
             for (int s = 0; s < settings.samplesPerPixel; ++s) {
+                if (cancelled(settings)) return nonFinite;
                 SampleRandom random(settings.seed, pixelIndex, std::uint32_t(s));
                 const float jx = random.next();
                 const float jy = random.next();
@@ -72,8 +82,14 @@ std::uint64_t renderTile(const Scene& scene, SurfaceWorker& worker, const Render
             out[2] = sum.z * inverseCount;
             out[3] = 1.0f;
             if (nonFinite != nonFiniteBefore && !image.nonFinite.empty()) image.nonFinite[pixelIndex] = 1;
+            unreported += settings.samplesPerPixel;
+            if (unreported >= kSamplesPerReport && settings.progress) {
+                settings.progress(std::uint64_t(unreported));
+                unreported = 0;
+            }
         }
     }
+    if (unreported > 0 && settings.progress) settings.progress(std::uint64_t(unreported));
     return nonFinite;
 }
 
@@ -101,14 +117,14 @@ RenderStats render(const Scene& scene, const PaintedSurfaceShader& shader, const
                 std::unique_ptr<SurfaceWorker>& worker = workers.local();
                 if (!worker) worker = shader.makeWorker();
                 for (int tile = range.begin(); tile != range.end(); ++tile) {
-                    if (settings.cancel && settings.cancel->load(std::memory_order_relaxed)) {
+                    if (!cancelled(settings))
+                        nonFinite.fetch_add(renderTile(scene, *worker, settings, tile, image),
+                                            std::memory_order_relaxed);
+                    // A tile cut short by a cancel counts as skipped
+                    if (cancelled(settings))
                         tilesSkipped.fetch_add(1, std::memory_order_relaxed);
-                        continue;
-                    }
-                    nonFinite.fetch_add(renderTile(scene, *worker, settings, tile, image),
-                                        std::memory_order_relaxed);
-                    const int done = tilesDone.fetch_add(1, std::memory_order_relaxed) + 1;
-                    if (settings.progress) settings.progress(done, tiles.count());
+                    else
+                        tilesDone.fetch_add(1, std::memory_order_relaxed);
                 }
             },
             tbb::simple_partitioner());

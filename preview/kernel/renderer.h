@@ -22,10 +22,13 @@ struct RenderSettings {
     int threads = 0;  // 0: every core
     std::uint64_t seed = 1;
     int tileSize = 16;
-    // Called from the render threads after each finished tile, with the
-    // number of tiles done so far and the total; must be thread-safe.
-    std::function<void(int done, int total)> progress;
-    // When it becomes true, tiles not yet started are skipped.
+    // Called from the render threads as pixels are finished, with the number
+    // of samples just finished (a whole render has width x height x
+    // samplesPerPixel); must be thread-safe. Called every few samples, so a
+    // slow scene's progress still moves.
+    std::function<void(std::uint64_t samples)> progress;
+    // When it becomes true the render stops within a sample: the tiles at
+    // hand are left unfinished and no other starts.
     const std::atomic<bool>* cancel = nullptr;
     // Fill the image's nonFinite marks (the viewer shows them).
     bool markNonFinite = false;
@@ -48,7 +51,8 @@ RenderStats render(const Scene& scene, const PaintedSurfaceShader& shader, const
 // themselves: the thread-safety tests drive them from plain threads, which
 // ThreadSanitizer can follow (it cannot see the thread pool's own hand-offs).
 // renderTile fills one tile of an image already sized to the settings and
-// returns its number of non-finite samples.
+// returns its number of non-finite samples; it stops early, leaving the tile
+// unfinished, when the cancel flag is raised.
 int tileCount(const RenderSettings& settings);
 std::uint64_t renderTile(const Scene& scene, SurfaceWorker& worker, const RenderSettings& settings,
                          int tileIndex, Framebuffer& image);

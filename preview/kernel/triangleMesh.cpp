@@ -10,15 +10,40 @@ namespace {
 
 constexpr float kPi = 3.14159265358979f;
 
+// Twice the triangle's area vector in double, where squaring it neither
+// overflows nor underflows for any single-precision corners: a triangle's
+// having area does not depend on the model's scale.
+void areaVector(const Vec3& a, const Vec3& b, const Vec3& c, double area[3]) {
+    const double e1[3] = {double(b.x) - a.x, double(b.y) - a.y, double(b.z) - a.z};
+    const double e2[3] = {double(c.x) - a.x, double(c.y) - a.y, double(c.z) - a.z};
+    area[0] = e1[1] * e2[2] - e1[2] * e2[1];
+    area[1] = e1[2] * e2[0] - e1[0] * e2[2];
+    area[2] = e1[0] * e2[1] - e1[1] * e2[0];
+}
+
 bool usable(const TriangleMesh& mesh, const MeshTriangle& triangle) {
     for (std::uint32_t index : triangle.corner)
         if (index >= mesh.positions.size() || !isFinite(mesh.positions[index])) return false;
-    const Vec3& a = mesh.positions[triangle.corner[0]];
-    const Vec3& b = mesh.positions[triangle.corner[1]];
-    const Vec3& c = mesh.positions[triangle.corner[2]];
-    const Vec3 area = cross(b - a, c - a);
-    const float lengthSquared = dot(area, area);
-    return lengthSquared > 0.0f && std::isfinite(lengthSquared);
+    double area[3];
+    areaVector(mesh.positions[triangle.corner[0]], mesh.positions[triangle.corner[1]],
+               mesh.positions[triangle.corner[2]], area);
+    const double lengthSquared = area[0] * area[0] + area[1] * area[1] + area[2] * area[2];
+    return lengthSquared > 0.0 && std::isfinite(lengthSquared);
+}
+
+// The unit normal of a triangle with area, at any scale: in single
+// precision where its square neither overflows nor underflows, as models
+// of ordinary size always had it, in double beyond.
+Vec3 faceNormal(const Vec3& a, const Vec3& b, const Vec3& c) {
+    const Vec3 normal = cross(b - a, c - a);
+    const float lengthSquared = dot(normal, normal);
+    if (lengthSquared >= std::numeric_limits<float>::min() && lengthSquared <= std::numeric_limits<float>::max())
+        return normal / std::sqrt(lengthSquared);
+    double area[3];
+    areaVector(a, b, c, area);
+    const double length = std::sqrt(area[0] * area[0] + area[1] * area[1] + area[2] * area[2]);
+    if (!(length > 0.0)) return Vec3();
+    return Vec3(float(area[0] / length), float(area[1] / length), float(area[2] / length));
 }
 
 // The angle between the unit-free edges from a corner.
@@ -33,10 +58,10 @@ std::vector<Vec3> smoothNormals(const TriangleMesh& mesh) {
     for (const MeshTriangle& triangle : mesh.triangles) {
         const Vec3 p[3] = {mesh.positions[triangle.corner[0]], mesh.positions[triangle.corner[1]],
                            mesh.positions[triangle.corner[2]]};
-        const Vec3 faceNormal = normalize(cross(p[1] - p[0], p[2] - p[0]));
+        const Vec3 normal = faceNormal(p[0], p[1], p[2]);
         for (int k = 0; k < 3; ++k) {
             const float angle = cornerAngle(p[(k + 1) % 3] - p[k], p[(k + 2) % 3] - p[k]);
-            sums[triangle.corner[size_t(k)]] += faceNormal * angle;
+            sums[triangle.corner[size_t(k)]] += normal * angle;
         }
     }
     for (Vec3& sum : sums) sum = normalize(sum);
@@ -67,13 +92,12 @@ std::size_t prepareMesh(TriangleMesh& mesh) {
         const std::vector<Vec3> smooth = smoothNormals(mesh);
         for (MeshTriangle& triangle : mesh.triangles) {
             if (triangle.hasNormals) continue;
-            const Vec3& a = mesh.positions[triangle.corner[0]];
-            const Vec3 faceNormal = normalize(cross(mesh.positions[triangle.corner[1]] - a,
-                                                    mesh.positions[triangle.corner[2]] - a));
+            const Vec3 facet = faceNormal(mesh.positions[triangle.corner[0]], mesh.positions[triangle.corner[1]],
+                                          mesh.positions[triangle.corner[2]]);
             for (int k = 0; k < 3; ++k) {
                 const Vec3 n = smooth[triangle.corner[size_t(k)]];
                 // Opposite faces meeting at a vertex can cancel: keep the facet.
-                triangle.normal[size_t(k)] = dot(n, n) > 0.5f ? n : faceNormal;
+                triangle.normal[size_t(k)] = dot(n, n) > 0.5f ? n : facet;
             }
             triangle.hasNormals = true;
         }

@@ -5,7 +5,9 @@
 // linear RGB colours alike. The kernel is not part of the shading contract,
 // so it rounds however the compiler writes it (never with contraction).
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 namespace flakecoat::preview {
 
@@ -39,10 +41,17 @@ constexpr Vec3 cross(const Vec3& a, const Vec3& b) {
     return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
 }
 inline float length(const Vec3& v) { return std::sqrt(dot(v, v)); }
-// Unit vector along v; the zero vector stays zero.
+// Unit vector along v, at any scale; the zero vector (and one not finite)
+// stays as it is.
 inline Vec3 normalize(const Vec3& v) {
-    const float len = length(v);
-    return len > 0.0f ? v / len : v;
+    const float lengthSquared = dot(v, v);
+    if (lengthSquared >= std::numeric_limits<float>::min() && lengthSquared <= std::numeric_limits<float>::max())
+        return v / std::sqrt(lengthSquared);
+    // Too long or too short to square in single precision: scaled first
+    const float largest = std::max({std::fabs(v.x), std::fabs(v.y), std::fabs(v.z)});
+    if (!(largest > 0.0f) || !std::isfinite(largest)) return v;
+    const Vec3 scaled = v / largest;
+    return scaled / length(scaled);
 }
 // Mirror image of the incoming direction d about the normal n (both unit;
 // d points towards the surface, the result away from it).

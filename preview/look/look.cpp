@@ -5,6 +5,8 @@
 #include <cmath>
 #include <limits>
 
+#include "inputEcho.h"
+
 namespace flakecoat::preview {
 
 namespace {
@@ -32,7 +34,7 @@ const std::vector<ShadingInput>& Look::inputs() const { return inputs_ ? *inputs
 std::string Look::problem(const Setting& value) const {
     const ShadingInput* input = findInput(inputs(), value.name);
     if (!input) {
-        std::string problem = host_ + " has no shading input named '" + value.name + "'; known inputs:";
+        std::string problem = host_ + " has no shading input named '" + echoInput(value.name) + "'; known inputs:";
         for (const ShadingInput& candidate : inputs()) problem += " " + candidate.name;
         return problem;
     }
@@ -60,7 +62,7 @@ std::string Look::problem(const Setting& value) const {
 
 bool Look::check(const Setting& value, std::string& error) const {
     const std::string found = problem(value);
-    if (!found.empty()) error = "--set " + value.name + ": " + found;
+    if (!found.empty()) error = "--set " + echoInput(value.name) + ": " + found;
     return found.empty();
 }
 
@@ -163,7 +165,8 @@ bool setOnEveryHost(const std::vector<std::string>& texts, std::vector<Look>& lo
             ++known;
         }
         if (known == 0) {
-            error = "--set " + parsed.name + ": neither host has a shading input named '" + parsed.name + "'";
+            error = "--set " + echoInput(parsed.name) + ": neither host has a shading input named '" +
+                    echoInput(parsed.name) + "'";
             return false;
         }
         if (known < int(looks.size()))

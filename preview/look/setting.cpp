@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "inputEcho.h"
+
 namespace flakecoat::preview {
 
 namespace {
@@ -30,13 +32,13 @@ bool parseValue(const std::string& word, double& value) {
 bool parseSetting(const std::string& text, Setting& parsed, std::string& error) {
     const std::string::size_type equals = text.find('=');
     if (equals == std::string::npos) {
-        error = "--set " + text + ": expected NAME=VALUE";
+        error = "--set " + echoInput(text) + ": expected NAME=VALUE";
         return false;
     }
     parsed = Setting();
     parsed.name = text.substr(0, equals);
     if (parsed.name.empty()) {
-        error = "--set " + text + ": the name before '=' is empty";
+        error = "--set " + echoInput(text) + ": the name before '=' is empty";
         return false;
     }
     const std::string list = text.substr(equals + 1);
@@ -46,11 +48,11 @@ bool parseSetting(const std::string& text, Setting& parsed, std::string& error) 
         const std::string word =
             list.substr(start, comma == std::string::npos ? std::string::npos : comma - start);
         if (parsed.count == Setting::kMaxValues) {
-            error = "--set " + text + ": more than " + std::to_string(Setting::kMaxValues) + " values";
+            error = "--set " + echoInput(text) + ": more than " + std::to_string(Setting::kMaxValues) + " values";
             return false;
         }
         if (!parseValue(word, parsed.values[parsed.count])) {
-            error = "--set " + text + ": '" + word + "' is not a finite number";
+            error = "--set " + echoInput(text) + ": '" + echoInput(word) + "' is not a finite number";
             return false;
         }
         ++parsed.count;

@@ -8,6 +8,7 @@
 
 #include <sys/stat.h>
 
+#include "inputEcho.h"
 #include "kernel/lights.h"
 #include "look/setting.h"
 
@@ -76,7 +77,7 @@ std::optional<StageProblem> objectProblem(const PaintedObject& object) {
 }  // namespace
 
 std::string onCommandLine(const StageProblem& problem) {
-    return "--" + problem.key + (problem.value.empty() ? "" : " " + problem.value) + ": " + problem.reason;
+    return "--" + problem.key + (problem.value.empty() ? "" : " " + echoInput(problem.value)) + ": " + problem.reason;
 }
 
 std::optional<StageProblem> Stage::problem() const {
@@ -117,19 +118,20 @@ bool Stage::readEnvironment(Environment& environment, std::string& error) const 
     return true;
 }
 
-std::optional<Scene> Stage::buildScene(Environment environment, std::string& error) const {
+std::optional<Scene> Stage::buildScene(Environment environment, std::string& error,
+                                       const std::atomic<bool>* cancel) const {
     std::vector<Light> rig;
     lightRig(lights, rig);
-    std::optional<Scene> scene =
-        paintedObjectScene(object, float(width) / float(height), std::move(rig), std::move(environment), error);
+    std::optional<Scene> scene = paintedObjectScene(object, float(width) / float(height), std::move(rig),
+                                                    std::move(environment), error, cancel);
     if (!scene && !object.meshFile.empty()) error = "--mesh " + error;
     return scene;
 }
 
-std::optional<Scene> Stage::build(std::string& error) const {
+std::optional<Scene> Stage::build(std::string& error, const std::atomic<bool>* cancel) const {
     Environment environment;
     if (!readEnvironment(environment, error)) return std::nullopt;
-    return buildScene(std::move(environment), error);
+    return buildScene(std::move(environment), error, cancel);
 }
 
 RenderSettings Stage::renderSettings() const {

@@ -12,6 +12,7 @@
 // comes from: the command line, the viewer, a look file. A problem is one
 // wording, StageProblem, that each of them prefixes its own way.
 
+#include <atomic>
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -73,9 +74,11 @@ struct Stage {
     // The environment: the sky, or the environment image read within its bound.
     bool readEnvironment(Environment& environment, std::string& error) const;
     // The scene around the object in this environment; a model that cannot
-    // be read is reported with its file and line.
-    std::optional<Scene> buildScene(Environment environment, std::string& error) const;
-    std::optional<Scene> build(std::string& error) const;
+    // be read is reported with its file and line. Reading and building a
+    // model stop soon after `cancel` is raised (error "...: interrupted").
+    std::optional<Scene> buildScene(Environment environment, std::string& error,
+                                    const std::atomic<bool>* cancel = nullptr) const;
+    std::optional<Scene> build(std::string& error, const std::atomic<bool>* cancel = nullptr) const;
     // The renderer's size, samples and seed (threads and the rest left as
     // RenderSettings has them).
     RenderSettings renderSettings() const;

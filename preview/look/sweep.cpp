@@ -4,6 +4,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "inputEcho.h"
+
 namespace flakecoat::preview {
 
 namespace {
@@ -11,7 +13,7 @@ namespace {
 bool parseEnd(const std::string& name, const std::string& word, const std::string& text, Setting& end,
               std::string& error) {
     if (!parseSetting(name + "=" + word, end, error)) {
-        error = "--vary " + text + ": '" + word + "' is not a number or a list of numbers";
+        error = "--vary " + echoInput(text) + ": '" + echoInput(word) + "' is not a number or a list of numbers";
         return false;
     }
     return true;
@@ -37,7 +39,7 @@ bool parseSweepAxis(const std::string& text, SweepAxis& axis, std::string& error
     const std::string::size_type second = first == std::string::npos ? first : text.find(':', first + 1);
     if (equals == std::string::npos || equals == 0 || second == std::string::npos ||
         text.find(':', second + 1) != std::string::npos) {
-        error = "--vary " + text + ": expected NAME=FROM:TO:STEPS";
+        error = "--vary " + echoInput(text) + ": expected NAME=FROM:TO:STEPS";
         return false;
     }
     axis.name = text.substr(0, equals);
@@ -45,7 +47,7 @@ bool parseSweepAxis(const std::string& text, SweepAxis& axis, std::string& error
         !parseEnd(axis.name, text.substr(first + 1, second - first - 1), text, axis.to, error))
         return false;
     if (axis.from.count != axis.to.count) {
-        error = "--vary " + text + ": FROM has " + std::to_string(axis.from.count) + " values, TO " +
+        error = "--vary " + echoInput(text) + ": FROM has " + std::to_string(axis.from.count) + " values, TO " +
                 std::to_string(axis.to.count);
         return false;
     }
@@ -53,8 +55,8 @@ bool parseSweepAxis(const std::string& text, SweepAxis& axis, std::string& error
     const bool digits = !steps.empty() && steps.size() <= 4 && steps.find_first_not_of("0123456789") == std::string::npos;
     axis.steps = digits ? std::atoi(steps.c_str()) : 0;
     if (axis.steps < kMinSweepSteps || axis.steps > kMaxSweepSteps) {
-        error = "--vary " + text + ": STEPS must be a whole number from " + std::to_string(kMinSweepSteps) + " to " +
-                std::to_string(kMaxSweepSteps);
+        error = "--vary " + echoInput(text) + ": STEPS must be a whole number from " + std::to_string(kMinSweepSteps) +
+                " to " + std::to_string(kMaxSweepSteps);
         return false;
     }
     return true;
@@ -66,7 +68,7 @@ bool sweepValues(const Look& look, const SweepAxis& axis, std::vector<Setting>& 
     // An unknown name is reported by the check below.
     const int arity = input ? input->arity : axis.from.count;
     if (axis.from.count != 1 && axis.from.count != arity) {
-        error = "--vary " + axis.name + ": takes 1 or " + std::to_string(arity) + " values at each end, got " +
+        error = "--vary " + echoInput(axis.name) + ": takes 1 or " + std::to_string(arity) + " values at each end, got " +
                 std::to_string(axis.from.count);
         return false;
     }

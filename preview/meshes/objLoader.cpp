@@ -1,26 +1,28 @@
 #include "meshes/objLoader.h"
 
+#include <algorithm>
+#include <array>
 #include <cerrno>
 #include <charconv>
 #include <cmath>
+#include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <istream>
-#include <streambuf>
 #include <vector>
 
 #include <sys/stat.h>
 
-#include <tiny_obj_loader.h>
+#include "inputEcho.h"
+#include "meshes/polygonSplit.h"
 
 namespace flakecoat::preview {
 
 namespace {
 
-// Counts of what the text has defined so far, to resolve and bound indices.
-struct Counts {
-    std::size_t positions = 0, normals = 0, texcoords = 0, triangles = 0, faces = 0;
-};
+// Lines between looks at the cancel flag: a few milliseconds of reading.
+constexpr std::size_t kLinesPerCancelCheck = 1 << 14;
+// The file is read in pieces of this size, looking at the cancel flag between.
+constexpr std::size_t kReadBytes = std::size_t(1) << 26;
 
 bool isSeparator(char c) { return c == ' ' || c == '\t'; }
 
@@ -35,56 +37,111 @@ std::string_view nextToken(std::string_view& rest) {
     return token;
 }
 
-bool parseFloat(std::string_view token, float& value) {
-    if (!token.empty() && token.front() == '+') token.remove_prefix(1);
-    const char* end = token.data() + token.size();
-    const auto [stop, status] = std::from_chars(token.data(), end, value);
-    return status == std::errc() && stop == end && std::isfinite(value);
-}
+std::string quoted(std::string_view token) { return "'" + echoInput(token) + "'"; }
 
-// One index of a face corner, resolved to 1-based and checked against what
-// exists so far.
-bool parseIndex(std::string_view token, std::size_t count, const char* kind, std::string& error) {
-    long long index = 0;
-    const char* end = token.data() + token.size();
-    const auto [stop, status] = std::from_chars(token.data(), end, index);
-    if (token.empty() || status != std::errc() || stop != end) {
-        error = "corner index '" + std::string(token) + "' is not a whole number";
+// A decimal number as single precision holds it. One too small for it reads
+// as zero, as it would in any single-precision program; one too large, an
+// infinity or a NaN is refused.
+bool parseCoordinate(std::string_view token, float& value, std::string& error) {
+    std::string_view digits = token;
+    if (!digits.empty() && digits.front() == '+') digits.remove_prefix(1);
+    const char* end = digits.data() + digits.size();
+    const auto [stop, status] = std::from_chars(digits.data(), end, value);
+    if (digits.empty() || digits.front() == '+' || stop != end ||
+        (status != std::errc() && status != std::errc::result_out_of_range)) {
+        error = quoted(token) + " is not a number";
         return false;
     }
-    const long long resolved = index < 0 ? (long long)count + index + 1 : index;
-    if (index == 0 || resolved < 1 || resolved > (long long)count) {
-        error = std::string(kind) + " index " + std::string(token) + " is out of range (" + std::to_string(count) +
-                " " + kind + (count == 1 ? "" : "s") + " so far)";
+    if (status == std::errc::result_out_of_range) {
+        const std::string text(digits);
+        value = std::strtof(text.c_str(), nullptr) == 0.0f ? (text.front() == '-' ? -0.0f : 0.0f) : HUGE_VALF;
+    }
+    if (!std::isfinite(value)) {
+        error = quoted(token) + " is not a finite single-precision number";
         return false;
     }
     return true;
 }
 
-// v, vn, vt: between `least` and `most` finite numbers.
-bool checkNumbers(std::string_view rest, int least, int most, const char* what, std::string& error) {
+// One index of a face corner, checked against the `count` elements read so
+// far and resolved to 0-based.
+bool parseIndex(std::string_view token, std::size_t count, const char* kind, std::uint32_t& resolved,
+                std::string& error) {
+    long long index = 0;
+    const char* end = token.data() + token.size();
+    const auto [stop, status] = std::from_chars(token.data(), end, index);
+    if (token.empty() || status != std::errc() || stop != end) {
+        error = "corner index " + quoted(token) + " is not a whole number";
+        return false;
+    }
+    const long long oneBased = index < 0 ? (long long)count + index + 1 : index;
+    if (index == 0 || oneBased < 1 || oneBased > (long long)count) {
+        error = std::string(kind) + " index " + echoInput(token) + " is out of range (" + std::to_string(count) +
+                " " + kind + (count == 1 ? "" : "s") + " so far)";
+        return false;
+    }
+    resolved = std::uint32_t(oneBased - 1);
+    return true;
+}
+
+// The model as it is read, statement by statement.
+class ObjReader {
+public:
+    ObjReader(const ObjLimits& limits, const std::atomic<bool>* cancel)
+        : limits_(limits), splitter_(limits.maxSplitWork, cancel), cancel_(cancel) {}
+
+    // One line without its ending; false with `message` set when it is bad.
+    bool line(std::string_view text, std::string& message);
+    bool cancelled() const { return cancel_ && cancel_->load(std::memory_order_relaxed); }
+    std::size_t faces() const { return faces_; }
+    void takeMesh(TriangleMesh& mesh) {
+        mesh.positions = std::move(positions_);
+        mesh.triangles = std::move(triangles_);
+    }
+
+private:
+    // v, vn, vt: between `least` and `most` numbers; the first `kept` are
+    // stored in `values`.
+    bool numbers(std::string_view rest, int least, int most, int kept, float* values, const char* what,
+                 std::string& message);
+    bool face(std::string_view rest, std::string& message);
+
+    const ObjLimits& limits_;
+    PolygonSplitter splitter_;
+    const std::atomic<bool>* cancel_;
+    std::vector<Vec3> positions_, normals_;
+    std::vector<std::array<float, 2>> texcoords_;
+    std::vector<MeshTriangle> triangles_;
+    std::size_t faces_ = 0;
+    // One face's corners, kept between faces so reading allocates only to grow
+    std::vector<std::uint32_t> cornerPositions_, cornerTexcoords_, cornerNormals_, split_;
+    std::vector<Vec3> cornerPoints_;
+};
+
+bool ObjReader::numbers(std::string_view rest, int least, int most, int kept, float* values, const char* what,
+                        std::string& message) {
     int found = 0;
     for (std::string_view token = nextToken(rest); !token.empty(); token = nextToken(rest)) {
-        float value;
-        if (!parseFloat(token, value)) {
-            error = "'" + std::string(token) + "' is not a finite number";
-            return false;
-        }
+        float value = 0.0f;
+        if (!parseCoordinate(token, value, message)) return false;
         if (++found > most) {
-            error = std::string("too many values for ") + what;
+            message = std::string("too many values for ") + what;
             return false;
         }
+        if (found <= kept) values[found - 1] = value;
     }
     if (found < least) {
-        error = std::string("expected ") + what;
+        message = std::string("expected ") + what;
         return false;
     }
     return true;
 }
 
 // f: three or more corners v, v/vt, v//vn or v/vt/vn, all of one form.
-bool checkFace(std::string_view rest, Counts& counts, const ObjLimits& limits, std::string& error) {
-    std::size_t corners = 0;
+bool ObjReader::face(std::string_view rest, std::string& message) {
+    cornerPositions_.clear();
+    cornerTexcoords_.clear();
+    cornerNormals_.clear();
     int form = -1;
     for (std::string_view token = nextToken(rest); !token.empty(); token = nextToken(rest)) {
         // Split at the slashes: position, texture coordinate, normal
@@ -92,7 +149,7 @@ bool checkFace(std::string_view rest, Counts& counts, const ObjLimits& limits, s
         int slashes = 0;
         for (std::size_t at; (at = token.find('/')) != std::string_view::npos; token.remove_prefix(at + 1)) {
             if (slashes == 2) {
-                error = "a face corner has more than three indices";
+                message = "a face corner has more than three indices";
                 return false;
             }
             part[slashes++] = token.substr(0, at);
@@ -100,125 +157,90 @@ bool checkFace(std::string_view rest, Counts& counts, const ObjLimits& limits, s
         part[slashes] = token;
         const bool hasTexcoord = slashes >= 1 && !(slashes == 2 && part[1].empty());
         const bool hasNormal = slashes == 2;
-        if (!parseIndex(part[0], counts.positions, "position", error) ||
-            (hasTexcoord && !parseIndex(part[1], counts.texcoords, "texture coordinate", error)) ||
-            (hasNormal && !parseIndex(part[2], counts.normals, "normal", error)))
+        std::uint32_t position = 0, texcoord = 0, normal = 0;
+        if (!parseIndex(part[0], positions_.size(), "position", position, message) ||
+            (hasTexcoord && !parseIndex(part[1], texcoords_.size(), "texture coordinate", texcoord, message)) ||
+            (hasNormal && !parseIndex(part[2], normals_.size(), "normal", normal, message)))
             return false;
         const int cornerForm = (hasTexcoord ? 1 : 0) + (hasNormal ? 2 : 0);
         if (form >= 0 && cornerForm != form) {
-            error = "the corners of a face mix forms (v, v/vt, v//vn, v/vt/vn)";
+            message = "the corners of a face mix forms (v, v/vt, v//vn, v/vt/vn)";
             return false;
         }
         form = cornerForm;
-        if (++corners > limits.maxFaceCorners) {
-            error = "a face has more than " + std::to_string(limits.maxFaceCorners) + " corners";
+        // Each corner beyond the second adds a triangle
+        if (cornerPositions_.size() >= 2 && triangles_.size() + cornerPositions_.size() - 1 > limits_.maxTriangles) {
+            message = "more than " + std::to_string(limits_.maxTriangles) + " triangles";
             return false;
         }
+        cornerPositions_.push_back(position);
+        if (hasTexcoord) cornerTexcoords_.push_back(texcoord);
+        if (hasNormal) cornerNormals_.push_back(normal);
     }
-    if (corners < 3) {
-        error = "a face needs at least three corners";
+    if (cornerPositions_.size() < 3) {
+        message = "a face needs at least three corners";
         return false;
     }
-    counts.triangles += corners - 2;
-    ++counts.faces;
-    if (counts.triangles > limits.maxTriangles) {
-        error = "more than " + std::to_string(limits.maxTriangles) + " triangles";
+
+    // Split, then give each triangle its corners' normals and coordinates
+    cornerPoints_.clear();
+    for (const std::uint32_t index : cornerPositions_) cornerPoints_.push_back(positions_[index]);
+    split_.clear();
+    if (!splitter_.split(cornerPoints_, split_)) {
+        message = cancelled() ? "interrupted"
+                              : "a face of " + std::to_string(cornerPositions_.size()) +
+                                    " corners is too concave to split within the bound on one file's work";
         return false;
     }
-    return true;
-}
-
-// Checks every line and comments out in `filtered` (the same text) the
-// statements the assembly ignores, so the assembler sees only what was
-// checked. Lines end at "\n", "\r\n" or a lone "\r", as the assembler's do.
-bool checkText(std::string& filtered, const std::string& name, const ObjLimits& limits, std::string& error) {
-    Counts counts;
-    std::size_t lineStart = 0, lineNumber = 0;
-    while (lineStart < filtered.size()) {
-        std::size_t lineEnd = filtered.find_first_of("\r\n", lineStart);
-        if (lineEnd == std::string::npos) lineEnd = filtered.size();
-        ++lineNumber;
-        std::string_view rest(filtered.data() + lineStart, lineEnd - lineStart);
-        const std::string_view keyword = nextToken(rest);
-        std::string message;
-        if (std::string_view(filtered.data() + lineStart, lineEnd - lineStart).find('\0') != std::string_view::npos) {
-            message = "the line holds a NUL character";
-        } else if (keyword.empty() || keyword.front() == '#') {
-        } else if (keyword == "v") {
-            if (checkNumbers(rest, 3, 7, "x y z (then an optional w or r g b)", message) &&
-                ++counts.positions > limits.maxElements)
-                message = "more than " + std::to_string(limits.maxElements) + " positions";
-        } else if (keyword == "vn") {
-            if (checkNumbers(rest, 3, 3, "x y z", message) && ++counts.normals > limits.maxElements)
-                message = "more than " + std::to_string(limits.maxElements) + " normals";
-        } else if (keyword == "vt") {
-            if (checkNumbers(rest, 1, 3, "u (then optional v and w)", message) &&
-                ++counts.texcoords > limits.maxElements)
-                message = "more than " + std::to_string(limits.maxElements) + " texture coordinates";
-        } else if (keyword == "f") {
-            checkFace(rest, counts, limits, message);
-        } else if (keyword != "o" && keyword != "g") {
-            filtered[std::size_t(keyword.data() - filtered.data())] = '#';
-        }
-        if (!message.empty()) {
-            error = name + ":" + std::to_string(lineNumber) + ": " + message;
-            return false;
-        }
-        lineStart = lineEnd + 1;
-        if (lineEnd < filtered.size() && filtered[lineEnd] == '\r' && lineStart < filtered.size() &&
-            filtered[lineStart] == '\n')
-            ++lineStart;
-    }
-    if (counts.faces == 0) {
-        error = name + ": no faces";
-        return false;
-    }
-    return true;
-}
-
-// An input stream over text in memory, without copying it.
-class TextBuffer : public std::streambuf {
-public:
-    explicit TextBuffer(std::string& text) { setg(text.data(), text.data(), text.data() + text.size()); }
-};
-
-Vec3 element(const std::vector<tinyobj::real_t>& values, int index) {
-    const std::size_t at = 3 * std::size_t(index);
-    return {values[at], values[at + 1], values[at + 2]};
-}
-
-// The assembler's triangles as the mesh's.
-bool collectTriangles(const tinyobj::attrib_t& attrib, const std::vector<tinyobj::shape_t>& shapes,
-                      TriangleMesh& mesh) {
-    const std::size_t positions = attrib.vertices.size() / 3, normals = attrib.normals.size() / 3,
-                      texcoords = attrib.texcoords.size() / 2;
-    mesh.positions.resize(positions);
-    for (std::size_t i = 0; i < positions; ++i) mesh.positions[i] = element(attrib.vertices, int(i));
-    for (const tinyobj::shape_t& shape : shapes) {
-        std::size_t first = 0;
-        for (const auto cornerCount : shape.mesh.num_face_vertices) {
-            const tinyobj::index_t* corners = &shape.mesh.indices[first];
-            first += cornerCount;
-            if (cornerCount != 3) continue;
-            MeshTriangle triangle;
-            triangle.hasNormals = triangle.hasUv = true;
-            for (std::size_t k = 0; k < 3; ++k) {
-                const tinyobj::index_t& c = corners[k];
-                if (c.vertex_index < 0 || std::size_t(c.vertex_index) >= positions) return false;
-                triangle.corner[k] = std::uint32_t(c.vertex_index);
-                if (c.normal_index >= 0 && std::size_t(c.normal_index) < normals)
-                    triangle.normal[k] = element(attrib.normals, c.normal_index);
-                else
-                    triangle.hasNormals = false;
-                if (c.texcoord_index >= 0 && std::size_t(c.texcoord_index) < texcoords) {
-                    triangle.u[k] = attrib.texcoords[2 * std::size_t(c.texcoord_index)];
-                    triangle.v[k] = attrib.texcoords[2 * std::size_t(c.texcoord_index) + 1];
-                } else {
-                    triangle.hasUv = false;
-                }
+    for (std::size_t first = 0; first < split_.size(); first += 3) {
+        MeshTriangle triangle;
+        triangle.hasNormals = !cornerNormals_.empty();
+        triangle.hasUv = !cornerTexcoords_.empty();
+        for (std::size_t k = 0; k < 3; ++k) {
+            const std::uint32_t corner = split_[first + k];
+            triangle.corner[k] = cornerPositions_[corner];
+            if (triangle.hasNormals) triangle.normal[k] = normals_[cornerNormals_[corner]];
+            if (triangle.hasUv) {
+                triangle.u[k] = texcoords_[cornerTexcoords_[corner]][0];
+                triangle.v[k] = texcoords_[cornerTexcoords_[corner]][1];
             }
-            mesh.triangles.push_back(triangle);
         }
+        triangles_.push_back(triangle);
+    }
+    ++faces_;
+    return true;
+}
+
+bool ObjReader::line(std::string_view text, std::string& message) {
+    if (text.find('\0') != std::string_view::npos) {
+        message = "the line holds a NUL character";
+        return false;
+    }
+    std::string_view rest = text;
+    const std::string_view keyword = nextToken(rest);
+    const auto tooMany = [&](std::size_t count, const char* what) {
+        if (count < limits_.maxElements) return false;
+        message = "more than " + std::to_string(limits_.maxElements) + " " + what;
+        return true;
+    };
+    if (keyword == "v") {
+        float xyz[3];
+        if (!numbers(rest, 3, 7, 3, xyz, "x y z (then an optional w or r g b)", message) ||
+            tooMany(positions_.size(), "positions"))
+            return false;
+        positions_.emplace_back(xyz[0], xyz[1], xyz[2]);
+    } else if (keyword == "vn") {
+        float xyz[3];
+        if (!numbers(rest, 3, 3, 3, xyz, "x y z", message) || tooMany(normals_.size(), "normals")) return false;
+        normals_.emplace_back(xyz[0], xyz[1], xyz[2]);
+    } else if (keyword == "vt") {
+        std::array<float, 2> uv{0.0f, 0.0f};  // v is 0 when only u is given
+        if (!numbers(rest, 1, 3, 2, uv.data(), "u (then optional v and w)", message) ||
+            tooMany(texcoords_.size(), "texture coordinates"))
+            return false;
+        texcoords_.push_back(uv);
+    } else if (keyword == "f") {
+        return face(rest, message);
     }
     return true;
 }
@@ -226,28 +248,34 @@ bool collectTriangles(const tinyobj::attrib_t& attrib, const std::vector<tinyobj
 }  // namespace
 
 bool parseObj(std::string_view text, const std::string& name, TriangleMesh& mesh, std::string& error,
-              const ObjLimits& limits) {
+              const ObjLimits& limits, const std::atomic<bool>* cancel) {
     mesh = TriangleMesh();
-    std::string checked(text);
-    if (!checkText(checked, name, limits, error)) return false;
-
-    // Assemble: faces of every object and group, split into triangles
-    tinyobj::attrib_t attrib;
-    std::vector<tinyobj::shape_t> shapes;
-    std::vector<tinyobj::material_t> materials;
-    std::string warnings, failure;
-    TextBuffer buffer(checked);
-    std::istream stream(&buffer);
-    if (!tinyobj::LoadObj(&attrib, &shapes, &materials, &warnings, &failure, &stream, nullptr, true, false)) {
-        error = name + ": " + (failure.empty() ? std::string("cannot be read as OBJ") : failure);
-        while (!error.empty() && (error.back() == '\n' || error.back() == '.')) error.pop_back();
+    ObjReader reader(limits, cancel);
+    // Lines end at "\n", "\r\n" or a lone "\r"
+    std::size_t lineStart = text.compare(0, 3, "\xEF\xBB\xBF") == 0 ? 3 : 0;
+    for (std::size_t lineNumber = 1; lineStart < text.size(); ++lineNumber) {
+        std::size_t lineEnd = text.find_first_of("\r\n", lineStart);
+        if (lineEnd == std::string_view::npos) lineEnd = text.size();
+        std::string message;
+        if (lineNumber % kLinesPerCancelCheck == 0 && reader.cancelled()) message = "interrupted";
+        if (message.empty()) reader.line(text.substr(lineStart, lineEnd - lineStart), message);
+        if (message == "interrupted") {
+            error = name + ": interrupted";
+            return false;
+        }
+        if (!message.empty()) {
+            error = name + ":" + std::to_string(lineNumber) + ": " + message;
+            return false;
+        }
+        lineStart = lineEnd + 1;
+        if (lineEnd < text.size() && text[lineEnd] == '\r' && lineStart < text.size() && text[lineStart] == '\n')
+            ++lineStart;
+    }
+    if (reader.faces() == 0) {
+        error = name + ": no faces";
         return false;
     }
-    checked = std::string();
-    if (!collectTriangles(attrib, shapes, mesh)) {
-        error = name + ": a face refers to a position that does not exist";
-        return false;
-    }
+    reader.takeMesh(mesh);
 
     prepareMesh(mesh);
     if (mesh.triangles.empty()) {
@@ -257,7 +285,7 @@ bool parseObj(std::string_view text, const std::string& name, TriangleMesh& mesh
     return true;
 }
 
-bool loadObjFile(const std::string& path, TriangleMesh& mesh, std::string& error) {
+bool loadObjFile(const std::string& path, TriangleMesh& mesh, std::string& error, const std::atomic<bool>* cancel) {
     struct stat status;
     if (stat(path.c_str(), &status) != 0) {
         error = path + ": " + std::strerror(errno);
@@ -272,17 +300,22 @@ bool loadObjFile(const std::string& path, TriangleMesh& mesh, std::string& error
         return false;
     }
     std::ifstream file(path, std::ios::binary);
-    std::string text;
-    if (file) {
-        text.resize(std::size_t(status.st_size));
-        file.read(text.data(), std::streamsize(text.size()));
-        text.resize(std::size_t(file.gcount()));
+    std::string text(std::size_t(status.st_size), '\0');
+    std::size_t read = 0;
+    while (file && read < text.size()) {
+        if (cancel && cancel->load(std::memory_order_relaxed)) {
+            error = path + ": interrupted";
+            return false;
+        }
+        file.read(text.data() + read, std::streamsize(std::min(kReadBytes, text.size() - read)));
+        read += std::size_t(file.gcount());
     }
     if (!file && !file.eof()) {
         error = path + ": cannot be read";
         return false;
     }
-    return parseObj(text, path, mesh, error);
+    text.resize(read);
+    return parseObj(text, path, mesh, error, ObjLimits(), cancel);
 }
 
 }  // namespace flakecoat::preview

@@ -4,6 +4,7 @@
 // What carries the paint: the analytic shader ball, a built-in shape or
 // the user's OBJ model, and the scene built around it.
 
+#include <atomic>
 #include <optional>
 #include <string>
 #include <vector>
@@ -24,9 +25,11 @@ const char* shapeNames();  // for messages: "ball, swatch"
 // The scene around the object: the shader-ball scene for the ball, the
 // model scene (see modelScene) for a shape or a model. Empty with error set
 // when the model cannot be read or built; the error names the file and
-// line where there is one.
+// line where there is one. Reading and building a model stop soon after
+// `cancel` is raised (error "...: interrupted").
 std::optional<Scene> paintedObjectScene(const PaintedObject& object, float aspect, std::vector<Light> lights,
-                                        Environment environment, std::string& error);
+                                        Environment environment, std::string& error,
+                                        const std::atomic<bool>* cancel = nullptr);
 
 }  // namespace flakecoat::preview
 

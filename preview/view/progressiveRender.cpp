@@ -91,11 +91,13 @@ void ProgressiveRender::run() {
         if (firstStep == int(std::size(kSteps))) continue;
 
         // Scene and shader for these settings. The session's object was
-        // built once before it started, so a build cannot fail here.
+        // built once before it started, so a build fails here only when the
+        // session closes while a model is read.
         const Stage& stage = settings.stage;
         if (!scene || !sameScene(stage, sceneStage)) {
             std::optional<Scene> built =
-                stage.buildScene(stage.environmentFile.empty() ? Environment() : imageEnvironment_, error);
+                stage.buildScene(stage.environmentFile.empty() ? Environment() : imageEnvironment_, error,
+                                 &session_.closedFlag());
             if (!built) continue;
             scene = std::make_unique<Scene>(std::move(*built));
             sceneStage = stage;

@@ -2,10 +2,58 @@
 
 #include <httplib.h>
 
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include "inputEcho.h"
+#include "view/connectionStream.h"
+#include "view/connectionThreads.h"
 #include "view/pageFiles.h"
 #include "view/viewJson.h"
 
 namespace flakecoat::preview::view {
+
+// The library's server with the viewer's own connection handling: each
+// connection read and written through a ConnectionStream (time limits, a
+// stop that acts at once) on a thread of ConnectionThreads.
+class ViewServer::GuardedServer : public httplib::Server {
+public:
+    GuardedServer() {
+        new_task_queue = [] { return new ConnectionThreads(kMaxConnectionThreads); };
+        // The library's default adds SO_REUSEPORT, which lets a second
+        // server bind the same port and take half the connections.
+        set_socket_options([](socket_t socket) {
+            const int yes = 1;
+            setsockopt(socket, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof yes);
+        });
+    }
+    void stopServing() {
+        stopping_.store(true);
+        stop();
+    }
+
+private:
+    static constexpr std::size_t kMaxConnectionThreads = 64;
+    static constexpr int kMaxRequestsPerConnection = 100;
+
+    bool process_and_close_socket(socket_t socket) override {
+        {
+            const ConnectionLimits limits;
+            ConnectionStream stream(socket, stopping_, limits);
+            for (int served = 0; served < kMaxRequestsPerConnection; ++served) {
+                if (!stream.readRequestHead(limits.idle)) break;
+                const bool last = served + 1 == kMaxRequestsPerConnection || stopping_.load();
+                bool closed = false;
+                if (!process_request(stream, last, closed, nullptr) || closed) break;
+            }
+        }
+        ::shutdown(socket, SHUT_RDWR);
+        ::close(socket);
+        return true;
+    }
+
+    std::atomic<bool> stopping_{false};
+};
 
 namespace {
 
@@ -43,7 +91,7 @@ void sendChange(httplib::Response& response, bool accepted, std::uint64_t genera
 }  // namespace
 
 ViewServer::ViewServer(ViewSession& session, LatestImage& images)
-    : session_(session), images_(images), server_(std::make_unique<httplib::Server>()) {
+    : session_(session), images_(images), server_(std::make_unique<GuardedServer>()) {
     httplib::Server& server = *server_;
     server.set_payload_max_length(kMaxRequestBody);
 
@@ -76,7 +124,7 @@ ViewServer::ViewServer(ViewSession& session, LatestImage& images)
 
     server.Get("/inputs", [this](const httplib::Request& request, httplib::Response& response) {
         const std::string host = request.has_param("host") ? request.get_param_value("host") : session_.settings().host;
-        if (!session_.host(host)) return sendText(response, 404, "no host named '" + host + "' is loaded");
+        if (!session_.host(host)) return sendText(response, 404, "no host named '" + echoInput(host) + "' is loaded");
         sendJson(response, inputsJson(session_, host));
     });
     server.Get("/state", [this](const httplib::Request&, httplib::Response& response) {
@@ -129,7 +177,7 @@ ViewServer::ViewServer(ViewSession& session, LatestImage& images)
 
     server.set_error_handler([](const httplib::Request& request, httplib::Response& response) {
         if (!response.body.empty()) return;
-        if (response.status == 404) return sendText(response, 404, "no such page: " + request.path);
+        if (response.status == 404) return sendText(response, 404, "no such page: " + echoInput(request.path));
         if (response.status == 413)
             return sendText(response, 413, "request body larger than " + std::to_string(kMaxRequestBody) + " bytes");
         sendText(response, response.status, "request refused");
@@ -148,7 +196,7 @@ void ViewServer::run() { server_->listen_after_bind(); }
 
 void ViewServer::stop() {
     images_.close();
-    server_->stop();
+    server_->stopServing();
 }
 
 }  // namespace flakecoat::preview::view

@@ -15,6 +15,9 @@
 // A refused setting answers 400 with the message as plain text. Requests
 // whose Host is not this server's loopback name and port, and requests a
 // page of another origin sends, are refused with 403; bodies are bounded.
+// Connections are served on threads of their own (up to 64) under time
+// limits (see connectionStream.h), so slow clients neither starve the
+// others nor hold up a stop.
 
 #include <memory>
 #include <string>
@@ -36,17 +39,19 @@ public:
     ~ViewServer();
 
     // Binds 127.0.0.1:port (0 for any free port); returns the port, or -1
-    // with error set.
+    // with error set, also when another server listens there already.
     int bind(int port, std::string& error);
     // Serves until stop(); call after bind().
     void run();
-    // Thread-safe; also wakes requests waiting for an image.
+    // Thread-safe; also wakes requests waiting for an image. Every
+    // connection ends within a fraction of a second.
     void stop();
 
 private:
+    class GuardedServer;
     ViewSession& session_;
     LatestImage& images_;
-    std::unique_ptr<httplib::Server> server_;
+    std::unique_ptr<GuardedServer> server_;
     int port_ = -1;
 };
 

@@ -3,6 +3,7 @@
 #include <cstdlib>
 #include <filesystem>
 
+#include "inputEcho.h"
 #include "kernel/lights.h"
 
 namespace flakecoat::preview::view {
@@ -68,7 +69,7 @@ bool ViewSession::setView(const std::string& text, std::uint64_t& generation, st
     if (key == "host") {
         const size_t index = indexOf(value);
         if (index == hosts_.size()) {
-            error = "host=" + value + ": no such host loaded";
+            error = "host=" + echoInput(value) + ": no such host loaded";
             return false;
         }
         // The look goes along where the other host has the same inputs.
@@ -77,13 +78,13 @@ bool ViewSession::setView(const std::string& text, std::uint64_t& generation, st
     } else if (key == "lights") {
         std::vector<Light> rig;
         if (!lightRig(value, rig)) {
-            error = "lights=" + value + ": unknown rig; choose one of " + lightRigNames();
+            error = "lights=" + echoInput(value) + ": unknown rig; choose one of " + lightRigNames();
             return false;
         }
         stage_.lights = value;
     } else if (key == "environment") {
         if (value != "sky" && !(value == "image" && !environmentFile_.empty())) {
-            error = "environment=" + value + (environmentFile_.empty()
+            error = "environment=" + echoInput(value) + (environmentFile_.empty()
                                                   ? ": only sky (start with --env FILE for an image)"
                                                   : ": expected sky or image");
             return false;
@@ -93,12 +94,12 @@ bool ViewSession::setView(const std::string& text, std::uint64_t& generation, st
         char* end = nullptr;
         const double stops = std::strtod(value.c_str(), &end);
         if (value.empty() || *end != '\0' || !(stops >= -20.0 && stops <= 20.0)) {
-            error = "exposure=" + value + ": expected -20 to 20 stops";
+            error = "exposure=" + echoInput(value) + ": expected -20 to 20 stops";
             return false;
         }
         stage_.exposure = float(stops);
     } else {
-        error = "'" + key + "' is not a view setting; expected host, lights, environment or exposure";
+        error = "'" + echoInput(key) + "' is not a view setting; expected host, lights, environment or exposure";
         return false;
     }
     generation = changedLocked();
@@ -191,6 +192,7 @@ bool ViewSession::waitForChange(std::uint64_t seen, ViewSettings& settings) {
 void ViewSession::close() {
     std::lock_guard<std::mutex> lock(mutex_);
     closed_ = true;
+    closedFlag_.store(true);
     cancel_.store(true);
     changed_.notify_all();
 }

@@ -71,6 +71,9 @@ public:
     // then takes the settings and lowers the cancel flag. False once closed.
     bool waitForChange(std::uint64_t seen, ViewSettings& settings);
     const std::atomic<bool>& cancelFlag() const { return cancel_; }
+    // Raised by close() alone: stops work that a change should not restart,
+    // such as reading the model.
+    const std::atomic<bool>& closedFlag() const { return closedFlag_; }
     void close();
 
 private:
@@ -88,6 +91,7 @@ private:
     std::uint64_t generation_ = 1;
     bool closed_ = false;
     std::atomic<bool> cancel_{false};
+    std::atomic<bool> closedFlag_{false};
 };
 
 }  // namespace flakecoat::preview::view

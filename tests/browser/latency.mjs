@@ -7,7 +7,7 @@ import { spawnSync } from 'node:child_process';
 import { mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { launchBrowser, nextImage, startViewer } from './viewerSession.mjs';
+import { launchBrowser, skip, nextImage, startViewer } from './viewerSession.mjs';
 
 const [tool, ...rest] = process.argv.slice(2);
 const option = (name, fallback) => { const i = rest.indexOf(name); return i >= 0 ? rest[i + 1] : fallback; };
@@ -31,10 +31,7 @@ function renderMilliseconds() {
 }
 
 const { browser, close, reason } = await launchBrowser();
-if (!browser) {
-  console.log(`SKIPPED: Chromium cannot start here (${reason})`);
-  process.exit(0);
-}
+if (!browser) skip(`Chromium cannot start here (${reason})`);
 const viewer = await startViewer(tool, ['--size', size]);
 try {
   const page = await browser.newPage();

@@ -1,13 +1,10 @@
 // The README's picture of the page: the Maya host with a tuned paint,
 // refined to the last step. Usage: node screenshot.mjs PATH/TO/flakecoat OUT.png
-import { launchBrowser, nextImage, startViewer } from './viewerSession.mjs';
+import { launchBrowser, skip, nextImage, startViewer } from './viewerSession.mjs';
 
 const [tool, out = 'docs/viewer.png'] = process.argv.slice(2);
 const { browser, close, reason } = await launchBrowser();
-if (!browser) {
-  console.log(`SKIPPED: Chromium cannot start here (${reason})`);
-  process.exit(0);
-}
+if (!browser) skip(`Chromium cannot start here (${reason})`);
 const viewer = await startViewer(tool, ['--size', '512x512']);
 try {
   const page = await browser.newPage();

@@ -28,6 +28,20 @@ export function startViewer(tool, args = []) {
   });
 }
 
+// The exit status CTest reads as "skipped" (the test's SKIP_RETURN_CODE).
+export const SKIPPED = 77;
+
+// Where the browser cannot run the test is skipped, and says why; in CI
+// (CI=true) a skip is a failure, so a broken setup cannot pass unseen.
+export function skip(reason) {
+  if (process.env.CI === 'true') {
+    console.error(`FAILED: ${reason} (a skip is a failure in CI)`);
+    process.exit(1);
+  }
+  console.log(`SKIPPED: ${reason}`);
+  process.exit(SKIPPED);
+}
+
 // Headless Chromium with a fresh profile and nothing that reaches out.
 // Resolves with null (and the reason) where it cannot start.
 export async function launchBrowser() {

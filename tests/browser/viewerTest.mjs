@@ -9,7 +9,7 @@ import assert from 'node:assert/strict';
 import { mkdtempSync, rmSync, writeFileSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
-import { launchBrowser, nextImage, settledImage, shownDigest, startViewer } from './viewerSession.mjs';
+import { launchBrowser, skip, nextImage, settledImage, shownDigest, startViewer } from './viewerSession.mjs';
 
 // Every component of every numeric input the page's host declares has a
 // slider and a field; every control a label and a description.
@@ -32,10 +32,7 @@ const tool = process.argv[2];
 if (!tool) throw new Error('usage: node viewerTest.mjs PATH/TO/flakecoat');
 
 const { browser, close, reason } = await launchBrowser();
-if (!browser) {
-  console.log(`SKIPPED: Chromium cannot start here (${reason})`);
-  process.exit(0);
-}
+if (!browser) skip(`Chromium cannot start here (${reason})`);
 const viewer = await startViewer(tool, ['--size', '96x96']);
 const problems = [];
 let failed = false;

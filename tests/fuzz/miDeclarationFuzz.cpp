@@ -5,6 +5,7 @@
 // same text's gui block is read and its hints applied.
 
 #include <cstdint>
+#include <cstdlib>
 #include <sstream>
 #include <string>
 
@@ -20,7 +21,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     std::istringstream text(std::string(reinterpret_cast<const char*>(data), size));
     mentalrayHost::ShaderDeclaration declaration;
     std::string error;
-    if (!mentalrayHost::parseShaderDeclaration(text, "fuzz.mi", declaration, error)) return 0;
+    if (!mentalrayHost::parseShaderDeclaration(text, "fuzz.mi", declaration, error)) {
+        // However long a word, a message quotes a short prefix of it
+        if (error.size() > 512) std::abort();
+        return 0;
+    }
 
     mentalrayHost::ParameterBlock block(declaration, 3);
     if (miTag* elements = block.arrayElements())

@@ -10,7 +10,9 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include <ImfHeader.h>
@@ -110,6 +112,13 @@ TEST_F(CraftedFiles, AbsurdOrOversizedDataWindowsAreRefusedBeforeAllocating) {
     EXPECT_FALSE(fp::readLatLongExr(small, image, error, 7));
     EXPECT_NE(error.find("4 x 2 pixels is over the bound of 7 pixels"), std::string::npos) << error;
     EXPECT_TRUE(fp::readLatLongExr(small, image, error, 8)) << error;
+    // Taller or wider than the bound: OpenEXR would refuse it in its own words
+    for (const auto& [w, h] : {std::pair{2, 9}, std::pair{9, 1}}) {
+        const std::string narrow = writeWindow(directory / "narrow.exr", 0, 0, w, h);
+        EXPECT_FALSE(fp::readLatLongExr(narrow, image, error, 8));
+        EXPECT_EQ(error, narrow + ": " + std::to_string(w) + " x " + std::to_string(h) +
+                             " pixels is over the bound of 8 pixels for an environment (--max-env-pixels raises it)");
+    }
 }
 
 TEST_F(CraftedFiles, OutputsRefuseToReplaceReadOnlyFilesLinksAndSpecialFiles) {
@@ -140,4 +149,52 @@ TEST_F(CraftedFiles, OutputsRefuseToReplaceReadOnlyFilesLinksAndSpecialFiles) {
     EXPECT_EQ(std::distance(fs::directory_iterator(directory), fs::directory_iterator()), 4);  // no temporary left
     std::ifstream kept(readOnly);
     EXPECT_EQ(std::string(std::istreambuf_iterator<char>(kept), {}), "kept");
+}
+
+TEST_F(CraftedFiles, OutputsOfOneRunAreCommittedTogetherOrTheWrittenOnesNamed) {
+    const auto pending = [&](const std::vector<std::string>& names) {
+        std::vector<std::unique_ptr<fp::PendingOutput>> outputs;
+        for (const std::string& name : names) {
+            outputs.push_back(std::make_unique<fp::PendingOutput>());
+            std::string error;
+            EXPECT_TRUE(outputs.back()->open((directory / name).string(), error)) << error;
+            std::ofstream(outputs.back()->temporaryPath()) << "new " << name;
+        }
+        return outputs;
+    };
+    const auto contents = [&](const std::string& name) {
+        std::ifstream in(directory / name);
+        return std::string(std::istreambuf_iterator<char>(in), {});
+    };
+    const std::vector<std::string> names = {"x-maya.png", "x-mentalray.png", "x-both.png"};
+
+    // A destination that became read-only: none is written
+    auto outputs = pending(names);
+    std::ofstream(directory / "x-both.png") << "kept";
+    chmod((directory / "x-both.png").c_str(), 0444);
+    std::string error;
+    EXPECT_FALSE(fp::commitTogether(outputs, error));
+    EXPECT_EQ(error, "cannot write " + (directory / "x-both.png").string() +
+                         ": the file is read-only; it is not replaced; no file was written");
+    EXPECT_EQ(entryCount(directory), 1);
+    EXPECT_EQ(contents("x-both.png"), "kept");
+
+    // A rename that fails after the checks: the message says what was written
+    chmod((directory / "x-both.png").c_str(), 0644);
+    outputs = pending(names);
+    fs::remove(outputs[1]->temporaryPath());
+    EXPECT_FALSE(fp::commitTogether(outputs, error));
+    EXPECT_EQ(error, "cannot write " + (directory / "x-mentalray.png").string() + ": No such file or directory (" +
+                         (directory / "x-maya.png").string() + " was written; " +
+                         (directory / "x-mentalray.png").string() + " and " + (directory / "x-both.png").string() +
+                         " were not)");
+    EXPECT_EQ(contents("x-maya.png"), "new x-maya.png");
+    EXPECT_EQ(contents("x-both.png"), "kept");
+    EXPECT_EQ(entryCount(directory), 2);
+
+    // And all together
+    outputs = pending(names);
+    EXPECT_TRUE(fp::commitTogether(outputs, error)) << error;
+    for (const std::string& name : names) EXPECT_EQ(contents(name), "new " + name);
+    EXPECT_EQ(entryCount(directory), 3);
 }

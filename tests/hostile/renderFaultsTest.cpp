@@ -1,15 +1,9 @@
 // flakecoat render against faults: bounds refused by name before anything
-// is allocated, memory running out, and signals; none leaves a file behind.
+// is allocated and memory running out; none leaves a file behind (signals:
+// stopRequestsTest.cpp).
 
-#include <fcntl.h>
-#include <signal.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <chrono>
 #include <filesystem>
 #include <string>
-#include <thread>
 
 #include <gtest/gtest.h>
 
@@ -56,35 +50,4 @@ TEST(HostileRender, RunningOutOfMemoryIsReportedAndLeavesNoFile) {
     EXPECT_EQ(entryCount(directory), 0);
     fs::remove_all(directory);
 #endif
-}
-
-TEST(HostileRender, HangupQuitInterruptAndTerminateLeaveNoFile) {
-    const fs::path directory = testDirectory();
-    for (const int signal : {SIGHUP, SIGQUIT, SIGINT, SIGTERM}) {
-        const pid_t pid = fork();
-        ASSERT_GE(pid, 0);
-        if (pid == 0) {
-            const int null = open("/dev/null", O_WRONLY);
-            if (chdir(directory.c_str()) != 0 || null < 0) _exit(127);
-            dup2(null, STDOUT_FILENO);
-            dup2(null, STDERR_FILENO);
-            execl(FLAKECOAT_TOOL, "flakecoat", "render", "--host", "maya", "--size", "1024x1024", "--spp", "256",
-                  "--threads", "1", "--out", "ball.png", static_cast<char*>(nullptr));
-            _exit(127);
-        }
-        // Signal once the temporary file exists: the render is under way.
-        const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
-        while (entryCount(directory) == 0 && std::chrono::steady_clock::now() < deadline)
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        EXPECT_EQ(entryCount(directory), 1) << "no temporary file appeared";
-        kill(pid, signal);
-        int status = 0;
-        waitpid(pid, &status, 0);
-        EXPECT_TRUE(WIFEXITED(status)) << "signal " << signal << " ended the process";
-        EXPECT_EQ(WIFEXITED(status) ? WEXITSTATUS(status) : -1, 128 + signal);
-        EXPECT_EQ(entryCount(directory), 0) << "signal " << signal;
-        fs::remove_all(directory);
-        fs::create_directories(directory);
-    }
-    fs::remove_all(directory);
 }

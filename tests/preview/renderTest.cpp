@@ -3,6 +3,7 @@
 
 #include <atomic>
 #include <cmath>
+#include <memory>
 
 #include <gtest/gtest.h>
 
@@ -94,14 +95,48 @@ TEST(Render, ACancelledRenderSaysSo) {
     EXPECT_EQ(stats.primarySamples, 0u);
 }
 
-TEST(Render, ProgressReachesEveryTileAndBadSettingsRenderNothing) {
+TEST(Render, ACancelMidTileStopsWithinASample) {
+    // A shader that raises the flag at its 50th sample, well inside a tile
+    struct Counting : fp::PaintedSurfaceShader {
+        std::atomic<int>* shaded;
+        std::atomic<bool>* cancel;
+        std::unique_ptr<fp::SurfaceWorker> makeWorker() const override {
+            struct Worker : fp::SurfaceWorker {
+                const Counting* owner;
+                fp::Color shade(const fp::SurfaceSample&, fp::ShadingServices&) override {
+                    if (++*owner->shaded == 50) owner->cancel->store(true);
+                    return {0.5f, 0.5f, 0.5f};
+                }
+            };
+            auto worker = std::make_unique<Worker>();
+            worker->owner = this;
+            return worker;
+        }
+    };
+    std::atomic<int> shaded{0};
+    std::atomic<bool> cancel{false};
+    Counting shader;
+    shader.shaded = &shaded;
+    shader.cancel = &cancel;
+    fp::RenderSettings settings = small(16);
+    settings.cancel = &cancel;
+    fp::Framebuffer image;
+    EXPECT_FALSE(fp::render(scene(), shader, settings, image).completed);
+    // One thread: the sample that raised it is the last shaded.
+    EXPECT_EQ(shaded.load(), 50);
+}
+
+TEST(Render, ProgressCountsEverySampleAndBadSettingsRenderNothing) {
     fp::RenderSettings settings = small();
-    int last = 0, total = 0;
-    settings.progress = [&](int done, int count) { last = done; total = count; };
+    std::atomic<std::uint64_t> samples{0}, reports{0};
+    settings.progress = [&](std::uint64_t finished) {
+        samples += finished;
+        ++reports;
+    };
     fp::Framebuffer image;
     fp::render(scene(), fp::testing::PlaceholderShader(), settings, image);
-    EXPECT_EQ(total, 3 * 2);  // 40 x 30 in 16-pixel tiles
-    EXPECT_EQ(last, total);
+    EXPECT_EQ(samples.load(), std::uint64_t(settings.width * settings.height * settings.samplesPerPixel));
+    EXPECT_GT(reports.load(), std::uint64_t(fp::tileCount(settings)));  // finer than whole tiles
     settings.samplesPerPixel = 0;
     EXPECT_FALSE(fp::render(scene(), fp::testing::PlaceholderShader(), settings, image).completed);
 }

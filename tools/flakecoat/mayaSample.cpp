@@ -3,6 +3,7 @@
 #include <cmath>
 #include <limits>
 
+#include "inputEcho.h"
 #include "jsonIntegers.h"
 #include "shadeLimits.h"
 
@@ -13,7 +14,7 @@ using nlohmann::json;
 namespace {
 
 bool fail(std::string& error, const std::string& key, const std::string& message) {
-    error = "key \"" + key + "\": " + message;
+    error = "key \"" + flakecoat::echoInput(key) + "\": " + message;
     return false;
 }
 

@@ -15,6 +15,7 @@
 #include "image/contactSheet.h"
 #include "image/imageWriter.h"
 #include "image/pendingOutput.h"
+#include "interruptFlag.h"
 #include "kernel/renderer.h"
 #include "kernel/scene.h"
 #include "renderOptions.h"
@@ -67,8 +68,8 @@ int renderWith(const RenderOptions& options, const InterruptFlag& interrupt, Ren
     for (const std::string& note : notes) std::cerr << kCommand << "note: " << note << "\n";
 
     const fp::Stage& stage = plan.stage;
-    const std::optional<fp::Scene> built = stage.build(error);
-    if (!built) return fail(error);
+    const std::optional<fp::Scene> built = stage.build(error, &interrupt.flag());
+    if (!built) return interrupt.raised() ? interrupted(interrupt) : fail(error);
     if (interrupt.raised()) return interrupted(interrupt);
     const fp::Scene& scene = *built;
 
@@ -89,11 +90,12 @@ int renderWith(const RenderOptions& options, const InterruptFlag& interrupt, Ren
     double totalSeconds = 0.0;
     std::vector<fp::Framebuffer> images(hosts.size());
     for (size_t i = 0; i < hosts.size(); ++i) {
-        RenderProgress progress(hosts[i]->name());
+        RenderProgress progress(hosts[i]->name(), std::uint64_t(stage.width) * std::uint64_t(stage.height) *
+                                                      std::uint64_t(stage.samplesPerPixel));
         fp::RenderSettings settings = stage.renderSettings();
         settings.threads = plan.threads;
         settings.cancel = &interrupt.flag();
-        settings.progress = [&progress](int done, int total) { progress.update(done, total); };
+        settings.progress = [&progress](std::uint64_t samples) { progress.advance(samples); };
         fp::Framebuffer& image = images[i];
         const fp::RenderStats stats = fp::render(scene, *hosts[i]->makeShader(scene, looks[i]), settings, image);
         progress.finish();
@@ -118,8 +120,7 @@ int renderWith(const RenderOptions& options, const InterruptFlag& interrupt, Ren
 
     // Move every image into place together
     if (interrupt.raised()) return interrupted(interrupt);
-    for (size_t i = 0; i < outputs.size(); ++i)
-        if (!outputs[i]->commit(error)) return fail(error);
+    if (!fp::commitTogether(outputs, error)) return fail(error);
     for (const std::string& path : paths) std::cout << path << "\n";
     std::cerr << kCommand << stage.width << "x" << stage.height << " at " << stage.samplesPerPixel
               << " spp: " << totalSamples << " samples in " << totalSeconds << " s ("

@@ -1,5 +1,6 @@
 #include "renderOptions.h"
 
+#include "inputEcho.h"
 #include "modulePaths.h"
 #include "shippedLooks.h"
 
@@ -45,13 +46,13 @@ bool planRender(const RenderOptions& options, RenderPlan& plan, std::string& err
     } else if (host == "maya" || host == "mentalray") {
         plan.hosts = {host};
     } else {
-        error = "--host " + host + ": expected maya, mentalray or both";
+        error = "--host " + flakecoat::echoInput(host) + ": expected maya, mentalray or both";
         return false;
     }
     plan.threads = options.threads;
     if (!checkThreads(options.threads, error) || !applyStageOptions(options.stage, plan.stage, error)) return false;
     if (!hasImageExtension(options.out)) {
-        error = "--out " + options.out + ": the file name must end in .png or .exr";
+        error = "--out " + flakecoat::echoInput(options.out) + ": the file name must end in .png or .exr";
         return false;
     }
     for (const std::string& host : plan.hosts)

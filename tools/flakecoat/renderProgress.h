@@ -2,34 +2,28 @@
 #define FLAKECOAT_TOOLS_RENDER_PROGRESS_H
 
 #include <atomic>
+#include <cstdint>
 #include <mutex>
 #include <string>
 
 // A progress bar on standard error, drawn only when standard error is a
-// terminal. update() is called from the render threads.
+// terminal, in tenths of a percent of the samples of the whole job, so it
+// moves even where a tile takes seconds. advance() is called from the render
+// threads.
 class RenderProgress {
 public:
-    explicit RenderProgress(std::string label);
-    void update(int done, int total);
+    RenderProgress(std::string label, std::uint64_t totalSamples);
+    void advance(std::uint64_t samples);
     // Clears the bar's line.
     void finish();
 
 private:
     std::string label_;
     bool enabled_;
-    std::atomic<int> shownPercent_{-1};
+    std::uint64_t total_;
+    std::atomic<std::uint64_t> done_{0};
+    std::atomic<int> shownPermille_{-1};
     std::mutex drawing_;
-};
-
-// SIGINT, SIGTERM, SIGHUP and SIGQUIT set a flag instead of ending the
-// process, so a render stops between tiles and leaves no partial file behind.
-class InterruptFlag {
-public:
-    InterruptFlag();
-    ~InterruptFlag();
-    const std::atomic<bool>& flag() const;
-    bool raised() const { return flag().load(); }
-    int signalNumber() const;
 };
 
 #endif

@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 
+#include "inputEcho.h"
 #include "lineReader.h"
 #include "shade.h"
 #include "shadeLimits.h"
@@ -11,11 +12,20 @@ namespace {
 
 bool isBlank(const std::string& line) { return line.find_first_not_of(" \t\r") == std::string::npos; }
 
-// nlohmann's messages start with "[json.exception...] "; keep the rest.
+// nlohmann's messages start with "[json.exception...] "; keep the rest,
+// with the text it quotes ("last read: '...'") cut as all echoed input is.
 std::string jsonMessage(const char* what) {
-    const std::string message(what);
+    std::string message(what);
     const std::string::size_type bracket = message.find("] ");
-    return bracket == std::string::npos ? message : message.substr(bracket + 2);
+    if (bracket != std::string::npos) message.erase(0, bracket + 2);
+    const std::string quoteStart = "last read: '";
+    const std::string::size_type quoted = message.find(quoteStart);
+    if (quoted != std::string::npos) {
+        const std::string::size_type from = quoted + quoteStart.size(), to = message.rfind('\'');
+        if (to != std::string::npos && to >= from)
+            message.replace(from, to - from, flakecoat::echoInput(std::string_view(message).substr(from, to - from)));
+    }
+    return message;
 }
 
 // Parses and shades one line; false with the message to report.

@@ -6,6 +6,7 @@
 #include <mentalrayHost/shaderLibrary.h>
 #include <mentalrayHost/shadingSample.h>
 
+#include "inputEcho.h"
 #include "mentalrayShadeInput.h"
 #include "modulePaths.h"
 #include "shade.h"
@@ -23,7 +24,7 @@ public:
         const auto sample = readMentalrayShadeCase(line, declaration_, inputError);
         if (!sample) {
             error = inputError.key.empty() ? inputError.message
-                                           : "key \"" + inputError.key + "\": " + inputError.message;
+                                           : "key \"" + flakecoat::echoInput(inputError.key) + "\": " + inputError.message;
             return false;
         }
         mentalrayHost::ShadingSample shading(sample->hit, sample->block.function(), &sample->services);

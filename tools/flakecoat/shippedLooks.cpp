@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "inputEcho.h"
 #include "modulePaths.h"
 
 namespace fs = std::filesystem;
@@ -24,7 +25,7 @@ bool readLookOption(const std::string& nameOrPath, flakecoat::preview::LookFile&
     if (!path) {
         const std::vector<std::string> names = shippedLookNames();
         if (std::find(names.begin(), names.end(), nameOrPath) == names.end()) {
-            error = "--look " + nameOrPath + ": no shipped look of that name (";
+            error = "--look " + flakecoat::echoInput(nameOrPath) + ": no shipped look of that name (";
             for (size_t i = 0; i < names.size(); ++i) error += (i ? ", " : "") + names[i];
             error += "); a look file's name ends in .json";
             return false;

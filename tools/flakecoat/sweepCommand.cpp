@@ -19,6 +19,7 @@
 #include "image/contactSheet.h"
 #include "image/imageWriter.h"
 #include "image/pendingOutput.h"
+#include "interruptFlag.h"
 #include "kernel/renderer.h"
 #include "renderOptions.h"
 #include "look/sweep.h"
@@ -69,11 +70,10 @@ bool renderSheet(const fp::RenderHost& host, const fp::Look& fixed, const SheetP
                  fp::RenderSettings settings, const std::string& title, fp::Framebuffer& composed) {
     std::vector<std::unique_ptr<fp::PaintedSurfaceShader>> shaders;
     for (const fp::SweepCell& cell : sheet.cells) shaders.push_back(host.makeShader(scene, fixed.with(cell.values)));
-    // One bar over the tiles of every cell
-    const int totalTiles = fp::tileCount(settings) * int(sheet.cells.size());
-    std::atomic<int> tilesDone{0};
-    RenderProgress progress(host.name());
-    settings.progress = [&](int, int) { progress.update(++tilesDone, totalTiles); };
+    // One bar over the samples of every cell
+    RenderProgress progress(host.name(), std::uint64_t(settings.width) * std::uint64_t(settings.height) *
+                                             std::uint64_t(settings.samplesPerPixel) * sheet.cells.size());
+    settings.progress = [&progress](std::uint64_t samples) { progress.advance(samples); };
 
     std::vector<fp::Framebuffer> images(sheet.cells.size());
     std::atomic<std::uint64_t> nonFinite{0};
@@ -120,7 +120,11 @@ int sweepWith(const SweepOptions& options, const InterruptFlag& interrupt) {
     std::vector<SheetPlan> sheets(hosts.size());
     for (size_t h = 0; h < hosts.size(); ++h)
         if (!planSheet(fixed[h], axes, stage, sheets[h], error)) return fail(error);
-    const std::optional<fp::Scene> scene = stage.build(error);
+    const std::optional<fp::Scene> scene = stage.build(error, &interrupt.flag());
+    if (!scene && interrupt.raised()) {
+        std::cerr << kCommand << "interrupted; no sheet written\n";
+        return 128 + interrupt.signalNumber();
+    }
     if (!scene) return fail(error);
 
     // Claim the outputs before rendering
@@ -153,8 +157,7 @@ int sweepWith(const SweepOptions& options, const InterruptFlag& interrupt) {
         std::cerr << kCommand << "interrupted; no sheet written\n";
         return 128 + interrupt.signalNumber();
     }
-    for (auto& output : outputs)
-        if (!output->commit(error)) return fail(error);
+    if (!fp::commitTogether(outputs, error)) return fail(error);
     for (size_t h = 0; h < hosts.size(); ++h)
         std::cout << plan.outputs[h] << "\n";
     std::cerr << kCommand << sheets[0].cells.size() << " cells of " << stage.width << "x" << stage.height << " at "

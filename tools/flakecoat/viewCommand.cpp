@@ -10,6 +10,7 @@
 #include <unistd.h>
 
 #include "commands.h"
+#include "inputEcho.h"
 #include "look/stage.h"
 #include "renderOptions.h"
 #include "shippedLooks.h"
@@ -46,7 +47,8 @@ int runView(const ViewOptions& options) {
         return fail(error);
     stage.samplesPerPixel = fv::ProgressiveRender::kSteps[std::size(fv::ProgressiveRender::kSteps) - 1];
     const std::string host = !options.host.empty() ? options.host : look.info.host.empty() ? "maya" : look.info.host;
-    if (host != "maya" && host != "mentalray") return fail("--host " + host + ": expected maya or mentalray");
+    if (host != "maya" && host != "mentalray")
+        return fail("--host " + flakecoat::echoInput(host) + ": expected maya or mentalray");
     if (options.port < 0 || options.port > 65535) return fail("--port: expected 0 (any free port) to 65535");
     if (!checkThreads(options.threads, error) || !applyStageOptions(options.stage, stage, error)) return fail(error);
 

@@ -8,6 +8,8 @@
 #include <istream>
 #include <limits>
 
+#include "inputEcho.h"
+
 namespace mentalrayHost {
 
 namespace {
@@ -134,7 +136,8 @@ private:
 
     std::string described() const {
         if (atEnd()) return "the end of the file";
-        return peek().quoted ? "\"" + peek().text + "\"" : "'" + peek().text + "'";
+        return peek().quoted ? "\"" + flakecoat::echoInput(peek().text) + "\""
+                              : "'" + flakecoat::echoInput(peek().text) + "'";
     }
 
     bool failAt(int line, const std::string& message) {
@@ -162,8 +165,8 @@ private:
         if (atEnd() || peek().quoted) return fail("expected a parameter type, found " + described());
         const TypeInfo* info = typeNamed(peek().text);
         if (!info && (is("struct") || is("array")))
-            return fail("parameter type '" + peek().text + "' is not supported here");
-        if (!info) return fail("unknown parameter type '" + peek().text + "'");
+            return fail("parameter type '" + flakecoat::echoInput(peek().text) + "' is not supported here");
+        if (!info) return fail("unknown parameter type '" + flakecoat::echoInput(peek().text) + "'");
         take();
         parameter.type = info->type;
         parameter.size = info->size;
@@ -171,7 +174,9 @@ private:
         for (const std::string& name : namesOf(parameter))
             for (const DeclaredParameter& other : declaration.parameters)
                 for (const std::string& taken : namesOf(other))
-                    if (name == taken) return failAt(parameter.line, "parameter \"" + name + "\" is declared twice");
+                    if (name == taken)
+                        return failAt(parameter.line,
+                                      "parameter \"" + flakecoat::echoInput(name) + "\" is declared twice");
         if (accept("default") && !defaults(parameter, *info)) return false;
 
         // An array is its first index and count, then its one slot.
@@ -190,10 +195,10 @@ private:
     // Numbers, and on/off/true/false for a boolean, up to the next mark.
     bool defaults(DeclaredParameter& parameter, const TypeInfo& info) {
         const std::string& name = parameter.name;
-        if (parameter.isArray || info.components == 0) return fail("parameter \"" + name + "\" cannot take a default");
+        if (parameter.isArray || info.components == 0) return fail("parameter \"" + flakecoat::echoInput(name) + "\" cannot take a default");
         std::vector<std::uint32_t>& words = parameter.defaultWords;
         for (; !atEnd() && !peek().quoted && !std::strchr("(),;", peek().text[0]); take()) {
-            if (int(words.size()) == info.components) return fail("too many default values for \"" + name + "\"");
+            if (int(words.size()) == info.components) return fail("too many default values for \"" + flakecoat::echoInput(name) + "\"");
             const std::string& text = peek().text;
             char* end = nullptr;
             errno = 0;
@@ -206,19 +211,21 @@ private:
                 const long value = std::strtol(text.c_str(), &end, 10);
                 if (*end != '\0' || errno != 0 || value < std::numeric_limits<std::int32_t>::min() ||
                     value > std::numeric_limits<std::int32_t>::max())
-                    return fail("default of \"" + name + "\": '" + text + "' is not a 32-bit integer");
+                    return fail("default of \"" + flakecoat::echoInput(name) + "\": '" + flakecoat::echoInput(text) +
+                                "' is not a 32-bit integer");
                 words.push_back(std::uint32_t(std::int32_t(value)));
             } else {
                 const float value = std::strtof(text.c_str(), &end);  // as the block stores it, rounded once
                 if (*end != '\0' || errno == ERANGE)
-                    return fail("default of \"" + name + "\": '" + text + "' is not a number");
+                    return fail("default of \"" + flakecoat::echoInput(name) + "\": '" + flakecoat::echoInput(text) +
+                                "' is not a number");
                 words.push_back(wordOf(value));
             }
         }
         const int least = info.type == ParameterType::Color ? 3 : info.components;
         if (int(words.size()) < least)
-            return fail("\"" + name + "\" needs " + std::to_string(least) + " default value" + (least == 1 ? "" : "s") +
-                        ", has " + std::to_string(words.size()));
+            return fail("\"" + flakecoat::echoInput(name) + "\" needs " + std::to_string(least) + " default value" +
+                        (least == 1 ? "" : "s") + ", has " + std::to_string(words.size()));
         return true;
     }
 
