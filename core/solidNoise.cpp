@@ -1,7 +1,6 @@
 #include "solidNoise.h"
 
 #include <atomic>
-#include <climits>
 #include <cmath>
 #include <cstdlib>
 #include <mutex>
@@ -76,26 +75,27 @@ std::once_flag noiseTablesOnce;
     });
 }
 
-// Truncation towards zero as the processor does it: values outside the int
-// range (and NaN) give INT_MIN instead of undefined behaviour. On x86 the
-// conversion instruction does exactly that without a branch.
-inline int truncateToInt(float t) {
-#if defined(__SSE__)
-    return _mm_cvttss_si32(_mm_set_ss(t));
-#else
-    if (!(std::fabs(t) < 2147483648.0f)) return INT_MIN;
-    return int(t);
-#endif
-}
-
 struct Axis {
     int b0, b1;    // lattice cell and its neighbour, 0..255
     float r0, r1;  // offsets from the two lattice points
 };
 
+// Beyond the int range every float is a whole number, so the offsets are 0;
+// the cell comes from a 64-bit conversion (beyond that range the value is a
+// multiple of 256, cell 0). NaN and infinities keep a NaN offset.
+[[gnu::noinline, gnu::cold]] Axis wholeNumberAxis(float t) {
+    Axis axis;
+    axis.b0 = std::fabs(t) < 9223372036854775808.0f ? int(static_cast<long long>(t) & 255) : 0;
+    axis.b1 = (axis.b0 + 1) & 255;
+    axis.r0 = t - t;
+    axis.r1 = axis.r0 - 1.0f;
+    return axis;
+}
+
 inline Axis latticeAxis(float a) {
     const float t = a + 10000.0f;
-    const int n = truncateToInt(t);
+    if (!(std::fabs(t) < 2147483648.0f)) return wholeNumberAxis(t);
+    const int n = int(t);
     Axis axis;
     axis.b0 = n & 255;
     axis.b1 = (axis.b0 + 1) & 255;
