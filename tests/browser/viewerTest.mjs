@@ -125,7 +125,9 @@ try {
     await index.type('0');
     await index.press('Tab');
   }
-  await page.waitForFunction(() => document.getElementById('problem').textContent.includes('not finite'), { timeout: 120000 });
+  // The first zero already breaks the shader: wait for the note on all three.
+  await page.waitForFunction(() => /not finite.*refractiveIndex=0,0,0/.test(document.getElementById('problem').textContent),
+    { timeout: 120000 });
   const problem = await page.$eval('#problem', (p) => p.textContent);
   assert.match(problem, /shown in magenta: mentalray with .*refractiveIndex=0,0,0/);
   const magenta = await page.evaluate(async () => {
