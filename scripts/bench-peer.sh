@@ -8,7 +8,8 @@
 # (smooth-shaded, given to POV-Ray as a mesh2). All rates are primary
 # samples per second of tracing time: POV-Ray's own reported trace time
 # (parsing, mesh loading and start-up excluded) and the benchmark's render
-# loop.
+# loop. Last, the model's rate over the ball's, both rendered in turn in one
+# loop so that they see the same load.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh --bench
@@ -93,3 +94,14 @@ awk '
 triangles=$(grep -c '^f ' "$work/sphere.obj")
 povray_rate
 report PeerMesh "the ball as $triangles triangles"
+echo
+
+# The model beside the ball, per host and hierarchy build quality
+FLAKECOAT_BENCH_MESH_OBJ="$work/sphere.obj" build/release/bin/flakecoat_bench_preview \
+  --benchmark_filter='^MeshVsBall/' --benchmark_format=csv --benchmark_min_time=1 2>/dev/null >"$work/ratio.csv"
+printf '%-40s %14s\n' "the model beside the ball (1 spp)" "model / ball"
+awk -F, 'NR == 1 { for (i = 1; i <= NF; ++i) column[$i] = i; next }
+  {
+    name = $1; gsub(/"/, "", name); sub(/\/manual_time/, "", name); sub(/^MeshVsBall\//, "flakecoat preview, ", name)
+    printf "%-40s %14.2f\n", name, $(column["\"meshToBall\""])
+  }' "$work/ratio.csv"

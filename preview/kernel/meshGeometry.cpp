@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstddef>
 #include <cstdio>
+#include <limits>
 
 #include <embree3/rtcore.h>
 
@@ -57,7 +59,7 @@ void setRay(RTCRay& r, const Vec3& origin, const Ray& ray, float tMin, float tMa
 }  // namespace
 
 std::shared_ptr<const MeshGeometry> MeshGeometry::build(TriangleMesh mesh, float rotateDegrees, std::string& error,
-                                                       const std::atomic<bool>* cancel) {
+                                                       const std::atomic<bool>* cancel, HierarchyQuality quality) {
     if (mesh.triangles.empty()) {
         error = "the mesh has no triangles";
         return nullptr;
@@ -94,12 +96,23 @@ std::shared_ptr<const MeshGeometry> MeshGeometry::build(TriangleMesh mesh, float
         geometry->unturnSin_ = std::sin(angle);
     }
 
-    // Hand the triangles to the library
+    // Hand the triangles to the library, which reads them where they are
     error.clear();
     if (cancel && cancel->load()) {
         error = "interrupted";
         return nullptr;
     }
+    geometry->positions_ = std::move(mesh.positions);
+    geometry->triangles_ = std::move(mesh.triangles);
+    const std::size_t vertexCount = geometry->positions_.size();
+    geometry->positions_.emplace_back();
+    if (geometry->framed_) {
+        geometry->framedPositions_.reserve(vertexCount + 1);
+        for (std::size_t i = 0; i < vertexCount; ++i)
+            geometry->framedPositions_.push_back(geometry->toFrame(geometry->positions_[i]));
+        geometry->framedPositions_.emplace_back();
+    }
+    const std::vector<Vec3>& corners = geometry->framed_ ? geometry->framedPositions_ : geometry->positions_;
     geometry->handles_ = std::make_unique<Handles>();
     Handles& handles = *geometry->handles_;
     handles.device = rtcNewDevice(nullptr);
@@ -112,33 +125,25 @@ std::shared_ptr<const MeshGeometry> MeshGeometry::build(TriangleMesh mesh, float
     // Robust: rays through shared edges and vertices never slip between
     // neighbouring triangles.
     rtcSetSceneFlags(handles.scene, RTC_SCENE_FLAG_ROBUST);
-    rtcSetSceneBuildQuality(handles.scene, RTC_BUILD_QUALITY_MEDIUM);
+    const RTCBuildQuality buildQuality =
+        quality == HierarchyQuality::QuickBuild ? RTC_BUILD_QUALITY_LOW : RTC_BUILD_QUALITY_MEDIUM;
+    rtcSetSceneBuildQuality(handles.scene, buildQuality);
     if (cancel) rtcSetSceneProgressMonitorFunction(handles.scene, keepBuilding, const_cast<std::atomic<bool>*>(cancel));
     RTCGeometry triangles = rtcNewGeometry(handles.device, RTC_GEOMETRY_TYPE_TRIANGLE);
-    auto* vertices = static_cast<float*>(rtcSetNewGeometryBuffer(
-        triangles, RTC_BUFFER_TYPE_VERTEX, 0, RTC_FORMAT_FLOAT3, 3 * sizeof(float), mesh.positions.size()));
-    auto* indices = static_cast<unsigned*>(rtcSetNewGeometryBuffer(
-        triangles, RTC_BUFFER_TYPE_INDEX, 0, RTC_FORMAT_UINT3, 3 * sizeof(unsigned), mesh.triangles.size()));
-    if (vertices && indices) {
-        for (size_t i = 0; i < mesh.positions.size(); ++i) {
-            const Vec3 p = geometry->toFrame(mesh.positions[i]);
-            vertices[3 * i + 0] = p.x;
-            vertices[3 * i + 1] = p.y;
-            vertices[3 * i + 2] = p.z;
-        }
-        for (size_t i = 0; i < mesh.triangles.size(); ++i)
-            for (size_t k = 0; k < 3; ++k) indices[3 * i + k] = mesh.triangles[i].corner[k];
-        rtcCommitGeometry(triangles);
-        rtcAttachGeometry(handles.scene, triangles);
-    }
+    rtcSetGeometryBuildQuality(triangles, buildQuality);
+    static_assert(sizeof(Vec3) == 3 * sizeof(float) && offsetof(MeshTriangle, corner) == 0,
+                  "the library reads corners as packed floats and indices as the triangle's first member");
+    rtcSetSharedGeometryBuffer(triangles, RTC_BUFFER_TYPE_VERTEX, 0, RTC_FORMAT_FLOAT3, corners.data(), 0,
+                               sizeof(Vec3), vertexCount);
+    rtcSetSharedGeometryBuffer(triangles, RTC_BUFFER_TYPE_INDEX, 0, RTC_FORMAT_UINT3, geometry->triangles_.data(), 0,
+                               sizeof(MeshTriangle), geometry->triangles_.size());
+    rtcCommitGeometry(triangles);
+    rtcAttachGeometry(handles.scene, triangles);
     rtcReleaseGeometry(triangles);
     if (error.empty()) rtcCommitScene(handles.scene);
     rtcSetDeviceErrorFunction(handles.device, nullptr, nullptr);
     if (cancel && cancel->load()) error = "interrupted";
     if (!error.empty()) return nullptr;
-
-    geometry->positions_ = std::move(mesh.positions);
-    geometry->triangles_ = std::move(mesh.triangles);
     return geometry;
 }
 
@@ -188,14 +193,78 @@ bool MeshGeometry::intersect(const Ray& ray, float tMin, float tMax, MeshHit& hi
     query.hit.instID[0] = RTC_INVALID_GEOMETRY_ID;
     rtcIntersect1(handles_->scene, &context, &query);
     if (query.hit.geomID == RTC_INVALID_GEOMETRY_ID) return false;
+    describeHit(ray, query.hit.primID, start + query.ray.tfar * frameScale_, query.hit.u, query.hit.v,
+                Vec3(query.hit.Ng_x, query.hit.Ng_y, query.hit.Ng_z), hit);
+    return true;
+}
 
+void MeshGeometry::intersectBundle(const Ray* rays, int count, float tMin, float tMax, MeshHit* hits,
+                                   bool* found) const {
+    // A framed model, or a ray from far away, goes one ray at a time (see
+    // traceStart); bundles are for the eye rays of ordinary models.
+    bool plain = !framed_;
+    for (int i = 0; i < count && plain; ++i) plain = !farFromZero(rays[i].origin);
+    if (!plain) {
+        for (int i = 0; i < count; ++i) found[i] = intersect(rays[i], tMin, tMax, hits[i]);
+        return;
+    }
+    alignas(64) int valid[kRayBundleSize];
+    alignas(64) RTCRayHit16 query;
+    bool any = false;
+    for (int i = 0; i < kRayBundleSize; ++i) {
+        // Lanes left out are marked both ways the library reads packets: by
+        // the valid mask, and by an empty span (tnear above tfar), with
+        // finite values throughout.
+        const Ray ray = i < count ? rays[i] : Ray{Vec3(), Vec3(0.0f, 0.0f, 1.0f)};
+        float near = tMin, far = tMax;
+        valid[i] = i < count && clipToBounds(ray, near, far) ? -1 : 0;
+        if (!valid[i]) near = 0.0f, far = -std::numeric_limits<float>::infinity();
+        any = any || valid[i];
+        query.ray.org_x[i] = ray.origin.x;
+        query.ray.org_y[i] = ray.origin.y;
+        query.ray.org_z[i] = ray.origin.z;
+        query.ray.dir_x[i] = ray.direction.x;
+        query.ray.dir_y[i] = ray.direction.y;
+        query.ray.dir_z[i] = ray.direction.z;
+        query.ray.tnear[i] = near;
+        query.ray.tfar[i] = far;
+        query.ray.time[i] = 0.0f;
+        query.ray.mask[i] = ~0u;
+        query.ray.id[i] = 0;
+        query.ray.flags[i] = 0;
+        query.hit.geomID[i] = RTC_INVALID_GEOMETRY_ID;
+        query.hit.instID[0][i] = RTC_INVALID_GEOMETRY_ID;
+    }
+    for (int i = 0; i < count; ++i) found[i] = false;
+    if (!any) return;
+    RTCIntersectContext context;
+    rtcInitIntersectContext(&context);
+    context.flags = RTC_INTERSECT_CONTEXT_FLAG_COHERENT;
+    rtcIntersect16(valid, handles_->scene, &context, &query);
+    // The hit triangles' records are fetched together, not one after another
+    for (int i = 0; i < count; ++i) {
+        if (!valid[i] || query.hit.geomID[i] == RTC_INVALID_GEOMETRY_ID) continue;
+        const char* record = reinterpret_cast<const char*>(&triangles_[query.hit.primID[i]]);
+        __builtin_prefetch(record);
+        __builtin_prefetch(record + sizeof(MeshTriangle) - 1);
+    }
+    for (int i = 0; i < count; ++i) {
+        if (!valid[i] || query.hit.geomID[i] == RTC_INVALID_GEOMETRY_ID) continue;
+        found[i] = true;
+        describeHit(rays[i], query.hit.primID[i], query.ray.tfar[i], query.hit.u[i], query.hit.v[i],
+                    Vec3(query.hit.Ng_x[i], query.hit.Ng_y[i], query.hit.Ng_z[i]), hits[i]);
+    }
+}
+
+void MeshGeometry::describeHit(const Ray& ray, std::uint32_t index, float t, float b1, float b2, const Vec3& normal,
+                               MeshHit& hit) const {
     // Where, on which side
-    const MeshTriangle& triangle = triangles_[query.hit.primID];
-    const float b1 = query.hit.u, b2 = query.hit.v, b0 = 1.0f - b1 - b2;
-    hit.t = start + query.ray.tfar * frameScale_;
+    const MeshTriangle& triangle = triangles_[index];
+    const float b0 = 1.0f - b1 - b2;
+    hit.t = t;
     hit.point = positions_[triangle.corner[0]] * b0 + positions_[triangle.corner[1]] * b1 +
                 positions_[triangle.corner[2]] * b2;
-    Vec3 geometric = normalize(Vec3(query.hit.Ng_x, query.hit.Ng_y, query.hit.Ng_z));
+    Vec3 geometric = normalize(normal);
     if (dot(geometric, ray.direction) > 0.0f) geometric = -geometric;
     Vec3 shading = normalize(triangle.normal[0] * b0 + triangle.normal[1] * b1 + triangle.normal[2] * b2);
     if (dot(shading, geometric) < 0.0f) shading = -shading;
@@ -211,7 +280,6 @@ bool MeshGeometry::intersect(const Ray& ray, float tMin, float tMax, MeshHit& hi
         const Vec3 d = normalize(hit.point - bounds_.center);
         sphereUv(Vec3(unturnCos_ * d.x + unturnSin_ * d.z, d.y, unturnCos_ * d.z - unturnSin_ * d.x), hit.u, hit.v);
     }
-    return true;
 }
 
 bool MeshGeometry::occluded(const Ray& ray, float tMin, float tMax) const {

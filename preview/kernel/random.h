@@ -20,6 +20,8 @@ constexpr std::uint64_t mixBits(std::uint64_t z) {
 
 class SampleRandom {
 public:
+    // A placeholder, to be assigned a sample's generator.
+    SampleRandom() = default;
     SampleRandom(std::uint64_t seed, std::uint32_t pixelIndex, std::uint32_t sampleIndex)
         : key_(mixBits(mixBits(mixBits(seed) ^ pixelIndex) ^ (std::uint64_t(sampleIndex) << 32))) {}
 
@@ -32,7 +34,7 @@ public:
     std::uint32_t drawn() const { return drawn_; }
 
 private:
-    std::uint64_t key_;
+    std::uint64_t key_ = 0;
     std::uint32_t drawn_ = 0;
 };
 

@@ -17,17 +17,17 @@ Vec3 aroundSphere(const Vec3& point, const Sphere& sphere) {
     return sphere.center + (point - kBallCentre) * sphere.radius;
 }
 
-}  // namespace
-
-Hit intersectScene(const Scene& scene, const Ray& ray, float tMax) {
+// The nearest surface along the ray in (rayEpsilon, tMax), given what the
+// ray meets of a model (modelHit, null for none); the ball is intersected
+// here.
+Hit nearestHit(const Scene& scene, const Ray& ray, float tMax, const MeshHit* modelHit) {
     Hit hit;
     float t;
-    MeshHit meshHit;
     if (scene.model) {
-        if (scene.model->intersect(ray, scene.rayEpsilon, tMax, meshHit)) {
+        if (modelHit) {
             hit.object = HitObject::Painted;
-            hit.t = meshHit.t;
-            tMax = meshHit.t;
+            hit.t = modelHit->t;
+            tMax = modelHit->t;
         }
     } else if (intersect(scene.ball, ray, scene.rayEpsilon, tMax, t)) {
         hit.object = HitObject::Painted;
@@ -44,11 +44,11 @@ Hit intersectScene(const Scene& scene, const Ray& ray, float tMax) {
             break;
         case HitObject::Painted:
             if (scene.model) {
-                hit.point = meshHit.point;
-                hit.normal = meshHit.shadingNormal;
-                hit.geometricNormal = meshHit.geometricNormal;
-                hit.u = meshHit.u;
-                hit.v = meshHit.v;
+                hit.point = modelHit->point;
+                hit.normal = modelHit->shadingNormal;
+                hit.geometricNormal = modelHit->geometricNormal;
+                hit.u = modelHit->u;
+                hit.v = modelHit->v;
             } else {
                 hit.point = ray.at(hit.t);
                 hit.normal = hit.geometricNormal = sphereNormal(scene.ball, hit.point);
@@ -63,6 +63,26 @@ Hit intersectScene(const Scene& scene, const Ray& ray, float tMax) {
         }
     }
     return hit;
+}
+
+}  // namespace
+
+Hit intersectScene(const Scene& scene, const Ray& ray, float tMax) {
+    MeshHit modelHit;
+    const bool onModel = scene.model && scene.model->intersect(ray, scene.rayEpsilon, tMax, modelHit);
+    return nearestHit(scene, ray, tMax, onModel ? &modelHit : nullptr);
+}
+
+void intersectScene(const Scene& scene, const Ray* rays, int count, Hit* hits) {
+    constexpr float tMax = std::numeric_limits<float>::infinity();
+    if (!scene.model) {
+        for (int i = 0; i < count; ++i) hits[i] = nearestHit(scene, rays[i], tMax, nullptr);
+        return;
+    }
+    MeshHit modelHits[kRayBundleSize];
+    bool onModel[kRayBundleSize];
+    scene.model->intersectBundle(rays, count, scene.rayEpsilon, tMax, modelHits, onModel);
+    for (int i = 0; i < count; ++i) hits[i] = nearestHit(scene, rays[i], tMax, onModel[i] ? &modelHits[i] : nullptr);
 }
 
 bool occluded(const Scene& scene, const Ray& ray, float maxDistance) {

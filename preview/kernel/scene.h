@@ -56,6 +56,9 @@ struct Hit {
 // The nearest surface along the ray in (rayEpsilon, tMax).
 Hit intersectScene(const Scene& scene, const Ray& ray,
                    float tMax = std::numeric_limits<float>::infinity());
+// The same for `count` (at most kRayBundleSize) neighbouring rays at once,
+// with no bound beyond: hits[i] is exactly intersectScene(scene, rays[i]).
+void intersectScene(const Scene& scene, const Ray* rays, int count, Hit* hits);
 
 // Whether anything lies on the ray in (0, maxDistance), exclusive of a
 // rayEpsilon band at both ends.

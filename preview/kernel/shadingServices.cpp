@@ -64,7 +64,11 @@ TraceResult ShadingServices::trace(const Ray& ray, int depth) {
         result.color = environment(ray.direction);
         return result;
     }
-    const Hit hit = intersectScene(scene_, ray);
+    return shadeHit(ray, intersectScene(scene_, ray), depth);
+}
+
+TraceResult ShadingServices::shadeHit(const Ray& ray, const Hit& hit, int depth) {
+    TraceResult result;
     switch (hit.object) {
         case HitObject::None:
             result.color = environment(ray.direction);

@@ -59,6 +59,9 @@ public:
     // Traces the ray; a hit on the painted object is shaded by the worker at
     // `depth`, a hit on the ground by the kernel.
     TraceResult trace(const Ray& ray, int depth);
+    // The same for a ray whose nearest hit is already known (found by
+    // intersectScene, at most kMaxTraceDepth deep).
+    TraceResult shadeHit(const Ray& ray, const Hit& hit, int depth);
 
     // A ray from a surface point along a unit direction, started just off
     // the surface on the direction's side of the geometric normal.

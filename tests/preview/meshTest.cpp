@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <string>
+#include <tuple>
 
 #include <gtest/gtest.h>
 
@@ -162,4 +163,67 @@ TEST(PaintSwatch, StandsOnTheGroundInsideItsSphereWithTextureCoordinates) {
     EXPECT_EQ(uMax, 1.0f);
     // Only the hem turns away from the viewer.
     EXPECT_GT(frontFacing / float(3 * swatch.triangles.size()), 0.85f);
+}
+
+namespace {
+
+void expectSameHit(const fp::MeshHit& a, const fp::MeshHit& b, const std::string& where) {
+    EXPECT_EQ(a.t, b.t) << where;
+    EXPECT_EQ(a.point, b.point) << where;
+    EXPECT_EQ(a.shadingNormal, b.shadingNormal) << where;
+    EXPECT_EQ(a.geometricNormal, b.geometricNormal) << where;
+    EXPECT_EQ(a.u, b.u) << where;
+    EXPECT_EQ(a.v, b.v) << where;
+}
+
+}  // namespace
+
+TEST(MeshGeometry, BundlesAndBothHierarchiesFindWhatSingleRaysFind) {
+    // A closed model (turned, without texture coordinates) and an open one
+    // with them; rays from a camera's distance, from inside the model and
+    // passing far off, in bundles of every size.
+    std::string error;
+    fp::TriangleMesh sphere;
+    ASSERT_TRUE(fp::parseObj(fp::testing::sphereObj(96, 48, {0, 1, 0}, 1.0f, false, false), "sphere", sphere, error));
+    fp::prepareMesh(sphere);
+    fp::TriangleMesh swatch = fp::paintSwatch(60, 40);
+    fp::prepareMesh(swatch);
+    int hits = 0, misses = 0;
+    for (const auto& [name, mesh, turn] : {std::tuple{"sphere", sphere, 30.0f}, std::tuple{"swatch", swatch, 0.0f}}) {
+        const auto balanced = fp::MeshGeometry::build(mesh, turn, error);
+        const auto quick = fp::MeshGeometry::build(mesh, turn, error, nullptr, fp::HierarchyQuality::QuickBuild);
+        ASSERT_TRUE(balanced && quick) << error;
+        const fp::Sphere bounds = balanced->enclosingSphere();
+        int next = 0;
+        for (int count = 1; count <= fp::kRayBundleSize; ++count) {
+            fp::Ray rays[fp::kRayBundleSize];
+            for (int i = 0; i < count; ++i, ++next) {
+                const float a = 0.37f * float(next), b = std::sin(0.91f * float(next));
+                const float reach = next % 5 == 0 ? 0.2f : 4.0f;  // some start inside
+                const fp::Vec3 origin =
+                    bounds.center + fp::Vec3(std::cos(a), 0.6f * b, std::sin(a)) * (reach * bounds.radius);
+                const float spread = next % 7 == 0 ? 3.0f : 0.9f;  // some pass far off
+                const fp::Vec3 towards(std::sin(1.3f * float(next)), std::cos(2.3f * float(next)),
+                                       std::sin(0.5f * float(next)));
+                const fp::Vec3 aim = bounds.center + towards * (spread * bounds.radius);
+                rays[i] = fp::Ray{origin, fp::normalize(aim - origin)};
+            }
+            for (const auto& model : {balanced, quick}) {
+                fp::MeshHit bundled[fp::kRayBundleSize];
+                bool found[fp::kRayBundleSize];
+                model->intersectBundle(rays, count, 1e-3f, kInf, bundled, found);
+                for (int i = 0; i < count; ++i) {
+                    const std::string where = std::string(name) + " bundle of " + std::to_string(count) + ", ray " +
+                                              std::to_string(i) + (model == quick ? ", quick" : "");
+                    fp::MeshHit single;
+                    ASSERT_EQ(found[i], balanced->intersect(rays[i], 1e-3f, kInf, single)) << where;
+                    if (found[i]) expectSameHit(bundled[i], single, where);
+                    (found[i] ? hits : misses) += 1;
+                }
+            }
+        }
+    }
+    // Both kinds occur often enough to matter
+    EXPECT_GT(hits, 200);
+    EXPECT_GT(misses, 40);
 }

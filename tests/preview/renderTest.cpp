@@ -1,5 +1,6 @@
 // Whole renders with the placeholder shader: finite pixels, repeatability,
-// seeds, cancellation and reflection depth.
+// seeds, cancellation, reflection depth, and pixels equal to their samples
+// traced one by one.
 
 #include <atomic>
 #include <cmath>
@@ -7,9 +8,14 @@
 
 #include <gtest/gtest.h>
 
+#include "kernel/random.h"
 #include "kernel/renderer.h"
+#include "kernel/sampling.h"
 #include "kernel/scene.h"
+#include "kernel/shadingServices.h"
+#include "meshes/objLoader.h"
 #include "testing/placeholderShader.h"
+#include "testing/sphereObj.h"
 
 namespace fp = flakecoat::preview;
 
@@ -171,4 +177,56 @@ TEST(RenderThreads, OneAndTwoPoolThreadsGiveTheSameImage) {
     settings.threads = 2;
     ASSERT_TRUE(fp::render(scene("softbox"), fp::testing::PlaceholderShader(), settings, two).completed);
     EXPECT_EQ(one.rgba, two.rgba);
+}
+
+TEST(Render, BundledEyeRaysShadeExactlyAsRaysTracedOneByOne) {
+    // The renderer meets the scene with neighbouring eye rays together; each
+    // pixel must still be the mean of its samples traced one by one. Sample
+    // counts that split pixels across bundles, a row narrower than a
+    // bundle, the ball and a model.
+    std::string error;
+    fp::TriangleMesh mesh;
+    ASSERT_TRUE(fp::parseObj(fp::testing::sphereObj(64, 32, {0, 1, 0}, 1.0f, true, false), "sphere", mesh, error));
+    fp::prepareMesh(mesh);
+    std::vector<fp::Light> lights;
+    fp::lightRig("studio", lights);
+    const fp::Scene scenes[2] = {scene(), fp::modelScene(1.0f, lights, fp::Environment(),
+                                                         fp::MeshGeometry::build(std::move(mesh), 0.0f, error))};
+    const fp::testing::PlaceholderShader shader;
+    for (const fp::Scene& where : scenes) {
+        for (int spp : {1, 3, 16, 17}) {
+            fp::RenderSettings settings = small(spp);
+            settings.width = 37;
+            settings.height = 21;
+            settings.tileSize = 12;
+            fp::Framebuffer image;
+            ASSERT_TRUE(fp::render(where, shader, settings, image).completed);
+            const std::unique_ptr<fp::SurfaceWorker> worker = shader.makeWorker();
+            const fp::StrataGrid strata = fp::strataFor(spp);
+            for (int y = 0; y < settings.height; y += 4) {
+                for (int x = 0; x < settings.width; x += 3) {
+                    fp::Color sum;
+                    for (int s = 0; s < spp; ++s) {
+                        fp::SampleRandom random(settings.seed, std::uint32_t(y * settings.width + x), std::uint32_t(s));
+                        const float jx = random.next();
+                        const float jy = random.next();
+                        float sx, sy;
+                        fp::stratifiedPoint(strata, s, jx, jy, sx, sy);
+                        const fp::Ray ray = where.camera.primaryRay((float(x) + sx) / float(settings.width),
+                                                                    (float(y) + sy) / float(settings.height));
+                        fp::ShadingServices services(where, *worker, random);
+                        sum += services.trace(ray, 0).color;
+                    }
+                    const fp::Color mean = sum * (1.0f / float(spp));
+                    const float* pixel = image.pixel(x, y);
+                    const std::string at = (where.model ? "model" : "ball") + std::string(", ") +
+                                           std::to_string(spp) + " spp, pixel " + std::to_string(x) + "," +
+                                           std::to_string(y);
+                    ASSERT_EQ(pixel[0], mean.x) << at;
+                    ASSERT_EQ(pixel[1], mean.y) << at;
+                    ASSERT_EQ(pixel[2], mean.z) << at;
+                }
+            }
+        }
+    }
 }
