@@ -7,7 +7,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   libpng-dev libopenexr-dev libtbb-dev
   libcli11-dev nlohmann-json3-dev libstb-dev fonts-dejavu-core libcpp-httplib-dev
-  libembree-dev
+  libembree-dev libtinyobjloader-dev
   dpkg-dev file
 )
 for option in "$@"; do
