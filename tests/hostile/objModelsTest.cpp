@@ -7,6 +7,8 @@
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -97,6 +99,40 @@ TEST(HostileObj, OnlyFiniteSinglePrecisionNumbersReachTheModel) {
             EXPECT_EQ(error, "m.obj:5: '" + std::string(token) + "' is not a finite single-precision number") << line;
         }
     }
+}
+
+TEST(HostileObj, EveryNumberIsReadAsTheNearestSinglePrecisionValue) {
+    // Random finite floats of every magnitude (subnormals included), written
+    // shortest, with 17 digits and with 40, as positions and as texture
+    // coordinates: each value kept is the one the text names, bit for bit.
+    std::mt19937 random(17);
+    std::string text = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
+    std::vector<float> expected;
+    for (const char* format : {"%.9g", "%.17g", "%.40e"}) {
+        for (int i = 0; i < 1500; ++i) {
+            const std::uint32_t bits = random();
+            float value;
+            std::memcpy(&value, &bits, sizeof value);
+            if (!std::isfinite(value)) continue;
+            char token[80];
+            std::snprintf(token, sizeof token, format, double(value));
+            text += "v 0 " + std::string(token) + " 1\nvt " + token + " " + token + "\n";
+            expected.push_back(std::strtof(token, nullptr));
+        }
+    }
+    for (size_t i = 1; i <= expected.size(); ++i)
+        text += "f 1/" + std::to_string(i) + " 2/" + std::to_string(i) + " 3/" + std::to_string(i) + "\n";
+    fp::TriangleMesh mesh;
+    std::string error;
+    ASSERT_TRUE(fp::parseObj(text, "m.obj", mesh, error)) << error;
+    ASSERT_EQ(mesh.positions.size(), expected.size() + 3);
+    ASSERT_EQ(mesh.triangles.size(), expected.size());
+    size_t wrong = 0;
+    for (size_t i = 0; i < expected.size(); ++i) {
+        const float read[] = {mesh.positions[i + 3].y, mesh.triangles[i].u[0], mesh.triangles[i].v[2]};
+        for (const float value : read) wrong += std::memcmp(&value, &expected[i], sizeof value) != 0;
+    }
+    EXPECT_EQ(wrong, 0u);
 }
 
 TEST(HostileObj, PolygonsOfAnyCornerCountSplitIntoTheirOwnArea) {
