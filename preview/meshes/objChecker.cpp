@@ -12,6 +12,8 @@ namespace {
 
 // The file is read in pieces of this size.
 constexpr std::size_t kPieceBytes = std::size_t(1) << 20;
+// Of a long line of a statement that is dropped, the part kept.
+constexpr std::size_t kLongLinePrefix = 64;
 // Lines between looks at the cancel flag: a few milliseconds of reading.
 constexpr std::size_t kLinesPerCancelCheck = 1 << 14;
 // Text handed on at a time (the library reads it a character at a time).
@@ -132,12 +134,40 @@ bool ObjLineSource::next(std::string_view& line) {
             return true;
         }
         scanned = rest_.size();
+        if (scanned > kPieceBytes && !mayBeKept(rest_)) return skipLongLine(line);
         if (fill()) continue;
         if (rest_.empty()) return false;
         line = rest_;
         rest_.remove_prefix(rest_.size());
         return true;
     }
+}
+
+bool ObjLineSource::mayBeKept(std::string_view text) {
+    const std::string_view keyword = nextToken(text);
+    return keyword.empty() || keyword == "v" || keyword == "vn" || keyword == "vt" || keyword == "f";
+}
+
+bool ObjLineSource::skipLongLine(std::string_view& line) {
+    // What the checker looks at in a statement it drops: its keyword, and
+    // whether the line holds a NUL
+    longLine_.assign(rest_.substr(0, kLongLinePrefix));
+    bool holdsNul = false;
+    for (;;) {
+        const std::size_t end = rest_.find_first_of("\r\n");
+        const std::string_view part = rest_.substr(0, end);
+        holdsNul = holdsNul || part.find('\0') != std::string_view::npos;
+        if (end != std::string_view::npos) {
+            skipLineFeed_ = rest_[end] == '\r';
+            rest_.remove_prefix(end + 1);
+            break;
+        }
+        rest_.remove_prefix(rest_.size());
+        if (!fill()) break;
+    }
+    if (holdsNul) longLine_ += '\0';
+    line = longLine_;
+    return true;
 }
 
 void ObjBatch::clear() {

@@ -31,7 +31,9 @@ namespace flakecoat::preview {
 
 // OBJ text line by line, from memory or from a file read in pieces. Lines
 // end at "\n", "\r\n" or a lone "\r"; a UTF-8 byte-order mark at the start
-// is skipped. Memory: a piece of the file and its longest line.
+// is skipped. Memory: a piece of the file and its longest line that may be
+// kept (a longer line than a piece that is not v, vn, vt or f is skipped
+// unkept).
 class ObjLineSource {
 public:
     explicit ObjLineSource(std::string_view text);
@@ -45,10 +47,15 @@ public:
 private:
     // Appends the file's next piece to the unread text; false at its end.
     bool fill();
+    // The line in rest_ may be a statement the checker keeps.
+    static bool mayBeKept(std::string_view text);
+    // Reads past the rest of a long line, giving its start.
+    bool skipLongLine(std::string_view& line);
 
     std::istream* file_ = nullptr;
     std::string buffer_;    // the file's unread text
     std::string_view rest_; // unread text (in buffer_ when reading a file)
+    std::string longLine_;  // the start of a long line skipped
     bool skipLineFeed_ = false;  // the last line ended at "\r"
     bool atStart_ = true;
     bool readFailed_ = false;
