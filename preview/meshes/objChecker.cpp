@@ -92,10 +92,11 @@ void appendIndex(std::string& out, std::size_t index) {
 
 ObjLineSource::ObjLineSource(std::string_view text) : rest_(text) {}
 
-ObjLineSource::ObjLineSource(std::istream& file) : file_(&file) {}
+ObjLineSource::ObjLineSource(std::istream& file, const std::atomic<bool>* cancel) : file_(&file), cancel_(cancel) {}
 
 bool ObjLineSource::fill() {
-    if (!file_ || readFailed_ || !file_->good()) return false;
+    if (!file_ || readFailed_ || !file_->good() || (cancel_ && cancel_->load(std::memory_order_relaxed)))
+        return false;
     // Drop what was read once it is no smaller than what is left, so a long
     // line is moved a bounded number of times
     std::size_t consumed = buffer_.size() - rest_.size();
@@ -332,6 +333,7 @@ ObjChecker::int_type ObjChecker::underflow() {
     while (!finished_ && statementsInBatch_ < kStatementsPerBatch && out_.size() < kOutBytes) {
         if (!source_.next(text)) {
             finished_ = true;
+            interrupted_ = cancelled();
             if (source_.readFailed()) error_ = "cannot be read";
             break;
         }
@@ -346,6 +348,8 @@ ObjChecker::int_type ObjChecker::underflow() {
             out_.resize(kept);  // the bad statement is not handed on
             error_ = message;
             errorLine_ = lineNumber_;
+            // A stop can cut the file's last line short
+            interrupted_ = cancelled();
             finished_ = true;
         }
     }

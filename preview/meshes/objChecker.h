@@ -37,7 +37,8 @@ namespace flakecoat::preview {
 class ObjLineSource {
 public:
     explicit ObjLineSource(std::string_view text);
-    explicit ObjLineSource(std::istream& file);
+    // A file stops being read once `cancel` is raised.
+    ObjLineSource(std::istream& file, const std::atomic<bool>* cancel);
 
     // The next line without its ending; false at the end of the text or when
     // the file cannot be read further (readFailed()).
@@ -53,6 +54,7 @@ private:
     bool skipLongLine(std::string_view& line);
 
     std::istream* file_ = nullptr;
+    const std::atomic<bool>* cancel_ = nullptr;
     std::string buffer_;    // the file's unread text
     std::string_view rest_; // unread text (in buffer_ when reading a file)
     std::string longLine_;  // the start of a long line skipped

@@ -229,7 +229,7 @@ bool loadObjFile(const std::string& path, TriangleMesh& mesh, std::string& error
         error = path + ": cannot be read";
         return false;
     }
-    ObjLineSource source(file);
+    ObjLineSource source(file, cancel);
     return readObj(source, path, mesh, error, ObjLimits(), cancel);
 }
 
