@@ -3,11 +3,15 @@
 // models at extreme scales, and the smaller faults (a byte-order mark,
 // echoed tokens, a stop request).
 
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -162,6 +166,7 @@ TEST(HostileObj, PolygonsOfAnyCornerCountSplitIntoTheirOwnArea) {
         const double angle = 2.0 * M_PI * i / 2000, radius = i % 250 < 5 ? 0.8 : 1.0;
         polygons[11].corners.emplace_back(radius * std::cos(angle), radius * std::sin(angle));
     }
+    polygons.push_back(regular("cylinder cap of 256 corners", 256, 1.5));  // a count that is 0 in a byte
     // On a tilted plane, so no axis sees the polygon edge-on
     const fp::Vec3 u = fp::normalize({1, 0.3f, -0.2f});
     const fp::Vec3 v = fp::normalize(fp::cross({0.1f, 0.2f, 1.0f}, u));
@@ -221,6 +226,15 @@ TEST(HostileObj, SplittingWorkIsBoundedAndAStopIsHeard) {
     EXPECT_FALSE(fp::parseObj(many, "many.obj", mesh, error, fp::ObjLimits(), &stop));
     EXPECT_EQ(error, "many.obj: interrupted");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    // and a file's, however long its lines
+    const std::string path = std::filesystem::temp_directory_path().string() + "/flakecoat-stop-" +
+                             std::to_string(::getpid()) + ".obj";
+    std::ofstream(path, std::ios::binary) << "g " << std::string(64 << 20, 'n') << "\n" << many;
+    const auto fileStart = std::chrono::steady_clock::now();
+    EXPECT_FALSE(fp::loadObjFile(path, mesh, error, &stop));
+    EXPECT_EQ(error, path + ": interrupted");
+    EXPECT_LT(std::chrono::steady_clock::now() - fileStart, std::chrono::seconds(2));
+    std::filesystem::remove(path);
 }
 
 TEST(HostileObj, ModelsOfAnyScaleKeepTheirFacesAndTheirSizeIsBounded) {

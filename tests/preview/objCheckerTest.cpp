@@ -1,0 +1,84 @@
+// What the OBJ checker hands the OBJ library: only the statements the model
+// uses, numbers as the values checked, corners as absolute indices, in
+// batches, with a record of each batch, and nothing once a stop is raised.
+
+#include <atomic>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "meshes/objChecker.h"
+
+namespace fp = flakecoat::preview;
+
+namespace {
+
+// Everything the checker hands on from `text` in its first batch.
+std::string handedOn(const std::string& text, fp::ObjChecker* checker = nullptr) {
+    fp::ObjLineSource source(text);
+    const fp::ObjLimits limits;
+    fp::ObjChecker own(source, limits, nullptr);
+    fp::ObjChecker& reading = checker ? *checker : own;
+    reading.nextBatch();
+    std::istream stream(&reading);
+    return std::string(std::istreambuf_iterator<char>(stream), {});
+}
+
+}  // namespace
+
+TEST(ObjChecker, HandsOnOnlyCheckedStatementsInAFormThatReadsExactly) {
+    const std::string square = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n";
+    const std::string squareOut =
+        "v 0.00000000e+00 0.00000000e+00 0.00000000e+00\nv 1.00000000e+00 0.00000000e+00 0.00000000e+00\n"
+        "v 1.00000000e+00 1.00000000e+00 0.00000000e+00\nv 0.00000000e+00 1.00000000e+00 0.00000000e+00\n";
+    const std::pair<std::string, std::string> cases[] = {
+        {"g a b\no c\nusemtl red\nmtllib x.mtl\ns 1\n# v 1 2 3\nl 1 2\nvp 1\n", ""},
+        {"v 0e500 -1e-50 " + std::string(310, '1') + "e-300 1 0.5 0.25 0\n",
+         "v 0.00000000e+00 -0.00000000e+00 1.11111117e+09\n"},
+        {"\xEF\xBB\xBF  vn\t+.5 5. -3.4e38\r\nvt 0.1\rvt 1 2 3\n",
+         "vn 5.00000000e-01 5.00000000e+00 -3.39999995e+38\nvt 1.00000001e-01 0.00000000e+00\n"
+         "vt 1.00000000e+00 2.00000000e+00\n"},
+        {square + "vt 0 0\nvn 0 0 1\nf -4 -3 -2\nf 1/1 2/-1 3/1\nf 1//-1 2//1 3//1 4//1\nf 1/1/1 -3/1/1 3/-1/-1\n",
+         squareOut + "vt 0.00000000e+00 0.00000000e+00\nvn 0.00000000e+00 0.00000000e+00 1.00000000e+00\n"
+                     "f 1 2 3\nf 1/1 2/1 3/1\nf 1//1 2//1 3//1 4//1\nf 1/1/1 2/1/1 3/1/1\n"},
+        // A bad line ends the stream before it
+        {square + "f 1 2 3\nf 1 2 5\nf 1 2 3\n", squareOut + "f 1 2 3\n"},
+    };
+    for (const auto& [text, expected] : cases) EXPECT_EQ(handedOn(text), expected) << text;
+}
+
+TEST(ObjChecker, BatchesAreRecordedAndAStopEndsTheStream) {
+    // Two batches: the first full, each with the lines and values of its
+    // elements and faces
+    std::string text = "v 0 0 0\nv 1 0 0\n";
+    const size_t pairs = fp::ObjChecker::kStatementsPerBatch / 2 + 1;
+    for (size_t k = 0; k < pairs; ++k) text += "g x\nv 0 " + std::to_string(k) + " 0\nf 1 2 -1\n";
+    fp::ObjLineSource source(text);
+    const fp::ObjLimits limits;
+    std::atomic<bool> stop{false};
+    fp::ObjChecker checker(source, limits, &stop);
+    checker.nextBatch();
+    std::istream first(&checker);
+    const std::string firstText(std::istreambuf_iterator<char>(first), {});
+    const fp::ObjBatch& batch = checker.batch();
+    EXPECT_EQ(batch.positionLines.size() + batch.faces.size(), fp::ObjChecker::kStatementsPerBatch);
+    EXPECT_EQ(batch.positions.size(), 3 * batch.positionLines.size());
+    EXPECT_EQ(batch.positionLines[3], 7u);  // "v 0 1 0", after "g x"
+    EXPECT_EQ(batch.positions[3 * 3 + 1], 1.0f);
+    EXPECT_EQ(batch.faces[1].line, 8u);
+    EXPECT_EQ(batch.faces[1].corners, 3u);
+    EXPECT_FALSE(checker.finished());
+    // It stopped reading at the batch's end: the last face of the batch
+    // refers to the last position read, absolutely
+    const size_t positionsRead = 2 + (fp::ObjChecker::kStatementsPerBatch - 2) / 2;
+    EXPECT_EQ(checker.positions(), positionsRead);
+    EXPECT_EQ(firstText.substr(firstText.rfind('f')), "f 1 2 " + std::to_string(positionsRead) + "\n");
+
+    checker.nextBatch();
+    stop = true;
+    std::istream second(&checker);
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(second), {}), "");
+    EXPECT_TRUE(checker.finished());
+    EXPECT_TRUE(checker.interrupted());
+    EXPECT_TRUE(checker.error().empty());
+}
