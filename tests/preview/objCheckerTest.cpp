@@ -28,19 +28,16 @@ std::string handedOn(const std::string& text, fp::ObjChecker* checker = nullptr)
 
 TEST(ObjChecker, HandsOnOnlyCheckedStatementsInAFormThatReadsExactly) {
     const std::string square = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n";
-    const std::string squareOut =
-        "v 0.00000000e+00 0.00000000e+00 0.00000000e+00\nv 1.00000000e+00 0.00000000e+00 0.00000000e+00\n"
-        "v 1.00000000e+00 1.00000000e+00 0.00000000e+00\nv 0.00000000e+00 1.00000000e+00 0.00000000e+00\n";
+    const std::string squareOut = "v 0 0 0\nv 1 0 0\nv 1 1 0\nv 0 1 0\n";
     const std::pair<std::string, std::string> cases[] = {
         {"g a b\no c\nusemtl red\nmtllib x.mtl\ns 1\n# v 1 2 3\nl 1 2\nvp 1\n", ""},
-        {"v 0e500 -1e-50 " + std::string(310, '1') + "e-300 1 0.5 0.25 0\n",
-         "v 0.00000000e+00 -0.00000000e+00 1.11111117e+09\n"},
-        {"\xEF\xBB\xBF  vn\t+.5 5. -3.4e38\r\nvt 0.1\rvt 1 2 3\n",
-         "vn 5.00000000e-01 5.00000000e+00 -3.39999995e+38\nvt 1.00000001e-01 0.00000000e+00\n"
-         "vt 1.00000000e+00 2.00000000e+00\n"},
+        // Numbers as nine significant digits, whole, with a power of ten
+        {"v 0e500 -1e-50 " + std::string(310, '1') + "e-300 1 0.5 0.25 0\n", "v 0 -0 111111117e1\n"},
+        {"\xEF\xBB\xBF  vn\t+.5 5. -3.4e38\r\nvt 0.1\rvt 1 2 3\nv 1e-45 -1.17549435e-38 123.456\n",
+         "vn 5e-1 5 -339999995e30\nvt 100000001e-9 0\nvt 1 2\nv 140129846e-53 -117549435e-46 123456001e-6\n"},
+        // Corners as absolute indices
         {square + "vt 0 0\nvn 0 0 1\nf -4 -3 -2\nf 1/1 2/-1 3/1\nf 1//-1 2//1 3//1 4//1\nf 1/1/1 -3/1/1 3/-1/-1\n",
-         squareOut + "vt 0.00000000e+00 0.00000000e+00\nvn 0.00000000e+00 0.00000000e+00 1.00000000e+00\n"
-                     "f 1 2 3\nf 1/1 2/1 3/1\nf 1//1 2//1 3//1 4//1\nf 1/1/1 2/1/1 3/1/1\n"},
+         squareOut + "vt 0 0\nvn 0 0 1\nf 1 2 3\nf 1/1 2/1 3/1\nf 1//1 2//1 3//1 4//1\nf 1/1/1 2/1/1 3/1/1\n"},
         // A bad line ends the stream before it
         {square + "f 1 2 3\nf 1 2 5\nf 1 2 3\n", squareOut + "f 1 2 3\n"},
     };
