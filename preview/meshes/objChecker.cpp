@@ -2,7 +2,9 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "inputEcho.h"
 
@@ -188,6 +190,39 @@ void ObjBatch::clear() {
     normals.clear();
     texcoords.clear();
     faces.clear();
+}
+
+namespace {
+
+bool sameValuesOfKind(const std::vector<float>& read, const std::vector<float>& checked,
+                      const std::vector<std::size_t>& lines, std::size_t perElement, const char* kind,
+                      std::size_t& line, std::string& message) {
+    if (read.size() != checked.size()) {
+        line = 0;
+        message = "the OBJ library read " + std::to_string(read.size() / perElement) + " " + kind + "s where " +
+                  std::to_string(checked.size() / perElement) + " were given";
+        return false;
+    }
+    for (std::size_t i = 0; i < read.size(); ++i) {
+        if (std::isfinite(read[i]) && std::memcmp(&read[i], &checked[i], sizeof(float)) == 0) continue;
+        line = lines[i / perElement];
+        char value[32];
+        std::snprintf(value, sizeof value, "%.9g", double(read[i]));
+        message = std::isfinite(read[i])
+                      ? "a " + std::string(kind) + " value was read as " + value + ", not as the number written"
+                      : "a " + std::string(kind) + " value read as " + value + " is not a finite single-precision number";
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+bool ObjBatch::sameValues(const std::vector<float>& readPositions, const std::vector<float>& readNormals,
+                          const std::vector<float>& readTexcoords, std::size_t& line, std::string& message) const {
+    return sameValuesOfKind(readPositions, positions, positionLines, 3, "position", line, message) &&
+           sameValuesOfKind(readNormals, normals, normalLines, 3, "normal", line, message) &&
+           sameValuesOfKind(readTexcoords, texcoords, texcoordLines, 2, "texture coordinate", line, message);
 }
 
 ObjChecker::ObjChecker(ObjLineSource& source, const ObjLimits& limits, const std::atomic<bool>* cancel)

@@ -77,6 +77,12 @@ struct ObjBatch {
     std::vector<Face> faces;
 
     void clear();
+    // Whether values read from the batch (3 a position or normal, 2 a
+    // texture coordinate) are as many as were handed on, each finite and
+    // the very value checked; if not, the element's line and what is wrong
+    // ("... not a finite single-precision number").
+    bool sameValues(const std::vector<float>& readPositions, const std::vector<float>& readNormals,
+                    const std::vector<float>& readTexcoords, std::size_t& line, std::string& message) const;
 };
 
 class ObjChecker : public std::streambuf {

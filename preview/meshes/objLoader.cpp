@@ -5,7 +5,6 @@
 #include <cmath>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <vector>
 
 #include <sys/stat.h>
@@ -47,31 +46,6 @@ private:
     std::vector<Vec3> cornerPoints_;
     std::vector<std::uint32_t> split_;
 };
-
-// The library's values of one kind against the checker's: the same count,
-// each finite and the very value checked.
-bool sameValues(const std::vector<tinyobj::real_t>& read, const std::vector<float>& checked,
-                const std::vector<std::size_t>& lines, std::size_t perElement, const char* kind,
-                std::size_t& line, std::string& message) {
-    if (read.size() != checked.size()) {
-        message = "the OBJ library read " + std::to_string(read.size() / perElement) + " " + kind + "s where " +
-                  std::to_string(checked.size() / perElement) + " were given";
-        return false;
-    }
-    for (std::size_t i = 0; i < read.size(); ++i) {
-        if (std::isfinite(read[i]) && std::memcmp(&read[i], &checked[i], sizeof(float)) == 0) continue;
-        line = lines[i / perElement];
-        std::ostringstream value;
-        value.precision(9);
-        value << read[i];
-        message = std::isfinite(read[i]) ? "a " + std::string(kind) + " value was read as " + value.str() +
-                                               ", not as the number written"
-                                         : "a " + std::string(kind) + " value read as " + value.str() +
-                                               " is not a finite single-precision number";
-        return false;
-    }
-    return true;
-}
 
 bool ObjAssembly::face(const tinyobj::index_t* corners, const ObjBatch::Face& face, std::string& message) {
     // Every index within what was read, in the form the face was written in
@@ -121,10 +95,7 @@ bool ObjAssembly::face(const tinyobj::index_t* corners, const ObjBatch::Face& fa
 bool ObjAssembly::take(const tinyobj::attrib_t& attrib, const std::vector<tinyobj::shape_t>& shapes,
                        const ObjBatch& batch, std::size_t& line, std::string& message) {
     line = 0;
-    if (!sameValues(attrib.vertices, batch.positions, batch.positionLines, 3, "position", line, message) ||
-        !sameValues(attrib.normals, batch.normals, batch.normalLines, 3, "normal", line, message) ||
-        !sameValues(attrib.texcoords, batch.texcoords, batch.texcoordLines, 2, "texture coordinate", line, message))
-        return false;
+    if (!batch.sameValues(attrib.vertices, attrib.normals, attrib.texcoords, line, message)) return false;
     for (std::size_t i = 0; i < attrib.vertices.size(); i += 3)
         positions_.emplace_back(attrib.vertices[i], attrib.vertices[i + 1], attrib.vertices[i + 2]);
     for (std::size_t i = 0; i < attrib.normals.size(); i += 3)

@@ -3,7 +3,9 @@
 // batches, with a record of each batch, and nothing once a stop is raised.
 
 #include <atomic>
+#include <cmath>
 #include <string>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -13,7 +15,8 @@ namespace fp = flakecoat::preview;
 
 namespace {
 
-// Everything the checker hands on from `text` in its first batch.
+// Everything a checker hands on in its first batch: one of `text`, or
+// `checker`, reading its own text, when one is given.
 std::string handedOn(const std::string& text, fp::ObjChecker* checker = nullptr) {
     fp::ObjLineSource source(text);
     const fp::ObjLimits limits;
@@ -78,4 +81,41 @@ TEST(ObjChecker, BatchesAreRecordedAndAStopEndsTheStream) {
     EXPECT_TRUE(checker.finished());
     EXPECT_TRUE(checker.interrupted());
     EXPECT_TRUE(checker.error().empty());
+}
+
+TEST(ObjChecker, ValuesReadOtherwiseThanCheckedAreRefusedWithTheirLine) {
+    fp::ObjLineSource source("v 0 0 0\n# c\nv 1 2 3\nvn 0 0 1\nvt 0.5 0.25\n");
+    const fp::ObjLimits limits;
+    fp::ObjChecker checker(source, limits, nullptr);
+    handedOn("", &checker);
+    const fp::ObjBatch& batch = checker.batch();
+    const std::vector<float> positions = {0, 0, 0, 1, 2, 3}, normals = {0, 0, 1}, texcoords = {0.5f, 0.25f};
+    size_t line = 0;
+    std::string message;
+    EXPECT_TRUE(batch.sameValues(positions, normals, texcoords, line, message)) << message;
+    // {which list, index, value read}, and the line and message expected
+    const float nan = std::nanf(""), infinity = HUGE_VALF;
+    const struct {
+        int list;
+        size_t index;
+        float value;
+        size_t line;
+        const char* message;
+    } cases[] = {
+        {0, 4, nan, 3, "a position value read as nan is not a finite single-precision number"},
+        {0, 0, -infinity, 1, "a position value read as -inf is not a finite single-precision number"},
+        {1, 2, infinity, 4, "a normal value read as inf is not a finite single-precision number"},
+        {2, 1, 0.25000003f, 5, "a texture coordinate value was read as 0.25000003, not as the number written"},
+        {0, 6, 1.0f, 0, "the OBJ library read 3 positions where 2 were given"},
+    };
+    for (const auto& c : cases) {
+        std::vector<float> read[] = {positions, normals, texcoords};
+        if (c.index < read[c.list].size())
+            read[c.list][c.index] = c.value;
+        else
+            read[c.list].insert(read[c.list].end(), 3, c.value);
+        EXPECT_FALSE(batch.sameValues(read[0], read[1], read[2], line, message)) << c.message;
+        EXPECT_EQ(line, c.line) << c.message;
+        EXPECT_EQ(message, c.message);
+    }
 }
