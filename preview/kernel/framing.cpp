@@ -86,7 +86,8 @@ Camera sphereCamera(const Scene& scene, const CameraAim& aim, const Axes& axes, 
 // point at (x, y) across and s towards the eye from the target lies at
 // x / ((D - s) halfWidth) of the half-width: D is the largest s + |x| /
 // (fraction halfWidth) (or the same for y). Perspective pulls the
-// silhouette off centre, so the target moves across until it is centred.
+// silhouette off centre, so the target moves across until the outermost
+// points on either side lie equally far out, and D follows.
 Camera fillCamera(const Scene& scene, const CameraAim& aim, const Axes& axes, float aspect) {
     const double halfHeight = tanHalf(aim.fovDegrees), halfWidth = halfHeight * aspect;
     D3 low(1e300, 1e300, 1e300), high(-1e300, -1e300, -1e300);
@@ -107,18 +108,31 @@ Camera fillCamera(const Scene& scene, const CameraAim& aim, const Axes& axes, fl
                                            std::fabs(dot(q, axes.up)) / (kFillFraction * halfHeight));
             distance = std::max(distance, s + std::max(across, nearest));
         });
-        if (pass == 4) break;
-        double left = 1e300, right = -1e300, bottom = 1e300, top = -1e300;
+        if (pass == 8) break;
+        // The outermost points each way: (across, depth) of the least and
+        // the greatest across / depth, for x and for y.
+        struct Extreme {
+            double ratio, across, depth;
+        };
+        Extreme extremes[2][2] = {{{1e300, 0, 1}, {-1e300, 0, 1}}, {{1e300, 0, 1}, {-1e300, 0, 1}}};
         forEachOutlinePoint(scene, [&](const D3& p) {
             const D3 q = p - target;
             const double depth = distance - dot(q, axes.back);
-            const double x = dot(q, axes.right) / depth, y = dot(q, axes.up) / depth;
-            left = std::min(left, x);
-            right = std::max(right, x);
-            bottom = std::min(bottom, y);
-            top = std::max(top, y);
+            const double across[2] = {dot(q, axes.right), dot(q, axes.up)};
+            for (int axis = 0; axis < 2; ++axis) {
+                const double ratio = across[axis] / depth;
+                if (ratio < extremes[axis][0].ratio) extremes[axis][0] = {ratio, across[axis], depth};
+                if (ratio > extremes[axis][1].ratio) extremes[axis][1] = {ratio, across[axis], depth};
+            }
         });
-        target = target + axes.right * (0.5 * (left + right) * distance) + axes.up * (0.5 * (bottom + top) * distance);
+        // The shift c with (high - c) / highDepth = (c - low) / lowDepth
+        double shift[2];
+        for (int axis = 0; axis < 2; ++axis) {
+            const Extreme& a = extremes[axis][0];
+            const Extreme& b = extremes[axis][1];
+            shift[axis] = (b.across * a.depth + a.across * b.depth) / (a.depth + b.depth);
+        }
+        target = target + axes.right * shift[0] + axes.up * shift[1];
     }
     return lookingAt(target + axes.back * (distance / aim.zoom), target, axes.up, aim.fovDegrees, aspect);
 }
@@ -190,7 +204,7 @@ Camera closeUpCamera(const Scene& scene, const CameraAim& aim, const Camera& who
     const D3 eye(whole.eye());
     const D3 towards = at.point - eye;
     const double far = length(towards);
-    distance = std::clamp(distance, std::min(far, 50.0 * double(scene.rayEpsilon)), far);
+    distance = std::clamp(distance, std::min(far, 10.0 * double(scene.rayEpsilon)), far);
     return lookingAt(at.point - towards * (distance / far), at.point, D3(whole.up()), aim.fovDegrees, aspect);
 }
 
