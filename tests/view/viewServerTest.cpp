@@ -364,6 +364,49 @@ TEST_F(ViewServerTest, ASavedLookRendersAsTheViewerShowsIt) {
     EXPECT_EQ(post("/view", "lights=studio")->status, 200);
 }
 
+// The camera is a view setting checked as its options are; the command and
+// a saved look carry it, and the look renders as the viewer shows it.
+TEST_F(ViewServerTest, TheCameraGoesIntoTheCommandAndTheSavedLook) {
+    const std::pair<const char*, const char*> refused[] = {
+        {"elevation=95", "elevation=95: expected -90 to 90 degrees"},
+        {"zoom=0", "zoom=0: expected a factor from 0.001 to 1000"},
+        {"fov=abc", "fov=abc: expected 0.5 to 170 degrees"},
+        {"shot=macro", "shot=macro: expected whole or closeup"},
+    };
+    for (const auto& [body, message] : refused) {
+        const httplib::Result reply = post("/view", body);
+        EXPECT_EQ(reply->status, 400) << body;
+        EXPECT_NE(reply->body.find(message), std::string::npos) << reply->body;
+    }
+    ASSERT_EQ(post("/view", "host=mentalray")->status, 200);
+    for (const char* body : {"orbit=-35", "elevation=40", "zoom=1.5"}) ASSERT_EQ(post("/view", body)->status, 200);
+    const std::uint64_t generation = generationOf(post("/view", "shot=closeup"));
+    const json state = json::parse(get("/state")->body);
+    EXPECT_EQ(state["camera"], json({{"orbit", -35.0}, {"elevation", 40.0}, {"zoom", 1.5}, {"fov", 28.0},
+                                     {"frame", ""}, {"shot", "closeup"}}));
+    EXPECT_NE(state["command"].get<std::string>().find("--orbit -35 --elevation 40 --zoom 1.5 --shot closeup"),
+              std::string::npos)
+        << state["command"];
+
+    httplib::Client c = client();
+    const std::string shown = finishedImage(c, generation);
+    ASSERT_FALSE(shown.empty());
+    const std::string look = get("/look")->body;
+    EXPECT_NE(look.find("\"shot\": \"closeup\""), std::string::npos) << look;
+    const std::string saved = testing::TempDir() + "flakecoat-camera-look.json";
+    const std::string rendered = testing::TempDir() + "flakecoat-camera-look.png";
+    std::ofstream(saved) << look;
+    const std::string command =
+        std::string(FLAKECOAT_TOOL) + " render --look " + saved + " --out " + rendered + " >/dev/null 2>&1";
+    ASSERT_EQ(std::system(command.c_str()), 0) << look;
+    std::ifstream file(rendered, std::ios::binary);
+    EXPECT_TRUE(std::string(std::istreambuf_iterator<char>(file), {}) == shown) << look;
+    std::remove(saved.c_str());
+    std::remove(rendered.c_str());
+    for (const char* body : {"orbit=0", "elevation=10", "zoom=1", "shot=whole"})
+        EXPECT_EQ(post("/view", body)->status, 200);
+}
+
 // Switching host takes the look along where the other host has the inputs;
 // an image with samples that were not finite says so and by which values.
 TEST_F(ViewServerTest, TheLookGoesAlongAndBrokenSamplesAreNamed) {
