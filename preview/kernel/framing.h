@@ -4,7 +4,7 @@
 // Where the camera stands and what it frames. The camera looks from a
 // direction given by two angles: the orbit about the vertical (0 looks from
 // +z at the object's front, the side an OBJ model conventionally faces;
-// positive turns the camera towards +x, the object's right as seen) and
+// positive moves the camera round towards +x, the image's right at 0) and
 // the elevation above the horizontal. The framing sets its distance:
 //   sphere  the ball's view, the object's enclosing sphere as the ball
 //   fill    the object's silhouette (every corner a triangle uses, in

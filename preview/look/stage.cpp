@@ -164,7 +164,7 @@ const std::vector<StageOption>& stageOptions() {
         {"exposure", true, true, "Exposure of the PNG view transform, in stops"},
         {"seed", true, true, "Seed of the sample pattern, 0 to 2^64 - 1"},
         {"orbit", true, true,
-         "Camera: degrees about the vertical; 0 looks at the object's front (its +z side), more turns to its right",
+         "Camera: degrees about the vertical; 0 looks at the object's front (its +z side), more moves towards +x",
          false},
         {"elevation", true, true, "Camera: degrees above the horizontal, -90 to 90", false},
         {"zoom", true, true, "Camera: this many times closer than the framing puts it, 0.001 to 1000", false},
