@@ -10,6 +10,9 @@ namespace {
 
 constexpr double kPi = 3.14159265358979323846;
 constexpr double kRadians = kPi / 180.0;
+// Centring converges in two or three passes where the outermost points
+// stay the same; each pass reads every corner twice.
+constexpr int kCentringPasses = 6;
 // Points spread over the ball stand for its silhouette.
 constexpr int kBallOutlinePoints = 4096;
 
@@ -108,7 +111,7 @@ Camera fillCamera(const Scene& scene, const CameraAim& aim, const Axes& axes, fl
                                            std::fabs(dot(q, axes.up)) / (kFillFraction * halfHeight));
             distance = std::max(distance, s + std::max(across, nearest));
         });
-        if (pass == 8) break;
+        if (pass == kCentringPasses) break;
         // The outermost points each way: (across, depth) of the least and
         // the greatest across / depth, for x and for y.
         struct Extreme {
@@ -133,6 +136,8 @@ Camera fillCamera(const Scene& scene, const CameraAim& aim, const Axes& axes, fl
             shift[axis] = (b.across * a.depth + a.across * b.depth) / (a.depth + b.depth);
         }
         target = target + axes.right * shift[0] + axes.up * shift[1];
+        // Centred when the outermost points no longer change
+        if (std::fabs(shift[0]) + std::fabs(shift[1]) < 1e-6 * double(scene.ball.radius)) break;
     }
     return lookingAt(target + axes.back * (distance / aim.zoom), target, axes.up, aim.fovDegrees, aspect);
 }

@@ -157,7 +157,7 @@ const std::vector<StageOption>& stageOptions() {
         {"spp", true, true, "Samples per pixel (stratified)"},
         {"lights", false, true, "Light rig: studio, softbox or sun"},
         {"mesh", false, true,
-         "Paint this OBJ model instead (in its own coordinates; framed, lit and grounded as the ball)"},
+         "Paint this OBJ model instead (in its own coordinates; lit and grounded as the ball, framed by --frame)"},
         {"shape", false, true, "The painted object: ball or swatch"},
         {"rotate", true, true, "Turn the model by DEG degrees about the vertical through its centre"},
         {"env", false, true, "Latitude-longitude environment image (.exr)"},
