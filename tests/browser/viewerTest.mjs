@@ -92,38 +92,34 @@ try {
   // Drag on the image to orbit (0.4 degrees a pixel: right turns the object
   // right, down looks from higher), scroll to zoom, tick the close-up; each
   // changes the image and the camera of the command and the saved look.
-  const image = await page.$('#image');
-  await image.scrollIntoView();
-  const area = await image.boundingBox();
-  const cameraNow = async () => (await page.evaluate(() => fetch('/state').then((r) => r.json()))).camera;
-  const cameraSteps = [
+  const area = await (await page.$('#image')).boundingBox();
+  const centre = [area.x + area.width / 2, area.y + area.height / 2];
+  const readState = () => page.evaluate(() => fetch('/state').then((r) => r.json()));
+  for (const [what, act, expected] of [
     ['drag', async () => {
-      await page.mouse.move(area.x + area.width / 2, area.y + area.height / 2);
+      await page.mouse.move(...centre);
       await page.mouse.down();
-      await page.mouse.move(area.x + area.width / 2 + 60, area.y + area.height / 2 + 40, { steps: 6 });
+      await page.mouse.move(centre[0] + 60, centre[1] + 40, { steps: 6 });
       await page.mouse.up();
     }, (c) => c.orbit === -24 && c.elevation === 26],
     ['wheel', () => page.mouse.wheel({ deltaY: -200 }), (c) => Math.abs(c.zoom - Math.exp(0.3)) < 1e-4],
     ['close-up', () => page.click('#closeup'), (c) => c.shot === 'closeup'],
-  ];
-  for (const [what, act, expected] of cameraSteps) {
+  ]) {
     digest = await shownDigest(page);
     await act();
-    // The page sends a drag's changes one after another: wait for the last
-    let camera = await cameraNow();
-    for (let tries = 0; !expected(camera) && tries < 100; ++tries) {
+    let camera;  // a drag's changes go one after another: wait for the last
+    for (let tries = 0; !expected(camera = (await readState()).camera) && tries < 100; ++tries) {
       await new Promise((resolve) => setTimeout(resolve, 100));
-      camera = await cameraNow();
     }
     assert.ok(expected(camera), `${what}: the camera is ${JSON.stringify(camera)}`);
     shown = await settledImage(page);
     assert.notEqual(await shownDigest(page), digest, `${what}: the image changed`);
   }
-  const moved = await page.evaluate(() => fetch('/state').then((r) => r.json()));
-  assert.match(moved.command, / --orbit -24 --elevation 26 --zoom 1\.3498\d* --shot closeup /);
+  const moved = (await readState()).command;
+  assert.match(moved, / --orbit -24 --elevation 26 --zoom 1\.3498\d* --shot closeup /);
   const lookStage = JSON.parse(await page.evaluate(() => fetch('/look').then((r) => r.text()))).stage;
   assert.deepEqual([lookStage.orbit, lookStage.elevation, lookStage.shot], [-24, 26, 'closeup']);
-  console.log(`camera: drag, wheel and close-up each changed the image; ${moved.command}`);
+  console.log(`camera: drag, wheel and close-up each changed the image; ${moved}`);
 
   // A value below the hard minimum, typed into a field.
   const field = await page.$('input[type=number][name=refractiveIndex][data-index="0"]');

