@@ -139,6 +139,7 @@ bool ViewSession::loadLook(const std::string& text, std::uint64_t& generation, s
     std::vector<Look> looks = defaultLooks(hosts_);
     Stage given = stage_;
     given.environmentFile.clear();  // the sky unless the file names an image
+    given.camera = StageCamera();    // as render --look of the file frames it
     if (!applyLookSettings(file, looks, error) || !applyLookStage(file, given, error)) return false;
 
     // What the viewer can change without starting again
