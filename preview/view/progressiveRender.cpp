@@ -26,9 +26,18 @@ bool sameScene(const Stage& a, const Stage& b) {
            a.lights == b.lights && a.environmentFile == b.environmentFile;
 }
 
+// The camera, aimed again for every image without building the scene anew.
+bool sameCamera(const Stage& a, const Stage& b) {
+    for (const StageOption& option : stageOptions())
+        if (isCameraOption(option.key) && stageOptionText(a, option.key) != stageOptionText(b, option.key))
+            return false;
+    return true;
+}
+
 // Everything but the exposure, which only the PNG encoding uses.
 bool sameImage(const ViewSettings& a, const ViewSettings& b) {
-    return a.host == b.host && sameScene(a.stage, b.stage) && a.stage.seed == b.stage.seed &&
+    return a.host == b.host && sameScene(a.stage, b.stage) && sameCamera(a.stage, b.stage) &&
+           a.stage.seed == b.stage.seed &&
            sameSettings(a.look.settings(), b.look.settings());
 }
 
@@ -102,6 +111,7 @@ void ProgressiveRender::run() {
             scene = std::make_unique<Scene>(std::move(*built));
             sceneStage = stage;
         }
+        scene->camera = stage.aim(*scene, settings.look);
         const std::unique_ptr<PaintedSurfaceShader> shader =
             session_.host(settings.host)->makeShader(*scene, settings.look);
 

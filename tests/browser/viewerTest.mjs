@@ -2,7 +2,8 @@
 // every numeric input of both hosts has a slider and a labelled, described
 // control, dragging the normalDeviation slider and picking a colour change
 // the image (the swatch in sRGB, the value linear), a bad value shows the
-// server's message, switching host keeps the inputs both hosts have, pixels
+// server's message, dragging and scrolling on the image and the close-up
+// toggle move the camera, switching host keeps the inputs both hosts have, pixels
 // that are not finite are marked and named, and a saved look loads back.
 // Usage: node viewerTest.mjs PATH/TO/flakecoat
 import assert from 'node:assert/strict';
@@ -87,6 +88,38 @@ try {
   await settledImage(page);
   assert.equal(await page.$eval('input[type=color][name=color]', (p) => p.value), '#c01818', 'the swatch shows sRGB');
   console.log('colour pick: image changed, linear values sent, sRGB shown');
+
+  // Drag on the image to orbit (0.4 degrees a pixel: right turns the object
+  // right, down looks from higher), scroll to zoom, tick the close-up; each
+  // changes the image and the camera of the command and the saved look.
+  const area = await (await page.$('#image')).boundingBox();
+  const centre = [area.x + area.width / 2, area.y + area.height / 2];
+  const readState = () => page.evaluate(() => fetch('/state').then((r) => r.json()));
+  for (const [what, act, expected] of [
+    ['drag', async () => {
+      await page.mouse.move(...centre);
+      await page.mouse.down();
+      await page.mouse.move(centre[0] + 60, centre[1] + 40, { steps: 6 });
+      await page.mouse.up();
+    }, (c) => c.orbit === -24 && c.elevation === 26],
+    ['wheel', () => page.mouse.wheel({ deltaY: -200 }), (c) => Math.abs(c.zoom - Math.exp(0.3)) < 1e-4],
+    ['close-up', () => page.click('#closeup'), (c) => c.shot === 'closeup'],
+  ]) {
+    digest = await shownDigest(page);
+    await act();
+    let camera;  // a drag's changes go one after another: wait for the last
+    for (let tries = 0; !expected(camera = (await readState()).camera) && tries < 100; ++tries) {
+      await new Promise((resolve) => setTimeout(resolve, 100));
+    }
+    assert.ok(expected(camera), `${what}: the camera is ${JSON.stringify(camera)}`);
+    shown = await settledImage(page);
+    assert.notEqual(await shownDigest(page), digest, `${what}: the image changed`);
+  }
+  const moved = (await readState()).command;
+  assert.match(moved, / --orbit -24 --elevation 26 --zoom 1\.3498\d* --shot closeup /);
+  const lookStage = JSON.parse(await page.evaluate(() => fetch('/look').then((r) => r.text()))).stage;
+  assert.deepEqual([lookStage.orbit, lookStage.elevation, lookStage.shot], [-24, 26, 'closeup']);
+  console.log(`camera: drag, wheel and close-up each changed the image; ${moved}`);
 
   // A value below the hard minimum, typed into a field.
   const field = await page.$('input[type=number][name=refractiveIndex][data-index="0"]');

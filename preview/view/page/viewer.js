@@ -270,6 +270,7 @@ function showState() {
   $('exposure').value = state.exposure;
   $('exposureValue').textContent = formatNumber(state.exposure);
   $('command').value = state.command;
+  showCamera();
 }
 
 async function refreshCommand() {
@@ -295,7 +296,79 @@ async function changeView(key, value, rebuild) {
   if (rebuild) await reload(); else await refreshCommand();
 }
 
+// --- the camera: drag to orbit, wheel to zoom, a close-up toggle -----------
+
+// Degrees per pixel dragged, and the zoom factor per wheel pixel.
+const kDragDegrees = 0.4;
+const kWheelRate = 0.0015;
+const kStartingView = { orbit: 0, elevation: 10, zoom: 1 };
+let camera = null;  // as last sent; the state's until the user moves it
+
+function showCamera() {
+  camera = { ...state.camera };
+  $('closeup').checked = camera.shot === 'closeup';
+  showCameraValue();
+}
+
+function showCameraValue() {
+  $('cameraValue').textContent =
+    `orbit ${formatNumber(camera.orbit)}°, elevation ${formatNumber(camera.elevation)}°, zoom ${formatNumber(camera.zoom)}`;
+}
+
+// Sends a part whose shown value (six digits) changes.
+function sendCamera(key, value) {
+  const text = formatNumber(value);
+  if (text === formatNumber(camera[key])) return;
+  camera[key] = Number(text);
+  showCameraValue();
+  send('view:' + key, '/view', `${key}=${text}`, null);
+}
+
+const roundTo = (value, step) => Math.round(value / step) * step;
+const clamp = (value, low, high) => Math.min(high, Math.max(low, value));
+
+function connectCamera() {
+  const image = $('image');
+  let drag = null;
+  image.addEventListener('pointerdown', (e) => {
+    if (!camera) return;
+    drag = { x: e.clientX, y: e.clientY, orbit: camera.orbit, elevation: camera.elevation };
+    image.setPointerCapture(e.pointerId);
+    image.classList.add('dragging');
+    e.preventDefault();
+  });
+  image.addEventListener('pointermove', (e) => {
+    if (!drag) return;
+    // The object follows the pointer: dragging right turns its right side away
+    const orbit = roundTo(drag.orbit - (e.clientX - drag.x) * kDragDegrees, 0.1);
+    const elevation = clamp(roundTo(drag.elevation + (e.clientY - drag.y) * kDragDegrees, 0.1), -90, 90);
+    sendCamera('orbit', orbit);
+    sendCamera('elevation', elevation);
+  });
+  const release = () => {
+    drag = null;
+    image.classList.remove('dragging');
+  };
+  image.addEventListener('pointerup', release);
+  image.addEventListener('pointercancel', release);
+  image.addEventListener('dragstart', (e) => e.preventDefault());
+  image.addEventListener('wheel', (e) => {
+    if (!camera) return;
+    e.preventDefault();
+    sendCamera('zoom', clamp(camera.zoom * Math.exp(-e.deltaY * kWheelRate), 0.001, 1000));
+  }, { passive: false });
+  image.addEventListener('dblclick', () => {
+    if (!camera) return;
+    for (const [key, value] of Object.entries(kStartingView)) sendCamera(key, value);
+  });
+  $('closeup').addEventListener('change', (e) => {
+    camera.shot = e.target.checked ? 'closeup' : 'whole';
+    changeView('shot', camera.shot, false);
+  });
+}
+
 function connect() {
+  connectCamera();
   $('host').addEventListener('change', (e) => changeView('host', e.target.value, true));
   $('lights').addEventListener('change', (e) => changeView('lights', e.target.value, false));
   $('environment').addEventListener('change', (e) => changeView('environment', e.target.value, false));
