@@ -171,6 +171,7 @@ ViewServer::ViewServer(ViewSession& session, LatestImage& images)
         response.set_header("X-Image-Serial", std::to_string(image.serial));
         response.set_header("X-Image-Generation", std::to_string(image.generation));
         response.set_header("X-Image-Spp", std::to_string(image.samplesPerPixel));
+        response.set_header("X-Image-Divisor", std::to_string(image.divisor));
         if (!image.note.empty()) response.set_header("X-Image-Note", image.note);
         response.set_content(reinterpret_cast<const char*>(image.png->data()), image.png->size(), "image/png");
     });
