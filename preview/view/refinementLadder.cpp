@@ -6,7 +6,7 @@ namespace flakecoat::preview::view {
 
 std::vector<RefinementLevel> refinementLadder(int width, int height, const std::vector<int>& fullSizeSteps) {
     std::vector<RefinementLevel> ladder;
-    for (int divisor : {8, 4, 2}) {
+    for (int divisor : {16, 8, 4, 2}) {
         const int reducedWidth = (width + divisor - 1) / divisor;
         const int reducedHeight = (height + divisor - 1) / divisor;
         if (std::min(reducedWidth, reducedHeight) < kSmallestReducedSide) continue;

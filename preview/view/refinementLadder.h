@@ -2,7 +2,7 @@
 #define FLAKECOAT_PREVIEW_VIEW_REFINEMENT_LADDER_H
 
 // The images the viewer renders for one set of settings, coarsest first:
-// reduced sizes at 1 sample per pixel (1/8, 1/4, 1/2 of each side, where
+// reduced sizes at 1 sample per pixel (1/16 to 1/2 of each side, where
 // that still leaves a useful picture), then the full size at each of the
 // refinement steps. The page scales the reduced ones up to the full size.
 //
