@@ -5,6 +5,8 @@
 #include <memory>
 #include <optional>
 
+#include <tbb/task_arena.h>
+
 #include "image/imageWriter.h"
 #include "kernel/renderer.h"
 #include "kernel/scene.h"
@@ -81,6 +83,14 @@ void ProgressiveRender::run() {
     Framebuffer image;
     std::string note;        // of `image`
     double secondsPerSample = 0.0;  // render and encoding, as measured
+    // Encoding runs on as many threads as rendering, no more.
+    tbb::task_arena encoding(threads_ > 0 ? threads_ : tbb::task_arena::automatic);
+    const auto encode = [&](const Framebuffer& pixels, const ViewTransform& view, size_t level,
+                            std::vector<unsigned char>& png, std::string& error) {
+        bool encoded = false;
+        encoding.execute([&] { encoded = encodePng(pixels, view, compressionFor(level, ladder.size()), png, error); });
+        return encoded;
+    };
     ViewSettings settings;
     std::uint64_t seen = 0;
     while (session_.waitForChange(seen, settings)) {
@@ -94,7 +104,7 @@ void ProgressiveRender::run() {
         if (resumed) {
             std::vector<unsigned char> png;
             const RefinementLevel& done = ladder[levelsDone - 1];
-            if (encodePng(image, view, compressionFor(levelsDone - 1, ladder.size()), png, error))
+            if (encode(image, view, levelsDone - 1, png, error))
                 images_.publish(std::move(png), settings.generation, done.samplesPerPixel, note, done.divisor);
             firstLevel = levelsDone;
         } else {
@@ -137,7 +147,7 @@ void ProgressiveRender::run() {
             if (!stats.completed) break;
             std::string nextNote = markNonFinite(next, stats.nonFiniteSamples, settings);
             std::vector<unsigned char> png;
-            if (!encodePng(next, view, compressionFor(level, ladder.size()), png, error)) break;
+            if (!encode(next, view, level, png, error)) break;
             secondsPerSample = updatedRate(secondsPerSample, size.samples(), secondsSince(start));
             image = std::move(next);
             note = std::move(nextNote);

@@ -14,6 +14,7 @@
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <tbb/task_arena.h>
 
 #include "image/imageWriter.h"
 #include "kernel/renderer.h"
@@ -87,8 +88,10 @@ std::string directPng(const fv::ViewSession& session, const fv::ViewSettings& se
     fp::Framebuffer image;
     fp::render(*scene, *shader, render, image);
     std::vector<unsigned char> png;
-    EXPECT_TRUE(fp::encodePng(image, fp::ViewTransform{settings.stage.exposure}, divisor == 1 && spp == 64 ? 6 : 0,
-                              png, error));
+    tbb::task_arena(1).execute([&] {
+        EXPECT_TRUE(fp::encodePng(image, fp::ViewTransform{settings.stage.exposure},
+                                  divisor == 1 && spp == 64 ? 6 : 0, png, error));
+    });
     return std::string(png.begin(), png.end());
 }
 
@@ -106,7 +109,7 @@ TEST(ProgressiveRender, ChangesStreamingInStillYieldImagesOfRecentValues) {
         ASSERT_TRUE(fp::loadRenderHosts({"maya"}, fp::HostModules::inDirectory(FLAKECOAT_LIBRARY_DIR), hosts, error))
             << error;
         fp::Stage stage;
-        stage.width = stage.height = 96;  // 1/4 and 1/2 first
+        stage.width = stage.height = 64;  // 1/4 and 1/2 first
         stage.samplesPerPixel = 64;
         fv::ViewSession session(std::move(hosts), stage);
         fv::LatestImage images;
