@@ -85,10 +85,10 @@ void ProgressiveRender::run() {
     double secondsPerSample = 0.0;  // render and encoding, as measured
     // Encoding runs on as many threads as rendering, no more.
     tbb::task_arena encoding(threads_ > 0 ? threads_ : tbb::task_arena::automatic);
-    const auto encode = [&](const Framebuffer& pixels, const ViewTransform& view, size_t level,
+    const auto encode = [&](const Framebuffer& pixels, const ViewTransform& view, int compression,
                             std::vector<unsigned char>& png, std::string& error) {
         bool encoded = false;
-        encoding.execute([&] { encoded = encodePng(pixels, view, compressionFor(level, ladder.size()), png, error); });
+        encoding.execute([&] { encoded = encodePng(pixels, view, compression, png, error); });
         return encoded;
     };
     ViewSettings settings;
@@ -99,13 +99,20 @@ void ProgressiveRender::run() {
         std::string error;
 
         // A change of exposure alone: the image again, then on from there.
+        // It is stored uncompressed first, as an exposure slider moves; the
+        // finished image is compressed again once no change waits.
         size_t firstLevel = 0;
         const bool resumed = levelsDone > 0 && sameImage(settings, shown);
         if (resumed) {
-            std::vector<unsigned char> png;
             const RefinementLevel& done = ladder[levelsDone - 1];
-            if (encode(image, view, levelsDone - 1, png, error))
-                images_.publish(std::move(png), settings.generation, done.samplesPerPixel, note, done.divisor);
+            const auto republish = [&](int compression) {
+                std::vector<unsigned char> png;
+                if (encode(image, view, compression, png, error))
+                    images_.publish(std::move(png), settings.generation, done.samplesPerPixel, note, done.divisor);
+            };
+            republish(0);
+            const int compression = compressionFor(levelsDone - 1, ladder.size());
+            if (compression != 0 && !session_.cancelFlag().load()) republish(compression);
             firstLevel = levelsDone;
         } else {
             levelsDone = 0;
@@ -147,7 +154,7 @@ void ProgressiveRender::run() {
             if (!stats.completed) break;
             std::string nextNote = markNonFinite(next, stats.nonFiniteSamples, settings);
             std::vector<unsigned char> png;
-            if (!encode(next, view, level, png, error)) break;
+            if (!encode(next, view, compressionFor(level, ladder.size()), png, error)) break;
             secondsPerSample = updatedRate(secondsPerSample, size.samples(), secondsSince(start));
             image = std::move(next);
             note = std::move(nextNote);
