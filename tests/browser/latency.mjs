@@ -7,6 +7,8 @@
 //   gap     the largest time without a new image during the drag (from its
 //           first input event, between images, and to its last event)
 //   settle  from the last input event to the image of that last value
+// and the largest interval between the input events themselves (a busy
+// machine delays the page's timers too).
 // Usage: node latency.mjs PATH/TO/flakecoat [--size 512x512] [--drags 5]
 //          [--duration 2000] [--models ball,mesh] [--threads N]
 import { mkdtempSync, rmSync } from 'node:fs';
@@ -68,7 +70,12 @@ function measure({ inputs, images, last }) {
   for (let i = 1; i < marks.length; ++i) gap = Math.max(gap, marks[i] - marks[i - 1]);
   const settled = images.find((i) => i.generation >= last);
   const divisors = [...new Set(images.filter((i) => i.t <= end).map((i) => i.divisor))].sort((a, b) => b - a);
-  return { gap, settle: settled ? settled.t - end : Infinity, changes: inputs.length, shown: during.length, divisors };
+  // The page's own timers show how busy the machine is: a loaded machine
+  // delays the input events themselves.
+  let inputGap = 0;
+  for (let i = 1; i < inputs.length; ++i) inputGap = Math.max(inputGap, inputs[i] - inputs[i - 1]);
+  return { gap, settle: settled ? settled.t - end : Infinity, changes: inputs.length, shown: during.length, divisors,
+           inputGap };
 }
 
 const median = (values) => { const s = [...values].sort((a, b) => a - b); return s[Math.floor((s.length - 1) / 2)]; };
@@ -85,7 +92,8 @@ async function measureModel(browser, name, viewerArgs) {
       await new Promise((resolve) => setTimeout(resolve, 1000));  // refining when the drag starts
       const result = measure(await drag(page, i % 2 ? 3.5 : 0.3, i % 2 ? 0.3 : 3.5));
       results.push(result);
-      console.log(`  ${name} drag ${i + 1}: ${result.changes} changes, ${result.shown} images during the drag ` +
+      console.log(`  ${name} drag ${i + 1}: ${result.changes} changes (largest interval ${result.inputGap.toFixed(1)} ms), ` +
+                  `${result.shown} images during the drag ` +
                   `(sizes 1/${result.divisors.join(', 1/')}), largest gap ${result.gap.toFixed(1)} ms, ` +
                   `last change to its image ${result.settle.toFixed(1)} ms`);
     }
