@@ -175,3 +175,34 @@ TEST(ProgressiveRender, ChangesStreamingInStillYieldImagesOfRecentValues) {
 }
 
 }  // namespace
+
+// An exposure change is not rendered again: the finished image comes back
+// re-encoded (uncompressed first, for a moving slider) and ends as the
+// compressed file a direct render writes.
+TEST(ProgressiveRender, AnExposureChangeReencodesTheFinishedImage) {
+    std::string error;
+    fp::RenderHosts hosts;
+    ASSERT_TRUE(fp::loadRenderHosts({"maya"}, fp::HostModules::inDirectory(FLAKECOAT_LIBRARY_DIR), hosts, error))
+        << error;
+    fp::Stage stage;
+    stage.width = stage.height = 24;
+    stage.samplesPerPixel = 64;
+    fv::ViewSession session(std::move(hosts), stage);
+    fv::LatestImage images;
+    fv::ProgressiveRender loop(session, images, fp::Environment(), 1);
+    fv::PublishedImage image;
+    std::uint64_t serial = 0;
+    while (images.waitFor(serial, 0, std::chrono::seconds(60), image) && image.samplesPerPixel < 64)
+        serial = image.serial;
+    ASSERT_EQ(image.samplesPerPixel, 64);
+    std::uint64_t exposed = 0;
+    ASSERT_TRUE(session.setView("exposure=1.5", exposed, error)) << error;
+    const std::string expected = directPng(session, session.settings(), 1, 64);
+    std::string shown;
+    for (serial = image.serial; shown != expected && images.waitFor(serial, exposed, std::chrono::seconds(60), image);
+         serial = image.serial) {
+        EXPECT_EQ(image.samplesPerPixel, 64);
+        shown.assign(image.png->begin(), image.png->end());
+    }
+    EXPECT_TRUE(shown == expected);
+}
