@@ -42,7 +42,8 @@ async function pump() {
       markControl(change.control, '');
       showMessage('');
       expectGeneration(JSON.parse(text).generation);
-      refreshCommand();
+      // The command line follows once a drag has sent its last value.
+      if (queue.size === 0) refreshCommand();
     }
   } catch (error) {
     showMessage('the viewer is not answering: ' + error.message);
