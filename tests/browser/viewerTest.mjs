@@ -29,6 +29,33 @@ async function expectEverySlider(page) {
   return inputs.length;
 }
 
+// A drag of input events every 20 ms: images keep coming while it lasts
+// (a loop that restarted on every change would show none until it ends),
+// and the last value's image follows. It ends on `endValue`.
+async function imagesWhileDragging(page, endValue) {
+  return page.evaluate((endValue) => new Promise((resolve) => {
+    const slider = document.querySelector('input[type=range][name=normalDeviation]');
+    const shown = [];
+    let last = 0;
+    const onImage = (event) => shown.push({ t: performance.now(), generation: event.detail.generation });
+    document.addEventListener('flakecoat:image', onImage);
+    const start = performance.now();
+    const step = async () => {
+      const elapsed = performance.now() - start;
+      slider.value = String(elapsed < 1000 ? 0.5 + elapsed / 500 : endValue);
+      last = performance.now();
+      slider.dispatchEvent(new Event('input', { bubbles: true }));
+      if (elapsed < 1000) return setTimeout(step, 20);
+      await new Promise((r) => setTimeout(r, 300));
+      const final = (await (await fetch('/state')).json()).generation;
+      while (!shown.some((i) => i.generation >= final)) await new Promise((r) => setTimeout(r, 20));
+      document.removeEventListener('flakecoat:image', onImage);
+      resolve({ during: shown.filter((i) => i.t <= last).length, final });
+    };
+    step();
+  }), endValue);
+}
+
 const tool = process.argv[2];
 if (!tool) throw new Error('usage: node viewerTest.mjs PATH/TO/flakecoat');
 
@@ -71,6 +98,11 @@ try {
   assert.notEqual(await shownDigest(page), digest, 'the slider changed the image');
   digest = await shownDigest(page);
   console.log(`slider: normalDeviation ${value}, image changed`);
+  const dragged = await imagesWhileDragging(page, value);
+  assert.ok(dragged.during >= 2, `images shown while the slider moves (${dragged.during})`);
+  shown = await settledImage(page);
+  digest = await shownDigest(page);
+  console.log(`drag: ${dragged.during} images shown while the slider moved, then the last value's`);
 
   // Pick a colour (the picker's dialog is the browser's own; set its value
   // as the dialog would). The swatch is sRGB, the value linear: 0xc0 is

@@ -5,8 +5,8 @@
 const $ = (id) => document.getElementById(id);
 
 let state = null;          // the last GET /state
-let wantedGeneration = 0;  // the generation of our latest accepted change
 let shownSerial = 0;       // the serial of the image on screen
+let shownGeneration = 0;   // the newest generation shown: never go back
 let waiting = false;       // an image request loop runs
 let imageUrl = null;
 
@@ -42,7 +42,8 @@ async function pump() {
       markControl(change.control, '');
       showMessage('');
       expectGeneration(JSON.parse(text).generation);
-      refreshCommand();
+      // The command line follows once a drag has sent its last value.
+      if (queue.size === 0) refreshCommand();
     }
   } catch (error) {
     showMessage('the viewer is not answering: ' + error.message);
@@ -67,29 +68,27 @@ function markControl(control, message) {
 // --- images -------------------------------------------------------------
 
 function expectGeneration(generation) {
-  if (generation > wantedGeneration) wantedGeneration = generation;
+  document.dispatchEvent(new CustomEvent('flakecoat:accepted', { detail: { generation } }));
   if (!waiting) waitForImages();
 }
 
-// One request at a time. A pending request is not abandoned on a change:
-// the server cancels the render it waits for, so what comes back is the new
-// settings' first image, or (rarely) one finished just before the change,
-// which is dropped unseen. Abandoned requests would tie up server threads.
+// One request at a time, for the first image newer than the one shown. While
+// a slider moves, the server finishes a reduced image of some recent value
+// every few frames: each is shown as it comes, even when newer changes are
+// on their way (waiting for the latest would show nothing until the drag
+// stops). A pending request is not abandoned on a change: abandoned
+// requests would tie up server threads.
 async function waitForImages() {
   waiting = true;
   for (;;) {
     try {
-      const reply = await fetch(`/image.png?after=${shownSerial}&generation=${wantedGeneration}`, { cache: 'no-store' });
+      const reply = await fetch(`/image.png?after=${shownSerial}&generation=${shownGeneration}`, { cache: 'no-store' });
       if (reply.status === 204) continue;
       if (!reply.ok) throw new Error((await reply.text()).trim());
-      const serial = Number(reply.headers.get('X-Image-Serial'));
-      const generation = Number(reply.headers.get('X-Image-Generation'));
+      const header = (name) => Number(reply.headers.get(name));
       const blob = await reply.blob();
-      if (generation < wantedGeneration) {
-        shownSerial = Math.max(shownSerial, serial);
-        continue;
-      }
-      await showImage(blob, serial, generation, Number(reply.headers.get('X-Image-Spp')));
+      await showImage(blob, header('X-Image-Serial'), header('X-Image-Generation'), header('X-Image-Spp'),
+                      header('X-Image-Divisor') || 1);
       $('problem').textContent = reply.headers.get('X-Image-Note') || '';
     } catch (error) {
       await new Promise((resolve) => setTimeout(resolve, 500));
@@ -97,20 +96,33 @@ async function waitForImages() {
   }
 }
 
-async function showImage(blob, serial, generation, spp) {
+// A reduced image fills the same box as the full one: the box keeps the
+// full image's shape, and the browser scales the pixels up.
+function fitImageBox(image) {
+  if (state && state.width > 0 && state.height > 0) image.style.aspectRatio = `${state.width} / ${state.height}`;
+}
+
+function progressText(spp, divisor) {
+  if (divisor > 1) return `preview at 1/${divisor} size`;
+  const last = state ? state.steps[state.steps.length - 1] : spp;
+  return `${spp} sample${spp === 1 ? '' : 's'} per pixel` + (spp >= last ? ' (done)' : ', refining');
+}
+
+async function showImage(blob, serial, generation, spp, divisor) {
   const url = URL.createObjectURL(blob);
   const image = $('image');
+  fitImageBox(image);
   image.src = url;
   try { await image.decode(); } catch (error) { /* shown when it loads */ }
   if (imageUrl) URL.revokeObjectURL(imageUrl);
   imageUrl = url;
   shownSerial = serial;
+  shownGeneration = Math.max(shownGeneration, generation);
   const save = $('save');
   save.href = url;
   save.download = `flakecoat-${state ? state.host : 'view'}.png`;
-  const last = state ? state.steps[state.steps.length - 1] : spp;
-  $('progress').textContent = `${spp} sample${spp === 1 ? '' : 's'} per pixel` + (spp >= last ? ' (done)' : ', refining');
-  window.flakecoatShown = { serial, generation, spp };
+  $('progress').textContent = progressText(spp, divisor);
+  window.flakecoatShown = { serial, generation, spp, divisor };
   document.dispatchEvent(new CustomEvent('flakecoat:image', { detail: window.flakecoatShown }));
 }
 
@@ -273,11 +285,22 @@ function showState() {
   showCamera();
 }
 
+// At most one /state request at a time; changes meanwhile ask for one more.
+let refreshing = null;
+let refreshAgain = false;
 async function refreshCommand() {
-  try {
-    state = await getJson('/state');
-    $('command').value = state.command;
-  } catch (error) { /* the next change tries again */ }
+  if (refreshing) { refreshAgain = true; return refreshing; }
+  refreshing = (async () => {
+    do {
+      refreshAgain = false;
+      try {
+        state = await getJson('/state');
+        $('command').value = state.command;
+      } catch (error) { /* the next change tries again */ }
+    } while (refreshAgain);
+    refreshing = null;
+  })();
+  return refreshing;
 }
 
 async function reload() {
