@@ -99,6 +99,19 @@ TEST_F(PluginNodes, CreatedNodeIsMarkedSafeForSeveralProcessors) {
     EXPECT_NE(error.find("still exist"), std::string::npos) << error;
 }
 
+// The entry points are found as the real host finds them: by their C++
+// names first, then by their plain ones.
+TEST(PluginLoading, TakesTheCxxEntryPointsFirstThenThePlainOnes) {
+    for (const char* path : {FLAKECOAT_ENTRY_PROBE_BOTH_PATH, FLAKECOAT_ENTRY_PROBE_PLAIN_PATH}) {
+        std::string error;
+        std::unique_ptr<mayaHost::PluginLibrary> library = mayaHost::PluginLibrary::load(path, error);
+        ASSERT_TRUE(library) << path << ": " << error;
+        EXPECT_EQ(library->initializeStatus(), MS::kSuccess) << path;
+        ASSERT_TRUE(library->unload(error)) << error;
+        EXPECT_EQ(library->uninitializeStatus(), MS::kSuccess) << path;
+    }
+}
+
 TEST(PluginLoading, RefusesWhatIsNotALoadablePlugin) {
     std::string error;
     EXPECT_FALSE(mayaHost::PluginLibrary::load("/nonexistent/flakeCoat.so", error));
