@@ -13,6 +13,8 @@
 // header plainly (any other defines MNoPluginEntry first): it keeps the
 // module's instance handle, the way a plug-in finds what ships beside it.
 #if defined(NT_PLUGIN) && !defined(MNoPluginEntry)
+#include <windows.h>
+
 HINSTANCE MhInstPlugin;
 
 extern "C" int APIENTRY DllMain(HINSTANCE hInstance, DWORD, LPVOID) {

@@ -25,8 +25,6 @@ typedef MStatus (*MInitializeFunction)();
 // such a build defines it).
 #if defined(NT_PLUGIN)
 
-#include <windows.h>
-
 // What a plug-in exports to its host (its entry points and MApiVersion):
 // exported from the DLL. The keyword is spelt as the Microsoft compiler
 // reads it; MinGW builds define _declspec as __declspec.
