@@ -20,6 +20,11 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 mkdir -p "$work/maya/include/maya" "$work/maya/lib" "$work/mentalray"
 cp host/maya/include/maya/*.h "$work/maya/include/maya/"
+# What the stand-in headers offer the host programs alone ("Host side only")
+# becomes private here, as it is absent from the published headers: a
+# deliverable that used it fails this build. (Access alone changes, not the
+# layout the built libraries were compiled with.)
+sed -i 's|^\( *\)// Host side only|private:\n\1// Host side only|' "$work/maya/include/maya/"*.h
 cp "$built"/lib/libFoundation.so "$built"/lib/libOpenMaya.so "$built"/lib/libOpenMayaRender.so "$work/maya/lib/"
 cp host/mentalray/include/shader.h "$work/mentalray/"
 
