@@ -14,18 +14,7 @@ set_target_properties(Foundation OpenMaya OpenMayaRender mentalray_standin PROPE
 install(DIRECTORY looks/ DESTINATION ${FLAKECOAT_INSTALL_PRIVATE_DIR}/looks COMPONENT tool
         FILES_MATCHING PATTERN "*.json")
 
-# The Maya module tree: the host resolves the plug-in's libraries itself.
-if(TARGET flakeCoat)
-  install(FILES plugSource/flakeCoat.mod DESTINATION ${FLAKECOAT_INSTALL_MAYA_MODULE_DIR} COMPONENT maya)
-  install(TARGETS flakeCoat LIBRARY DESTINATION ${FLAKECOAT_INSTALL_MAYA_MODULE_DIR}/plug-ins COMPONENT maya)
-  install(FILES plugSource/scripts/AEflakeCoatTemplate.mel
-          DESTINATION ${FLAKECOAT_INSTALL_MAYA_MODULE_DIR}/scripts COMPONENT maya)
-endif()
-
-# The mental ray tree: the declaration in include/ beside the library in lib/.
-install(TARGETS tarn_flakeCoat LIBRARY DESTINATION ${FLAKECOAT_INSTALL_MENTALRAY_DIR}/lib COMPONENT mentalray)
-install(FILES mentalray/tarn_flakeCoat.mi DESTINATION ${FLAKECOAT_INSTALL_MENTALRAY_DIR}/include
-        COMPONENT mentalray)
+include(cmake/FlakeCoatDeliverableInstall.cmake)
 
 # The documentation keeps its relative links: README.md beside docs/.
 install(FILES README.md DESTINATION ${CMAKE_INSTALL_DOCDIR} COMPONENT doc)

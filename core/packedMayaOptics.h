@@ -76,20 +76,27 @@ inline float opticsDot(Lanes a, Lanes b) { return _mm_cvtss_f32(opticsDotLane(a,
 
 inline Lanes firstLaneEverywhere(Lanes v) { return _mm_shuffle_ps(v, v, _MM_SHUFFLE(0, 0, 0, 0)); }
 
-// MFloatVector::normalize(): divided by its length unless that is zero.
+// MFloatVector::normalize(): lensq = (x*x + y*y) + z*z; when lensq > 1e-20
+// (the float compared in double) each component times 1 / sqrt(lensq),
+// otherwise (short, or a NaN) the vector as it is.
 inline Lanes normalized(Lanes v) {
-    const Lanes len = _mm_sqrt_ss(hostDotLane(v, v));
-    if (_mm_cvtss_f32(len) != 0.0f) v = _mm_div_ps(v, firstLaneEverywhere(len));
+    const Lanes lensq = hostDotLane(v, v);
+    if (_mm_cvtss_f32(lensq) > 1e-20) {
+        const Lanes factor = _mm_div_ss(_mm_set_ss(1.0f), _mm_sqrt_ss(lensq));
+        v = _mm_mul_ps(v, firstLaneEverywhere(factor));
+    }
     return v;
 }
 
 // MFloatVector::normalize() of a vector that has just been normalised. Its
-// length is usually exactly 1, and v / 1 has the bits of v: the branch lets
-// the processor go on with v without waiting for the division.
+// length is usually exactly 1, the factor then 1 and v * 1 has the bits of
+// v: the branch lets the processor go on with v without waiting for the
+// division.
 inline Lanes normalizedAgain(Lanes v) {
-    const Lanes len = _mm_sqrt_ss(hostDotLane(v, v));
+    const Lanes lensq = hostDotLane(v, v);
+    const Lanes len = _mm_sqrt_ss(lensq);
     if (_mm_cvtss_f32(len) == 1.0f) return v;
-    if (_mm_cvtss_f32(len) != 0.0f) v = _mm_div_ps(v, firstLaneEverywhere(len));
+    if (_mm_cvtss_f32(lensq) > 1e-20) v = _mm_mul_ps(v, firstLaneEverywhere(_mm_div_ss(_mm_set_ss(1.0f), len)));
     return v;
 }
 
@@ -147,13 +154,19 @@ inline Lanes opticsDots(const Columns& a, const Columns& b) {
     return _mm_add_ps(_mm_add_ps(_mm_mul_ps(a.y, b.y), _mm_mul_ps(a.x, b.x)), _mm_mul_ps(a.z, b.z));
 }
 
+// The float threshold equivalent to normalize()'s "lensq > 1e-20" compared
+// in double: 1e-20f lies just below 1e-20, so "above the double" is "above
+// the float" (the float being the nearest below, no float lies between).
+constexpr float kNormalizeThreshold = 1e-20f;
+static_assert(double(kNormalizeThreshold) < 1e-20, "the lane test needs the float below the double");
+
 // MFloatVector::normalize() lane by lane.
 inline Columns normalizedColumns(const Columns& v) {
-    const Lanes len =
-        _mm_sqrt_ps(_mm_add_ps(_mm_add_ps(_mm_mul_ps(v.x, v.x), _mm_mul_ps(v.y, v.y)), _mm_mul_ps(v.z, v.z)));
-    const Lanes nonZero = _mm_cmpneq_ps(len, _mm_setzero_ps());
-    return {select(nonZero, _mm_div_ps(v.x, len), v.x), select(nonZero, _mm_div_ps(v.y, len), v.y),
-            select(nonZero, _mm_div_ps(v.z, len), v.z)};
+    const Lanes lensq = _mm_add_ps(_mm_add_ps(_mm_mul_ps(v.x, v.x), _mm_mul_ps(v.y, v.y)), _mm_mul_ps(v.z, v.z));
+    const Lanes factor = _mm_div_ps(_mm_set1_ps(1.0f), _mm_sqrt_ps(lensq));
+    const Lanes scale = _mm_cmpgt_ps(lensq, _mm_set1_ps(kNormalizeThreshold));
+    return {select(scale, _mm_mul_ps(v.x, factor), v.x), select(scale, _mm_mul_ps(v.y, factor), v.y),
+            select(scale, _mm_mul_ps(v.z, factor), v.z)};
 }
 
 inline Columns splatColumns(Lanes v) {

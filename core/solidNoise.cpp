@@ -6,7 +6,10 @@
 #include <mutex>
 #include <utility>
 
-#include <maya/MRandom.h>
+// srandom and random: <stdlib.h> on Linux, <maya/MTypes.h> on Windows.
+#include <stdlib.h>
+
+#include <maya/MTypes.h>
 
 #if defined(__SSE__)
 #include <xmmintrin.h>

@@ -31,7 +31,7 @@ void addLightSample(const ShadingInputs& in, const SurfaceFrame& frame, const mi
     const miVector towardsSurface = negated(L);
     const float lightFresnelBase = paint::fresnelBase(dot(towardsSurface, N));
     const miVector reflectedLight = normalizedZeroSafe(mentalray::reflectVector(towardsSurface, N));
-    const float coatLobe = std::fabs(std::pow(dot(frame.viewDirection, reflectedLight), in.specularMin));
+    const float coatLobe = std::pow(std::fabs(dot(frame.viewDirection, reflectedLight)), in.specularMin);
 
     // Lobes per channel: m is the relative index from the outside into the
     // coat. The optics are the renderer form, with wider intermediates.
@@ -42,7 +42,7 @@ void addLightSample(const ShadingInputs& in, const SurfaceFrame& frame, const mi
         const miVector refractedLight = normalizedZeroSafe(mentalray::refractVector(towardsSurface, N, m));
         const miVector refractedView = normalizedZeroSafe(mentalray::refractVector(frame.viewDirection, N, m));
         const miVector flakeReflection = normalizedZeroSafe(mentalray::reflectVector(refractedLight, frame.flakeNormal));
-        const float flakeLobe = std::fabs(std::pow(dot(flakeReflection, negated(refractedView)), in.specularMax));
+        const float flakeLobe = std::pow(std::fabs(dot(flakeReflection, negated(refractedView))), in.specularMax);
         // Unlike the Maya form, the flake lobe is weighted by the coat's
         // transmission on the way in and out.
         const float lobeTerm =

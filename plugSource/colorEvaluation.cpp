@@ -213,17 +213,17 @@ void ColorEvaluation::addSpecular(const MFloatVector& intensity, float d, const 
                                   const LightRays& rays) {
     // 1 - N.(-L) = 1 + L.N, between 1 and 2 for a light in front.
     const float fresnelBase = paint::fresnelBase(packed::hostDot(get(normal.lane), get(rays.incidentLight.lane)));
-    // The power of the signed cosine: NaN for a negative base and a
-    // non-integral exponent, and that NaN is kept.
+    // The power of the cosine's magnitude: the same bits as the magnitude of
+    // the signed power for a whole exponent, and finite for any other.
     const float coatLobe =
-        std::fabs(std::pow(packed::opticsDot(get(rays.reflectedLight.lane), get(toEye_.lane)), in_.specularMin));
+        std::pow(std::fabs(packed::opticsDot(get(rays.reflectedLight.lane), get(toEye_.lane))), in_.specularMin);
 
     const float* cosine = rays.flakeCosine.lane;
     const Lanes flake =
-        indicesEqual_ ? packed::splat(std::fabs(std::pow(cosine[0], in_.specularMax)))
-                      : packed::lanes(std::fabs(std::pow(cosine[0], in_.specularMax)),
-                                      std::fabs(std::pow(cosine[1], in_.specularMax)),
-                                      std::fabs(std::pow(cosine[2], in_.specularMax)));
+        indicesEqual_ ? packed::splat(std::pow(std::fabs(cosine[0]), in_.specularMax))
+                      : packed::lanes(std::pow(std::fabs(cosine[0]), in_.specularMax),
+                                      std::pow(std::fabs(cosine[1]), in_.specularMax),
+                                      std::pow(std::fabs(cosine[2]), in_.specularMax));
     // paint::fresnelWeight per channel.
     const Lanes fresnelWeight = packed::add(packed::mul(packed::splat(fresnelBase), get(oneMinusRelativeIndex_.lane)),
                                             get(relativeIndex_.lane));

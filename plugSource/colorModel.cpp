@@ -81,9 +81,9 @@ MFloatVector evaluateColor(const ColorInputs& in, MFloatVector& N, LightElement*
                 refractedView.normalize();
                 MFloatVector flakeReflection = reflectVector(refractedLight, flakeNormal);
                 flakeReflection.normalize();
-                // The power of the signed cosine, then its magnitude.
-                const float coatLobe = std::fabs(std::pow(opticsDot(reflectedLight, toEye), in.specularMin));
-                const float flakeLobe = std::fabs(std::pow(opticsDot(flakeReflection, refractedView), in.specularMax));
+                // The power of the cosine's magnitude: finite for any exponent.
+                const float coatLobe = std::pow(std::fabs(opticsDot(reflectedLight, toEye)), in.specularMin);
+                const float flakeLobe = std::pow(std::fabs(opticsDot(flakeReflection, refractedView)), in.specularMax);
                 // The flake lobe unweighted, unlike the renderer form's.
                 const float lobe = flakeLobe + coatLobe * fresnelWeight;
                 if (d > 0.0f) specularSum[j] = specularSum[j] + ((lobe * in.specularPower) * Li[j]) * d;

@@ -1,14 +1,13 @@
 // The plug-in's entry points: register and deregister the flakeCoat node
 // type, each followed by a refresh of the render-node creation window.
+// <maya/MFnPlugin.h> brings MApiVersion (and the Windows loader entry) into
+// this source and no other.
 
 #include <maya/MFnPlugin.h>
 #include <maya/MGlobal.h>
 #include <maya/MString.h>
 
 #include "flakeCoatPlugInt.h"
-
-// The API version the plug-in is built for; the host checks it on load.
-PLUGIN_EXPORT const char MApiVersion[] = "200900";
 
 namespace {
 

@@ -5,7 +5,9 @@
 #include <cstdlib>
 
 #include <gtest/gtest.h>
-#include <maya/MRandom.h>
+#include <stdlib.h>
+
+#include <maya/MTypes.h>
 
 #include "colorEvaluation.h"
 

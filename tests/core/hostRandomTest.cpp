@@ -4,7 +4,9 @@
 // this checks Foundation's own generator.
 
 #include <gtest/gtest.h>
-#include <maya/MRandom.h>
+#include <stdlib.h>
+
+#include <maya/MTypes.h>
 
 TEST(HostRandom, GivesTheGnuSequenceForEverySeedForm) {
     // Seed 1: the first ten draws

@@ -2,7 +2,12 @@
 // this project. Values are chosen so that another order of operations gives
 // another result; expected values by hand.
 
+#include <cmath>
+#include <cstring>
+
 #include <gtest/gtest.h>
+
+#include "packedMayaOptics.h"
 
 #include <maya/MFloatMatrix.h>
 #include <maya/MFloatVector.h>
@@ -26,19 +31,52 @@ TEST(MFloatVector, NormalizeScalesInPlaceAndLeavesZeroAlone) {
     EXPECT_EQ(zero, MFloatVector(0.0f, 0.0f, 0.0f));
 }
 
-// The length is summed and rooted in single precision: for (2^30, 1, 1) the
-// ones are lost against 2^60, so the length is exactly 2^30. Division by a
-// scalar rounds once: 5/49 rounded differs from 5 * (1/49 rounded), which is
-// one ulp lower (both worked out in double and rounded by hand).
-TEST(MFloatVector, NormalizeDividesByTheLength) {
-    MFloatVector v(1073741824.0f, 1.0f, 1.0f);
-    v.normalize();
-    EXPECT_EQ(v, MFloatVector(1.0f, 0x1p-30f, 0x1p-30f));
-
-    MFloatVector w(5.0f, 0.0f, 0.0f);
-    w = w / 49.0f;
-    EXPECT_EQ(w.x, 0x1.a1f58ep-4f);
-    EXPECT_NE(w.x, 5.0f * (1.0f / 49.0f));
+// normalize(): lensq = (x*x + y*y) + z*z; above 1e-20 (compared in double)
+// each component times 1 / sqrtf(lensq), otherwise the vector as it is. The
+// readable vector and the colour evaluation's packed forms (one vector, a
+// renormalisation, four at once in columns) must give the same bits.
+// Expected values worked out in double and rounded step by step
+// (tests/core/opticsGolden.py rounds the same way).
+TEST(MFloatVector, NormalizeMultipliesByTheReciprocalInEveryForm) {
+    const float nan = std::nanf("");
+    const float inf = INFINITY;
+    struct Case {
+        MFloatVector in, out;
+    };
+    const Case cases[] = {
+        {{3.0f, 0.0f, -4.0f}, {0x1.333334p-1f, 0.0f, -0x1.99999ap-1f}},
+        // 6 / sqrt(37) divided would be 0x1.f9089ep-1: the reciprocal rounds first.
+        {{1.0f, 6.0f, 0.0f}, {0x1.50b06ap-3f, 0x1.f908a0p-1f, 0.0f}},
+        // The ones are lost against 2^60, so the length is exactly 2^30.
+        {{1073741824.0f, 1.0f, 1.0f}, {1.0f, 0x1p-30f, 0x1p-30f}},
+        // Squared lengths just under and just over 1e-20.
+        {{0x1.b7cdfcp-34f, 0.0f, 0.0f}, {0x1.b7cdfcp-34f, 0.0f, 0.0f}},
+        {{0x1.b7cdfep-34f, 0.0f, 0.0f}, {1.0f, 0.0f, 0.0f}},
+        {{0.0f, -0.0f, 0.0f}, {0.0f, -0.0f, 0.0f}},
+        {{nan, 1.0f, 2.0f}, {nan, 1.0f, 2.0f}},
+        // An infinite length gives a zero factor: inf * 0 is not a number.
+        {{inf, 1.0f, 0.0f}, {nan, 0.0f, 0.0f}},
+    };
+    namespace packed = flakecoat::maya::packed;
+    const auto same = [](const MFloatVector& a, const MFloatVector& b) { return std::memcmp(&a, &b, sizeof a) == 0; };
+    const auto sameOrBothNaN = [&](const MFloatVector& a, const MFloatVector& b) {
+        const float left[3] = {a.x, a.y, a.z}, right[3] = {b.x, b.y, b.z};
+        for (unsigned i = 0; i < 3; ++i)
+            if (!(std::isnan(left[i]) && std::isnan(right[i])) && std::memcmp(&left[i], &right[i], sizeof(float)) != 0)
+                return false;
+        return true;
+    };
+    for (const Case& c : cases) {
+        MFloatVector v = c.in;
+        EXPECT_EQ(v.normalize(), MS::kSuccess);
+        EXPECT_TRUE(sameOrBothNaN(v, c.out)) << c.in.x << " " << c.in.y << " " << c.in.z << " -> " << v.x << " " << v.y;
+        EXPECT_TRUE(same(c.in.normal(), v));
+        EXPECT_TRUE(same(packed::toVector(packed::normalized(packed::load(c.in))), v));
+        EXPECT_TRUE(same(packed::toVector(packed::normalizedAgain(packed::load(c.in))), v));
+        packed::Lanes rows[4];
+        packed::rowsOf(packed::normalizedColumns(packed::splatColumns(packed::load(c.in))), rows);
+        EXPECT_TRUE(same(packed::toVector(rows[2]), v));
+    }
 }
 
 // The int converts to float first: 16777217 becomes 16777216, so the

@@ -2,8 +2,9 @@
 """Finds and prints inputs on which the two forms of reflectVector round
 differently, with each form's result, computed apart from the C++ code.
 
-Maya form: single precision after every operation, normalised by dividing
-by the length. mental ray form: double intermediates, rounded to single at
+Maya form: single precision after every operation, normalised as the host's
+vector does it: when the squared length is above 1e-20, each component times
+the rounded reciprocal of the rounded root of the squared length. mental ray form: double intermediates, rounded to single at
 the dot product and each component, then multiplied by the rounded
 reciprocal of the rounded length. Prints C++ initialisers as hex floats.
 """
@@ -19,8 +20,11 @@ def f32(x):
 def maya_reflect(V, N):
     d = f32(f32(f32(V[1] * N[1]) + f32(V[0] * N[0])) + f32(V[2] * N[2]))
     R = [f32(f32(f32(2.0 * n) * d) - v) for v, n in zip(V, N)]
-    length = f32(math.sqrt(f32(f32(f32(R[0] * R[0]) + f32(R[1] * R[1])) + f32(R[2] * R[2]))))
-    return [f32(r / length) for r in R] if length != 0.0 else R
+    lensq = f32(f32(f32(R[0] * R[0]) + f32(R[1] * R[1])) + f32(R[2] * R[2]))
+    if not lensq > 1e-20:
+        return R
+    factor = f32(1.0 / f32(math.sqrt(lensq)))
+    return [f32(r * factor) for r in R]
 
 
 def mentalray_reflect(V, N):

@@ -9,7 +9,9 @@
 #include <random>
 
 #include <gtest/gtest.h>
-#include <maya/MRandom.h>
+#include <stdlib.h>
+
+#include <maya/MTypes.h>
 
 #include "bits.h"
 

@@ -99,14 +99,31 @@ TEST_F(PluginNodes, CreatedNodeIsMarkedSafeForSeveralProcessors) {
     EXPECT_NE(error.find("still exist"), std::string::npos) << error;
 }
 
+// The entry points are found as the real host finds them: by their C++
+// names first, then by their plain ones.
+TEST(PluginLoading, TakesTheCxxEntryPointsFirstThenThePlainOnes) {
+    for (const char* path : {FLAKECOAT_ENTRY_PROBE_BOTH_PATH, FLAKECOAT_ENTRY_PROBE_PLAIN_PATH}) {
+        std::string error;
+        std::unique_ptr<mayaHost::PluginLibrary> library = mayaHost::PluginLibrary::load(path, error);
+        ASSERT_TRUE(library) << path << ": " << error;
+        EXPECT_EQ(library->initializeStatus(), MS::kSuccess) << path;
+        ASSERT_TRUE(library->unload(error)) << error;
+        EXPECT_EQ(library->uninitializeStatus(), MS::kSuccess) << path;
+    }
+}
+
 TEST(PluginLoading, RefusesWhatIsNotALoadablePlugin) {
     std::string error;
     EXPECT_FALSE(mayaHost::PluginLibrary::load("/nonexistent/flakeCoat.so", error));
     EXPECT_NE(error.find("cannot open /nonexistent/flakeCoat.so"), std::string::npos) << error;
 
-    error.clear();
-    EXPECT_FALSE(mayaHost::PluginLibrary::load(FLAKECOAT_FOUNDATION_PATH, error));
-    EXPECT_NE(error.find("exports no MApiVersion"), std::string::npos) << error;
+    // The host's own libraries, OpenMaya with MFnPlugin among them, define
+    // no MApiVersion that a plug-in could borrow.
+    for (const char* hostLibrary : {FLAKECOAT_FOUNDATION_PATH, FLAKECOAT_OPENMAYA_PATH}) {
+        error.clear();
+        EXPECT_FALSE(mayaHost::PluginLibrary::load(hostLibrary, error));
+        EXPECT_NE(error.find("exports no MApiVersion"), std::string::npos) << error;
+    }
 
     std::unique_ptr<mayaHost::PluginLibrary> library = loadFlakeCoat();
     ASSERT_TRUE(library);

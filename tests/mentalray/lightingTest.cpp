@@ -52,6 +52,29 @@ TEST(Lighting, PointLightAtNormalIncidenceByHand) {
     EXPECT_EQ(result.a, 1.0f);
 }
 
+// A lobe is the power of the cosine's magnitude, so a negative cosine with a
+// fractional exponent (a user may type 50.5) still gives a colour. The light
+// sits back along the view ray, so the mirrored light runs against the view:
+// coat cosine (0.8, 0, -0.6) . (-0.8, 0, -0.6) = -0.28. A flake tilted far
+// by normalDeviation -10 turns the flake cosine negative as well.
+TEST(Lighting, FractionalExponentsOfNegativeCosinesGiveAColour) {
+    auto block = lightsOnlyBlock(1);
+    flakeCoatParameters& p = block.as<flakeCoatParameters>();
+    ScriptedServices services;
+    services.setLightSamples(1, {{kWhite, {-0.8f, 0.0f, 0.6f}}});
+    mentalrayHost::SurfaceHit hit = hitFromAbove();
+    hit.direction = {0.8f, 0.0f, -0.6f};
+    for (const float deviation : {0.0f, -10.0f})
+        for (const float exponent : {50.0f, 50.5f, 0.25f, 7.75f}) {
+            p.normalDeviation = deviation;
+            p.specularMin = p.specularMax = exponent;
+            const miColor c = shade(block, services, hit);
+            EXPECT_TRUE(std::isfinite(c.r) && std::isfinite(c.g) && std::isfinite(c.b))
+                << "exponent " << exponent << " deviation " << deviation;
+            EXPECT_GT(c.r, 0.0f);
+        }
+}
+
 // Documented values: with n = 1.4 the interference base is 0.72917 and the
 // term at film depth 0 is 0.94439 in all channels; at depth 115.18 the red
 // phase is pi and red falls to 0.05561. Diffuse only, unit light and colour.

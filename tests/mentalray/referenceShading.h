@@ -69,7 +69,7 @@ inline Terms lightSample(const flakeCoatParameters& p, Vec N, Vec flake, Vec vie
     const double wavelengths[3] = {645.0, 525.0, 445.0};
     const double lightBase = std::pow(1.0 + d, 5.0);
     const double viewBase = std::pow(1.0 - dot(N, view), 5.0);
-    const double coatLobe = std::fabs(std::pow(dot(view, mirrored(-1.0 * L, N)), p.specularMin));
+    const double coatLobe = std::pow(std::fabs(dot(view, mirrored(-1.0 * L, N))), p.specularMin);
     for (int c = 0; c < 3; ++c) {
         const double n = channel(p.refractiveIndex, c);
         const double m = 1.0 / n;
@@ -77,7 +77,7 @@ inline Terms lightSample(const flakeCoatParameters& p, Vec N, Vec flake, Vec vie
         const double viewFresnel = m + (1.0 - m) * viewBase;
         const Vec flakeReflection = mirrored(refracted(-1.0 * L, N, m), flake);
         const double flakeLobe =
-            std::fabs(std::pow(dot(flakeReflection, -1.0 * refracted(view, N, m)), p.specularMax));
+            std::pow(std::fabs(dot(flakeReflection, -1.0 * refracted(view, N, m))), p.specularMax);
         const double lobe = coatLobe * fresnel + flakeLobe * (viewFresnel - 1.0) * (fresnel - 1.0);
         const double diffuse = channel(Lc, c) * interferenceTerm(n, depth, wavelengths[c]) * p.diffuse *
                                channel(p.color, c) * d;

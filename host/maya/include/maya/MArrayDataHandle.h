@@ -12,7 +12,7 @@ public:
     MArrayDataHandle() = default;
     MArrayDataHandle(const MDataHandle& handle, MStatus* returnStatus = nullptr);
 
-    unsigned int elementCount(MStatus* returnStatus = nullptr) const;
+    unsigned int elementCount(MStatus* returnStatus = nullptr);
     MDataHandle inputValue(MStatus* returnStatus = nullptr);
     MDataHandle outputValue(MStatus* returnStatus = nullptr);
     MStatus next();

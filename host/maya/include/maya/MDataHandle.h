@@ -17,15 +17,15 @@ class MDataHandle {
 public:
     MDataHandle() = default;
 
-    bool& asBool() const;
-    short& asShort() const;
-    int& asInt() const;
-    float& asFloat() const;
-    void*& asAddr() const;
-    float2& asFloat2() const;
-    float3& asFloat3() const;
-    MFloatVector& asFloatVector() const;
-    MFloatMatrix& asFloatMatrix() const;
+    bool& asBool();
+    short& asShort();
+    int& asInt();
+    float& asFloat();
+    void*& asAddr();
+    float2& asFloat2();
+    float3& asFloat3();
+    MFloatVector& asFloatVector();
+    MFloatMatrix& asFloatMatrix();
 
     void set(bool value);
     void set(short value);

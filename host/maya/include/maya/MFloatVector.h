@@ -1,7 +1,7 @@
 #ifndef FLAKECOAT_HOST_MAYA_MFLOATVECTOR_H
 #define FLAKECOAT_HOST_MAYA_MFLOATVECTOR_H
 
-#include <cmath>
+#include <math.h>
 
 #include <maya/MStatus.h>
 
@@ -18,7 +18,7 @@ public:
 
     MFloatVector() = default;
     MFloatVector(float xx, float yy, float zz = 0.0f) : x(xx), y(yy), z(zz) {}
-    explicit MFloatVector(const float v[3]) : x(v[0]), y(v[1]), z(v[2]) {}
+    MFloatVector(const float v[3]) : x(v[0]), y(v[1]), z(v[2]) {}
 
     float& operator[](unsigned i) { return i == 0 ? x : (i == 1 ? y : z); }
     float operator[](unsigned i) const { return i == 0 ? x : (i == 1 ? y : z); }
@@ -45,16 +45,26 @@ public:
     bool operator==(const MFloatVector& o) const { return x == o.x && y == o.y && z == o.z; }
     bool operator!=(const MFloatVector& o) const { return !(*this == o); }
 
-    float length() const { return std::sqrt((x * x + y * y) + z * z); }
+    MStatus get(float dest[3]) const {
+        dest[0] = x;
+        dest[1] = y;
+        dest[2] = z;
+        return MS::kSuccess;
+    }
 
-    // Scales to unit length in place. A zero vector is left unchanged (and
-    // still reported as success), so no NaN is made from it.
+    float length() const { return sqrtf((x * x + y * y) + z * z); }
+
+    // Scales to unit length in place: each component times the reciprocal
+    // of the length. A vector whose squared length is not above 1e-20 (the
+    // float compared in double), or holds a NaN, is left as it is. Always
+    // reports success.
     MStatus normalize() {
-        const float len = std::sqrt((x * x + y * y) + z * z);
-        if (len != 0.0f) {
-            x /= len;
-            y /= len;
-            z /= len;
+        const float lensq = (x * x + y * y) + z * z;
+        if (lensq > 1e-20) {
+            const float factor = 1.0f / sqrtf(lensq);
+            x *= factor;
+            y *= factor;
+            z *= factor;
         }
         return MS::kSuccess;
     }
@@ -65,9 +75,13 @@ public:
     }
 };
 
-// Scalar on the left: float(s) times each component. An int converts first.
-inline MFloatVector operator*(float s, const MFloatVector& v) { return v * s; }
-inline MFloatVector operator*(int s, const MFloatVector& v) { return v * static_cast<float>(s); }
+// Scalar on the left: s times each component. Other scalar types convert to
+// float first.
+inline MFloatVector operator*(float s, const MFloatVector& v) { return MFloatVector(s * v.x, s * v.y, s * v.z); }
+inline MFloatVector operator*(int s, const MFloatVector& v) { return static_cast<float>(s) * v; }
+inline MFloatVector operator*(short s, const MFloatVector& v) { return static_cast<float>(s) * v; }
+inline MFloatVector operator*(unsigned int s, const MFloatVector& v) { return static_cast<float>(s) * v; }
+inline MFloatVector operator*(double s, const MFloatVector& v) { return static_cast<float>(s) * v; }
 
 #include <maya/MFloatMatrix.h>
 

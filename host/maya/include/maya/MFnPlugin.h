@@ -7,6 +7,22 @@
 #include <maya/MTypeId.h>
 #include <maya/MTypes.h>
 
+#include <maya/MApiVersion.h>
+
+// The plug-in's Windows loader entry, in the one source that includes this
+// header plainly (any other defines MNoPluginEntry first): it keeps the
+// module's instance handle, the way a plug-in finds what ships beside it.
+#if defined(NT_PLUGIN) && !defined(MNoPluginEntry)
+#include <windows.h>
+
+HINSTANCE MhInstPlugin;
+
+extern "C" int APIENTRY DllMain(HINSTANCE hInstance, DWORD, LPVOID) {
+    MhInstPlugin = hInstance;
+    return 1;
+}
+#endif
+
 // Function set on the plug-in object the host passes to initializePlugin and
 // uninitializePlugin: registers what the plug-in provides.
 class MFnPlugin : public MFnBase {

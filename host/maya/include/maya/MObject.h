@@ -13,7 +13,7 @@ public:
     bool operator==(const MObject& other) const { return object_ == other.object_; }
     bool operator!=(const MObject& other) const { return object_ != other.object_; }
 
-    static const MObject kNullObj;
+    static MObject kNullObj;
 
     // Host side only: what the handle refers to.
     enum class Referent : unsigned char { none, attribute, node, plugin };

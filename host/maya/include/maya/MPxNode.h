@@ -50,9 +50,6 @@ public:
 
     MTypeId typeId() const;
 
-    // Marks this node safe for rendering on several processors at once.
-    MStatus setMPSafe(bool flag);
-
     // During the attribute-initialise function of a node type being
     // registered: add an attribute to the type, declare a dependency.
     static MStatus addAttribute(const MObject& attribute);
@@ -60,6 +57,10 @@ public:
 
     // Host side only: the host's record of this node.
     void* instance = nullptr;
+
+protected:
+    // Marks this node safe for rendering on several processors at once.
+    void setMPSafe(bool flag);
 };
 
 #endif

@@ -3,33 +3,32 @@
 
 class MString;
 
-// Status codes of the Maya API; the values are the host's own.
-namespace MS {
-enum MStatusCode {
-    kSuccess = 0,
-    kFailure = 1,
-    kInsufficientMemory = 2,
-    kInvalidParameter = 3,
-    kLicenseFailure = 4,
-    kUnknownParameter = 5,
-    kNotImplemented = 6,
-    kNotFound = 7,
-    kEndOfFile = 8
-};
-}  // namespace MS
-
 class MStatus {
 public:
-    MStatus() = default;
-    MStatus(MS::MStatusCode code) : code_(code) {}
+    // Status codes of the Maya API; the values are the host's own.
+    enum MStatusCode {
+        kSuccess = 0,
+        kFailure = 1,
+        kInsufficientMemory = 2,
+        kInvalidParameter = 3,
+        kLicenseFailure = 4,
+        kUnknownParameter = 5,
+        kNotImplemented = 6,
+        kNotFound = 7,
+        kEndOfFile = 8
+    };
 
-    MS::MStatusCode statusCode() const { return code_; }
-    bool error() const { return code_ != MS::kSuccess; }
-    explicit operator bool() const { return code_ == MS::kSuccess; }
+    MStatus() = default;
+    MStatus(MStatusCode code) : code_(code) {}
+
+    MStatusCode statusCode() const { return code_; }
+    bool error() const { return code_ != kSuccess; }
+    // True for success.
+    operator bool() const { return code_ == kSuccess; }
     bool operator==(const MStatus& other) const { return code_ == other.code_; }
     bool operator!=(const MStatus& other) const { return code_ != other.code_; }
-    bool operator==(MS::MStatusCode code) const { return code_ == code; }
-    bool operator!=(MS::MStatusCode code) const { return code_ != code; }
+    bool operator==(MStatusCode code) const { return code_ == code; }
+    bool operator!=(MStatusCode code) const { return code_ != code; }
 
     // The host's text for this status ("Success", "Failure", ...).
     MString errorString() const;
@@ -39,7 +38,10 @@ public:
     void perror(const char* prefix = "") const;
 
 private:
-    MS::MStatusCode code_ = MS::kSuccess;
+    MStatusCode code_ = kSuccess;
 };
+
+// The short name the API's own code uses: MS::kSuccess.
+typedef MStatus MS;
 
 #endif

@@ -20,12 +20,32 @@ class MStatus;
 typedef void* (*MCreatorFunction)();
 typedef MStatus (*MInitializeFunction)();
 
-// Functions a plug-in exports to its host: C linkage, default visibility
-// (exported from the DLL on Windows).
-#if defined(_WIN32)
-#define PLUGIN_EXPORT extern "C" __declspec(dllexport)
+// The platform comes from the plug-in build's own definitions: NT_PLUGIN on
+// Windows, the GNU-mode macro linux on Linux (strict ISO mode lacks it, so
+// such a build defines it).
+#if defined(NT_PLUGIN)
+
+// What a plug-in exports to its host (its entry points and MApiVersion):
+// exported from the DLL. The keyword is spelt as the Microsoft compiler
+// reads it; MinGW builds define _declspec as __declspec.
+#define PLUGIN_EXPORT _declspec(dllexport)
+
+// The process-wide seedable generator. The Windows C library has none, so
+// Foundation supplies it: the same sequence for a seed as the GNU C
+// library's random().
+extern "C" {
+int srandom(unsigned int seed);
+long random(void);
+}
+
+#elif defined(linux)
+
+// Nothing: an exported symbol is one the build leaves visible. srandom and
+// random are the C library's (<stdlib.h>).
+#define PLUGIN_EXPORT
+
 #else
-#define PLUGIN_EXPORT extern "C" __attribute__((visibility("default")))
+#error "<maya/MTypes.h>: build with NT_PLUGIN (Windows) or with linux defined (Linux, GNU mode)"
 #endif
 
 #endif

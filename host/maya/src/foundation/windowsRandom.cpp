@@ -4,7 +4,7 @@
 // words srandom(seed) fills with seed * 16807^i (mod 2^31 - 1) and then
 // steps 310 times. The same seed gives the same numbers as on Linux.
 
-#include <maya/MRandom.h>
+#include <maya/MTypes.h>
 
 #include <cstdint>
 #include <mutex>
@@ -53,9 +53,10 @@ Generator generator;
 
 }  // namespace
 
-extern "C" void srandom(unsigned int seed) {
+extern "C" int srandom(unsigned int seed) {
     std::lock_guard<std::mutex> lock(generatorMutex);
     generator.seed(seed);
+    return 0;
 }
 
 extern "C" long random(void) {

@@ -13,7 +13,7 @@
 
 using namespace mayaHost;
 
-const MObject MObject::kNullObj;
+MObject MObject::kNullObj;
 
 namespace {
 

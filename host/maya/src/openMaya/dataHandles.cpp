@@ -120,33 +120,33 @@ bool MDataBlock::isClean(const MObject& attribute, MStatus* returnStatus) {
 
 // ---- MDataHandle -----------------------------------------------------------
 
-bool& MDataHandle::asBool() const {
+bool& MDataHandle::asBool() {
     return *static_cast<bool*>(valueOf(*this, AttributeKind::numeric, MFnNumericData::kBoolean));
 }
-short& MDataHandle::asShort() const {
+short& MDataHandle::asShort() {
     return *static_cast<short*>(valueOf(*this, AttributeKind::numeric, MFnNumericData::kShort));
 }
-int& MDataHandle::asInt() const {
+int& MDataHandle::asInt() {
     return *static_cast<int*>(valueOf(*this, AttributeKind::numeric, MFnNumericData::kInt));
 }
-float& MDataHandle::asFloat() const {
+float& MDataHandle::asFloat() {
     return *static_cast<float*>(valueOf(*this, AttributeKind::numeric, MFnNumericData::kFloat));
 }
-void*& MDataHandle::asAddr() const {
+void*& MDataHandle::asAddr() {
     return *static_cast<void**>(valueOf(*this, AttributeKind::address, MFnNumericData::kAddr));
 }
-float2& MDataHandle::asFloat2() const {
+float2& MDataHandle::asFloat2() {
     return *static_cast<float2*>(valueOf(*this, AttributeKind::numericCompound, MFnNumericData::k2Float));
 }
-float3& MDataHandle::asFloat3() const {
+float3& MDataHandle::asFloat3() {
     return *static_cast<float3*>(valueOf(*this, AttributeKind::numericCompound, MFnNumericData::k3Float));
 }
 static_assert(sizeof(MFloatVector) == 3 * sizeof(float), "a three-float compound is stored as an MFloatVector");
 static_assert(sizeof(MFloatMatrix) == 16 * sizeof(float), "a float matrix is stored as an MFloatMatrix");
-MFloatVector& MDataHandle::asFloatVector() const {
+MFloatVector& MDataHandle::asFloatVector() {
     return *static_cast<MFloatVector*>(valueOf(*this, AttributeKind::numericCompound, MFnNumericData::k3Float));
 }
-MFloatMatrix& MDataHandle::asFloatMatrix() const { return *static_cast<MFloatMatrix*>(matrixOf(*this)); }
+MFloatMatrix& MDataHandle::asFloatMatrix() { return *static_cast<MFloatMatrix*>(matrixOf(*this)); }
 
 void MDataHandle::set(bool value) { asBool() = value; }
 void MDataHandle::set(short value) { asShort() = value; }
@@ -183,7 +183,7 @@ MArrayDataHandle::MArrayDataHandle(const MDataHandle& handle, MStatus* returnSta
     if (returnStatus) *returnStatus = ok ? MS::kSuccess : MS::kInvalidParameter;
 }
 
-unsigned int MArrayDataHandle::elementCount(MStatus* returnStatus) const {
+unsigned int MArrayDataHandle::elementCount(MStatus* returnStatus) {
     if (returnStatus) *returnStatus = array_ ? MS::kSuccess : MS::kInvalidParameter;
     return array_ ? static_cast<ArrayStorage*>(array_)->count : 0;
 }

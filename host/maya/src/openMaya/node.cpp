@@ -45,11 +45,9 @@ MTypeId MPxNode::typeId() const {
     return node ? node->type->id() : MTypeId();
 }
 
-MStatus MPxNode::setMPSafe(bool flag) {
+void MPxNode::setMPSafe(bool flag) {
     Node::Record* node = static_cast<Node::Record*>(instance);
-    if (!node) return MS::kFailure;
-    node->mpSafe = flag;
-    return MS::kSuccess;
+    if (node) node->mpSafe = flag;
 }
 
 // ---- MPlug -----------------------------------------------------------------

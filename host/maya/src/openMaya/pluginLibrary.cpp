@@ -24,6 +24,21 @@ std::string dlError() {
     return message ? message : "unknown error";
 }
 
+// The entry points are C++ functions, MStatus f(MObject): the host takes
+// them by their C++ names first (what a Linux plug-in exports), then by
+// their plain names (a Windows plug-in's module-definition file, or a
+// plug-in that gave them C linkage).
+EntryPoint entryPoint(void* handle, const char* cxxName, const char* plainName) {
+    if (void* found = dlsym(handle, cxxName)) return reinterpret_cast<EntryPoint>(found);
+    return reinterpret_cast<EntryPoint>(dlsym(handle, plainName));
+}
+EntryPoint initializeEntry(void* handle) {
+    return entryPoint(handle, "_Z16initializePlugin7MObject", "initializePlugin");
+}
+EntryPoint uninitializeEntry(void* handle) {
+    return entryPoint(handle, "_Z18uninitializePlugin7MObject", "uninitializePlugin");
+}
+
 void forgetPlugin(PluginLibrary::Record* record) {
     Registry& r = registry();
     for (auto p = r.plugins.begin(); p != r.plugins.end(); ++p)
@@ -51,8 +66,8 @@ std::unique_ptr<PluginLibrary> PluginLibrary::load(const std::string& path, std:
         return nullptr;
     }
     const char* apiVersion = static_cast<const char*>(dlsym(handle, "MApiVersion"));
-    EntryPoint initialize = reinterpret_cast<EntryPoint>(dlsym(handle, "initializePlugin"));
-    EntryPoint uninitialize = reinterpret_cast<EntryPoint>(dlsym(handle, "uninitializePlugin"));
+    EntryPoint initialize = initializeEntry(handle);
+    EntryPoint uninitialize = uninitializeEntry(handle);
     if (!apiVersion)
         error = path + " is not a Maya plug-in: it exports no MApiVersion";
     else if (std::strcmp(apiVersion, kHostApiVersion) != 0)
@@ -105,7 +120,7 @@ bool PluginLibrary::unload(std::string& error) {
             error = "cannot unload " + record_->path + ": nodes of type " + t->name() + " still exist";
             return false;
         }
-    EntryPoint uninitialize = reinterpret_cast<EntryPoint>(dlsym(record_->handle, "uninitializePlugin"));
+    EntryPoint uninitialize = uninitializeEntry(record_->handle);
     record_->uninitializeStatus = uninitialize(MObject(record_, MObject::Referent::plugin));
     // Types the plug-in did not deregister go with its code.
     std::vector<NodeTypeRecord*> left;

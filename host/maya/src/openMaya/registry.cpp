@@ -1,6 +1,11 @@
 // The registry of node types: registration through MFnPlugin, the
 // attribute-initialise calls of MPxNode, and the host's read-only queries.
 
+// The host implements MFnPlugin: it defines no MApiVersion and no loader
+// entry of its own (a plug-in linked against it would otherwise find the
+// host's MApiVersion through its dependencies).
+#define MNoVersionString
+#define MNoPluginEntry
 #include <algorithm>
 
 #include <maya/MFnPlugin.h>
