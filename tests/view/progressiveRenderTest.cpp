@@ -105,12 +105,13 @@ TEST(ProgressiveRender, ChangesStreamingInStillYieldImagesOfRecentValues) {
 #else
     const std::vector<int> threadCounts{1, 2};
 #endif
-    // About 30 in an optimised build (under 15 when every change cancels);
-    // instrumented builds render many times slower.
+    // About 30 in an optimised build on a quiet machine, none or one when
+    // every change cancels; kept low so that a busy machine (tests run in
+    // parallel) does not fail it. Instrumented builds render many times slower.
 #if defined(__SANITIZE_THREAD__) || defined(__SANITIZE_ADDRESS__)
     const size_t kImagesDuringStream = 3;
 #else
-    const size_t kImagesDuringStream = 18;
+    const size_t kImagesDuringStream = 6;
 #endif
     for (int threads : threadCounts) {
         std::string error;
