@@ -98,9 +98,10 @@ bool lightRig(const std::string& name, std::vector<Light>& lights) {
         lights.push_back(sun);
         return true;
     }
-    return false;
+    // No rig: the environment alone lights the object.
+    return name == "none";
 }
 
-const char* lightRigNames() { return "studio, softbox, sun"; }
+const char* lightRigNames() { return "studio, softbox, sun, none"; }
 
 }  // namespace flakecoat::preview

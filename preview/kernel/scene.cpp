@@ -103,7 +103,9 @@ Scene shaderBallScene(float aspect, std::vector<Light> lights, Environment envir
                 std::move(environment),
                 nullptr,
                 kRayEpsilon,
-                1.0f};
+                1.0f,
+                {},
+                false};
     return scene;
 }
 
@@ -127,7 +129,9 @@ Scene modelScene(float aspect, std::vector<Light> lights, Environment environmen
                 std::move(environment),
                 std::move(model),
                 kRayEpsilon * scale,
-                scale};
+                scale,
+                {},
+                false};
     return scene;
 }
 

@@ -11,6 +11,7 @@
 
 #include "kernel/camera.h"
 #include "kernel/environment.h"
+#include "kernel/environmentLights.h"
 #include "kernel/lights.h"
 #include "kernel/meshGeometry.h"
 #include "kernel/shapes.h"
@@ -36,6 +37,11 @@ struct Scene {
     // secondary rays and the side of the ground's checker squares.
     float rayEpsilon = kRayEpsilon;
     float groundTile = 1.0f;
+    // The environment's light as directional lights (none: the environment
+    // lights only through reflections and the ground's sky term).
+    EnvironmentLights environmentLights;
+    // The ground shows the backdrop darkened by the object's shadow only.
+    bool shadowCatcher = false;
 };
 
 enum class HitObject { None, Painted, Ground };

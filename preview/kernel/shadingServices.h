@@ -56,6 +56,14 @@ public:
     LightSample averagedLight(int lightIndex, const Vec3& point, const Vec3& normal,
                               Color* unshadowedIntensity = nullptr);
 
+    // The picks of the environment's lights a shading point takes (0 when
+    // the environment is no light), and pick `pick` of them, shadow tested:
+    // its intensity is weighted so that each pick estimates the whole
+    // environment's light (the mean of the picks is the estimate). Draws
+    // one random number of this pixel sample.
+    int environmentPickCount() const { return scene_.environmentLights.picks; }
+    ShadowedLightSample sampleEnvironmentLight(int pick, const Vec3& point, const Vec3& normal);
+
     // Traces the ray; a hit on the painted object is shaded by the worker at
     // `depth`, a hit on the ground by the kernel.
     TraceResult trace(const Ray& ray, int depth);
@@ -83,9 +91,11 @@ public:
 private:
     Color shadePainted(const Ray& ray, const Hit& hit, int depth);
     Color shadeGround(const Ray& ray, const Hit& hit);
-    // The share of the sky's cosine-weighted light that the ball (or the
-    // model's enclosing sphere) leaves visible at a ground point.
-    float groundSkyVisibility(const Hit& hit) const;
+    // The share of the sky's cosine-weighted light that the object leaves
+    // visible at a ground point: the ball's exact form factor, or one traced
+    // ray towards the sky for a model.
+    float groundSkyVisibility(const Hit& hit);
+    ShadowedLightSample shadowTested(const LightSample& sample, const Vec3& point, const Vec3& normal) const;
 
     // The ground takes half the sky light an open field would: a studio
     // floor, lit mainly by the lights.
