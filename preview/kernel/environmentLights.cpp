@@ -90,14 +90,12 @@ float luminance(const Color& c) { return 0.2126f * c.x + 0.7152f * c.y + 0.0722f
 EnvironmentLights makeEnvironmentLights(const Environment& environment, int count, bool overFloor, int picks) {
     EnvironmentLights result;
     if (count < 1 || picks < 1) return result;
-    LatLongImage map = environment.radianceMap(kEnvironmentLightMapWidth);
-    // The map's rows below the horizon (the image is unturned, and a turn
-    // about the vertical keeps the horizon where it is).
-    if (overFloor)
-        std::fill(map.rgb.begin() + std::ptrdiff_t(size_t((map.height + 1) / 2) * size_t(map.width) * 3), map.rgb.end(),
-                  0.0f);
+    const LatLongImage map = environment.radianceMap(kEnvironmentLightMapWidth);
+    // Over a floor, the rows down to the horizon only (the image is
+    // unturned, and a turn about the vertical keeps the horizon in place).
+    const int rows = overFloor ? (map.height + 1) / 2 : map.height;
     const SummedEnergy energy(map);
-    std::vector<Region> regions{{0, 0, map.width, map.height, energy.sum(0, 0, map.width, map.height)}};
+    std::vector<Region> regions{{0, 0, map.width, rows, energy.sum(0, 0, map.width, rows)}};
     while (int(regions.size()) < count) {
         // The region holding the most light, if it can still be split.
         auto largest = std::max_element(regions.begin(), regions.end(),
@@ -121,15 +119,15 @@ EnvironmentLights makeEnvironmentLights(const Environment& environment, int coun
     return result;
 }
 
-const Light& pickEnvironmentLight(const EnvironmentLights& lights, int pick, float u, float& weight) {
+const Light& pickEnvironmentLight(const EnvironmentLights& lights, int pick, int pickCount, float u, float& weight) {
     const int count = int(lights.lights.size());
-    if (count <= lights.picks) {
-        weight = float(lights.picks);
+    if (count == pickCount) {
+        weight = float(pickCount);
         return lights.lights[size_t(pick)];
     }
     // Stratified: pick k of K draws from the k-th K-th of the running sum.
     const float total = lights.cumulative.back();
-    const float target = (float(pick) + u) / float(lights.picks) * total;
+    const float target = (float(pick) + u) / float(pickCount) * total;
     const auto found = std::upper_bound(lights.cumulative.begin(), lights.cumulative.end(), target);
     const size_t index = std::min(size_t(found - lights.cumulative.begin()), size_t(count - 1));
     const float previous = index == 0 ? 0.0f : lights.cumulative[index - 1];

@@ -46,12 +46,12 @@ struct EnvironmentLights {
 EnvironmentLights makeEnvironmentLights(const Environment& environment, int count, bool overFloor,
                                         int picks = kEnvironmentPicks);
 
-// Pick `pick` of `lights.picks` at a shading point, from u in [0, 1): the
+// Pick `pick` of `pickCount` at a shading point, from u in [0, 1): the
 // light and the weight (one over its probability per pick) that makes the
-// mean of the picks' light the whole environment's. With no more lights
-// than picks every light is taken once, at weight 1 for the sum (so the
-// weight is then the number of picks).
-const Light& pickEnvironmentLight(const EnvironmentLights& lights, int pick, float u, float& weight);
+// mean of the picks' light the whole environment's. With as many picks as
+// lights every light is taken once (the weight is then the number of
+// picks).
+const Light& pickEnvironmentLight(const EnvironmentLights& lights, int pick, int pickCount, float u, float& weight);
 
 float luminance(const Color& c);
 

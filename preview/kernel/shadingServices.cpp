@@ -45,18 +45,19 @@ ShadowedLightSample ShadingServices::shadowTested(const LightSample& sample, con
     return result;
 }
 
-ShadowedLightSample ShadingServices::sampleEnvironmentLight(int pick, const Vec3& point, const Vec3& normal) {
+ShadowedLightSample ShadingServices::sampleEnvironmentLight(int pick, int pickCount, const Vec3& point,
+                                                            const Vec3& normal) {
     float weight = 1.0f;
-    const Light& picked = pickEnvironmentLight(scene_.environmentLights, pick, random_.next(), weight);
+    const Light& picked = pickEnvironmentLight(scene_.environmentLights, pick, pickCount, random_.next(), weight);
     LightSample sample = sampleLight(picked, point, 0.5f, 0.5f);
     sample.intensity = sample.intensity * weight;
     return shadowTested(sample, point, normal);
 }
 
 LightSample ShadingServices::averagedLight(int lightIndex, const Vec3& point, const Vec3& normal,
-                                           Color* unshadowedIntensity) {
+                                           Color* unshadowedIntensity, int depth) {
     const Light& lightSource = light(lightIndex);
-    const int count = lightSampleCount(lightSource);
+    const int count = lightSamples(lightIndex, depth);
     LightSample element = sampleLight(lightSource, point, 0.5f, 0.5f);
     if (count == 0) {
         if (unshadowedIntensity) *unshadowedIntensity = element.intensity;
@@ -95,7 +96,7 @@ TraceResult ShadingServices::shadeHit(const Ray& ray, const Hit& hit, int depth)
             return result;
         case HitObject::Ground:
             result.hit = true;
-            result.color = shadeGround(ray, hit);
+            result.color = shadeGround(ray, hit, depth);
             return result;
     }
     return result;
@@ -118,7 +119,7 @@ Color ShadingServices::shadePainted(const Ray& ray, const Hit& hit, int depth) {
     return worker_.shade(sample, *this);
 }
 
-Color ShadingServices::shadeGround(const Ray& ray, const Hit& hit) {
+Color ShadingServices::shadeGround(const Ray& ray, const Hit& hit, int depth) {
     // Lambertian in the hosts' units: each light's intensity times the
     // cosine, shadowed, plus a little of the environment. The shadow catcher
     // keeps the same sum without shadows too: their ratio is its shadow.
@@ -130,7 +131,7 @@ Color ShadingServices::shadeGround(const Ray& ray, const Hit& hit) {
             unshadowed += lightSource.color * lightSource.intensity;
             continue;
         }
-        const int count = lightSampleCount(lightSource);
+        const int count = lightSamples(i, depth);
         Color sum, unshadowedSum;
         for (int s = 0; s < count; ++s) {
             const ShadowedLightSample sample = sampleShadowedLight(i, hit.point, hit.normal, s, count);
@@ -143,13 +144,13 @@ Color ShadingServices::shadeGround(const Ray& ray, const Hit& hit) {
         incoming += sum / float(count);
         unshadowed += unshadowedSum / float(count);
     }
-    const int picks = environmentPickCount();
+    const int picks = environmentPickCount(depth);
     if (picks > 0) {
         // The environment's lights take the place of its sky term, at full
         // weight: they cast the shadows.
         Color sum, unshadowedSum;
         for (int k = 0; k < picks; ++k) {
-            const ShadowedLightSample sample = sampleEnvironmentLight(k, hit.point, hit.normal);
+            const ShadowedLightSample sample = sampleEnvironmentLight(k, picks, hit.point, hit.normal);
             const float cosine = dot(hit.normal, sample.light.towardsLight);
             if (cosine > 0.0f) {
                 sum += sample.light.intensity * cosine;

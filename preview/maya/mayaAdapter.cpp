@@ -132,7 +132,7 @@ Color MayaWorker::shade(const SurfaceSample& sample, ShadingServices& services) 
     // One light element per light, then one per pick of the environment's
     // lights, each carrying its share of the picks' mean.
     const int lights = services.lightCount();
-    const int picks = services.environmentPickCount();
+    const int picks = services.environmentPickCount(sample.rayDepth);
     block.setElementCount(a.lightDataArray, unsigned(lights + picks));
     const auto setElement = [&](int index, const Vec3& towards, const Color& intensity, const Color& unshadowed,
                                 bool ambient) {
@@ -151,14 +151,14 @@ Color MayaWorker::shade(const SurfaceSample& sample, ShadingServices& services) 
         const Light& light = services.light(i);
         Color unshadowed;
         const LightSample element =
-            services.averagedLight(i, sample.pointWorld, sample.geometricNormalWorld, &unshadowed);
+            services.averagedLight(i, sample.pointWorld, sample.geometricNormalWorld, &unshadowed, sample.rayDepth);
         const bool ambient = light.kind == LightKind::Ambient;
         const Vec3 towards = ambient ? sample.normalCamera : camera.directionToCamera(element.towardsLight);
         setElement(i, towards, element.intensity, unshadowed, ambient);
     }
     for (int k = 0; k < picks; ++k) {
         const ShadowedLightSample picked =
-            services.sampleEnvironmentLight(k, sample.pointWorld, sample.geometricNormalWorld);
+            services.sampleEnvironmentLight(k, picks, sample.pointWorld, sample.geometricNormalWorld);
         const float share = 1.0f / float(picks);
         setElement(lights + k, camera.directionToCamera(picked.light.towardsLight), picked.light.intensity * share,
                    picked.unshadowedIntensity * share, false);

@@ -29,8 +29,7 @@ public:
         const int lightIndex = int(tag) - 1;
         if (lightIndex == kernel_.lightCount()) return sampleEnvironment(state, index, colour, direction);
         if (lightIndex < 0 || lightIndex >= kernel_.lightCount()) return false;
-        const Light& light = kernel_.light(lightIndex);
-        const int count = lightSampleCount(light);
+        const int count = kernel_.lightSamples(lightIndex, sample_.rayDepth);
         if (index < 0 || index >= count) return false;
         const ShadowedLightSample sample =
             kernel_.sampleShadowedLight(lightIndex, sample_.pointWorld, sample_.geometricNormalWorld, index, count);
@@ -48,9 +47,10 @@ public:
     // sample a pick: the shader's mean of them is the environment's light.
     // A pick from behind the surface counts, in black, as an area light's.
     bool sampleEnvironment(const miState& state, miInteger index, miColor& colour, miVector& direction) {
-        if (index < 0 || index >= kernel_.environmentPickCount()) return false;
+        const int picks = kernel_.environmentPickCount(sample_.rayDepth);
+        if (index < 0 || index >= picks) return false;
         const ShadowedLightSample sample =
-            kernel_.sampleEnvironmentLight(index, sample_.pointWorld, sample_.geometricNormalWorld);
+            kernel_.sampleEnvironmentLight(index, picks, sample_.pointWorld, sample_.geometricNormalWorld);
         const float facing = dot(sample.light.towardsLight, fromMi(state.normal));
         const Color c = facing > 0.0f ? sample.light.intensity : Color();
         colour = {c.x, c.y, c.z, 1.0f};

@@ -41,7 +41,8 @@ public:
     // true and the generation that will show the change.
     bool setInput(const std::string& text, std::uint64_t& generation, std::string& error);
     // KEY=VALUE for the view: host=NAME (the shown look carried over, see
-    // Look::carryFrom), lights=RIG, environment=sky|image, exposure=EV.
+    // Look::carryFrom), lights=RIG, environment=sky|image|BUILT-IN,
+    // floor=checker|shadow|none, exposure=EV.
     bool setView(const std::string& text, std::uint64_t& generation, std::string& error);
     // Every shading input of the shown host back to its default.
     std::uint64_t resetInputs();
