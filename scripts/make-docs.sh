@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Regenerates every picture of the documentation with the built tool:
 #   docs/shaderball-{maya,mentalray,both}.png   the README's shader balls
+#   docs/envlight-{maya,mentalray,both}.png     the ball lit by the built-in sun alone
 #   docs/parameters/*.png                       the strips of docs/parameters.md
 # Extra arguments go to every sweep (for example --spp 16).
 set -euo pipefail
@@ -12,6 +13,8 @@ cmake --build --preset release -j "$(nproc)" --target flakecoat
 tool=build/release/bin/flakecoat
 
 "$tool" render --host both --size 512x512 --spp 4 --out docs/shaderball.png >/dev/null
+"$tool" render --host both --size 512x512 --spp 16 --env sun --lights none --floor shadow \
+  --out docs/envlight.png >/dev/null
 
 out=docs/parameters
 rm -rf "$out"
@@ -51,4 +54,4 @@ sweep mentalray specularColor=1,1,1:1,0.3,0:5 "$@"
 sweep mentalray normalCamera=0,0,0:0.6,0,0:5 "$@"
 sweep mentalray useIrradiance=0:1:2 "$@"
 sweep mentalray irradianceColor=0:1:5 --set useIrradiance=on "$@"
-echo "docs/shaderball-*.png and $(ls "$out" | wc -l) strips in $out" >&2
+echo "docs/shaderball-*.png, docs/envlight-*.png and $(ls "$out" | wc -l) strips in $out" >&2

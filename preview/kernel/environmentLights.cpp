@@ -10,6 +10,7 @@ namespace {
 struct Region {
     int x0, y0, x1, y1;  // pixels [x0, x1) x [y0, y1)
     double energy;
+    bool whole = false;  // one pixel: it cannot be split
 };
 
 // Summed light (luminance times solid angle) of the map, one row and column
@@ -97,11 +98,17 @@ EnvironmentLights makeEnvironmentLights(const Environment& environment, int coun
     const SummedEnergy energy(map);
     std::vector<Region> regions{{0, 0, map.width, rows, energy.sum(0, 0, map.width, rows)}};
     while (int(regions.size()) < count) {
-        // The region holding the most light, if it can still be split.
-        auto largest = std::max_element(regions.begin(), regions.end(),
-                                        [](const Region& a, const Region& b) { return a.energy < b.energy; });
+        // The region holding the most light of those that can be split (a
+        // sun may end in single pixels before N is reached).
+        auto largest = regions.end();
+        for (auto region = regions.begin(); region != regions.end(); ++region)
+            if (!region->whole && (largest == regions.end() || region->energy > largest->energy)) largest = region;
+        if (largest == regions.end() || !(largest->energy > 0.0)) break;
         Region first, second;
-        if (!(largest->energy > 0.0) || !split(*largest, energy, map.height, first, second)) break;
+        if (!split(*largest, energy, map.height, first, second)) {
+            largest->whole = true;
+            continue;
+        }
         *largest = first;
         regions.push_back(second);
     }

@@ -26,8 +26,11 @@
 
 namespace flakecoat::preview {
 
-// Picks of the environment lights per shading point.
+// Picks of the environment lights per shading point: with the environment
+// alone, and beside a rig, which carries the key light (both keep a render
+// under twice the studio rig's time).
 constexpr int kEnvironmentPicks = 4;
+constexpr int kEnvironmentPicksBesideRig = 2;
 // The median cut runs on the environment averaged down to this width.
 constexpr int kEnvironmentLightMapWidth = 512;
 

@@ -149,7 +149,8 @@ std::optional<Scene> Stage::buildScene(Environment environment, std::string& err
         return scene;
     }
     scene->environmentLights =
-        makeEnvironmentLights(scene->environment, effectiveEnvironmentLights(), floor != "none");
+        makeEnvironmentLights(scene->environment, effectiveEnvironmentLights(), floor != "none",
+                              lights == "none" ? kEnvironmentPicks : kEnvironmentPicksBesideRig);
     scene->hasGround = floor != "none";
     scene->shadowCatcher = floor == "shadow";
     return scene;
