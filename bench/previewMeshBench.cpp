@@ -5,6 +5,9 @@
 //   MeshLoad/1M                  reading and checking the OBJ file (ms)
 //   MeshBuild/1M/<quality>       the BVH over its triangles (ms), built
 //                                balanced (the renderer's) or quick
+//   MeshAim/1M/<shot>            aiming the camera at it (ms), framed to
+//                                fill, whole or close-up: what the viewer
+//                                pays on every step of a drag
 //   MeshRender/<host>/ball       512 x 512, 4 samples per pixel, 2 threads,
 //   MeshRender/<host>/1M         the analytic ball and the model: primary
 //                                samples per second (items/s)
@@ -32,6 +35,7 @@
 #include <unistd.h>
 
 #include "hosts/renderHost.h"
+#include "kernel/framing.h"
 #include "kernel/renderer.h"
 #include "kernel/scene.h"
 #include "meshes/objLoader.h"
@@ -158,9 +162,22 @@ void meshVersusBall(benchmark::State& state, fp::RenderHost* host, fp::Hierarchy
     state.counters["meshToBall"] = seconds[0] / seconds[1];
 }
 
+void meshAim(benchmark::State& state, bool closeUp) {
+    const fp::Scene scene = fp::modelScene(1.0f, {}, fp::Environment(), sphere().geometry());
+    fp::CameraAim aim{30.0f, 20.0f, 1.0f, fp::kBallFov, fp::Framing::Fill, closeUp};
+    for (auto _ : state) {
+        aim.orbitDegrees += 1.0f;  // a drag's next step
+        benchmark::DoNotOptimize(fp::aimCamera(scene, aim, 512, 512, {}));
+    }
+    state.counters["corners"] = double(scene.model->cornerCount());
+}
+
 }  // namespace
 
 void registerMeshBenchmarks() {
+    for (bool closeUp : {false, true})
+        benchmark::RegisterBenchmark(closeUp ? "MeshAim/1M/closeup" : "MeshAim/1M/whole", meshAim, closeUp)
+            ->Unit(benchmark::kMillisecond);
     benchmark::RegisterBenchmark("MeshLoad/1M", meshLoad)
         ->UseManualTime()
         ->Iterations(3)

@@ -15,10 +15,12 @@ install(DIRECTORY looks/ DESTINATION ${FLAKECOAT_INSTALL_PRIVATE_DIR}/looks COMP
         FILES_MATCHING PATTERN "*.json")
 
 # The Maya module tree: the host resolves the plug-in's libraries itself.
-install(FILES plugSource/flakeCoat.mod DESTINATION ${FLAKECOAT_INSTALL_MAYA_MODULE_DIR} COMPONENT maya)
-install(TARGETS flakeCoat LIBRARY DESTINATION ${FLAKECOAT_INSTALL_MAYA_MODULE_DIR}/plug-ins COMPONENT maya)
-install(FILES plugSource/scripts/AEflakeCoatTemplate.mel
-        DESTINATION ${FLAKECOAT_INSTALL_MAYA_MODULE_DIR}/scripts COMPONENT maya)
+if(TARGET flakeCoat)
+  install(FILES plugSource/flakeCoat.mod DESTINATION ${FLAKECOAT_INSTALL_MAYA_MODULE_DIR} COMPONENT maya)
+  install(TARGETS flakeCoat LIBRARY DESTINATION ${FLAKECOAT_INSTALL_MAYA_MODULE_DIR}/plug-ins COMPONENT maya)
+  install(FILES plugSource/scripts/AEflakeCoatTemplate.mel
+          DESTINATION ${FLAKECOAT_INSTALL_MAYA_MODULE_DIR}/scripts COMPONENT maya)
+endif()
 
 # The mental ray tree: the declaration in include/ beside the library in lib/.
 install(TARGETS tarn_flakeCoat LIBRARY DESTINATION ${FLAKECOAT_INSTALL_MENTALRAY_DIR}/lib COMPONENT mentalray)

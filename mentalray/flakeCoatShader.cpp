@@ -109,6 +109,24 @@ void addLights(miColor* result, miState* shadingState, const ShadingInputs& in, 
     }
 }
 
+// What a renderer may change in the state handed to mi_trace_reflection
+// and mi_trace_environment, kept to be put back.
+struct TraceChangeableFields {
+    explicit TraceChangeableFields(const miState& state)
+        : label(state.label), point(state.point), normal(state.normal), dist(state.dist), motion(state.motion) {}
+    void restore(miState& state) const {
+        state.label = label;
+        state.point = point;
+        state.normal = normal;
+        state.dist = dist;
+        state.motion = motion;
+    }
+    decltype(miState::label) label;
+    miVector point, normal;
+    decltype(miState::dist) dist;
+    miVector motion;
+};
+
 // Blends the traced reflection (or the environment when the ray leaves the
 // scene) in by reflectivity; a reflectivity not above 0 traces nothing.
 void blendReflection(miColor* result, miState* state, miState* shadingState, flakeCoatParameters* paras) {
@@ -121,8 +139,16 @@ void blendReflection(miColor* result, miState* state, miState* shadingState, fla
     miVector reflectionDirection{0.0f, 0.0f, 0.0f};
     mi_reflection_dir(&reflectionDirection, shadingState);
     miColor reflectionColor{0.0f, 0.0f, 0.0f, 0.0f};
-    if (mi_trace_reflection(&reflectionColor, shadingState, &reflectionDirection) ||
-        mi_trace_environment(&reflectionColor, shadingState, &reflectionDirection)) {
+    // The trace functions may change five fields of the state they are
+    // given; every call after one gets the state as built again.
+    const TraceChangeableFields built(*shadingState);
+    bool traced = mi_trace_reflection(&reflectionColor, shadingState, &reflectionDirection);
+    built.restore(*shadingState);
+    if (!traced) {
+        traced = mi_trace_environment(&reflectionColor, shadingState, &reflectionDirection);
+        built.restore(*shadingState);
+    }
+    if (traced) {
         result->r += reflectivity * reflectionColor.r;
         result->g += reflectivity * reflectionColor.g;
         result->b += reflectivity * reflectionColor.b;

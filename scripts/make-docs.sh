@@ -2,6 +2,9 @@
 # Regenerates every picture of the documentation with the built tool:
 #   docs/shaderball-{maya,mentalray,both}.png   the README's shader balls
 #   docs/envlight-{maya,mentalray,both}.png     the ball lit by the built-in sun alone
+#   docs/swatch-{maya,mentalray,both}.png       the paint swatch, framed to fill
+#   docs/model-fill-{maya,mentalray,both}.png   a long model framed to fill
+#   docs/closeup-{maya,mentalray,both}.png      a close-up of the swatch's flakes
 #   docs/parameters/*.png                       the strips of docs/parameters.md
 # Extra arguments go to every sweep (for example --spp 16).
 set -euo pipefail
@@ -15,6 +18,31 @@ tool=build/release/bin/flakecoat
 "$tool" render --host both --size 512x512 --spp 4 --out docs/shaderball.png >/dev/null
 "$tool" render --host both --size 512x512 --spp 16 --env sun --lights none --floor shadow \
   --out docs/envlight.png >/dev/null
+"$tool" render --host both --shape swatch --rotate -30 --size 480x320 --spp 16 --out docs/swatch.png >/dev/null
+
+# A long, boxy body (a superellipsoid 6 long, 1.6 high, 2.2 deep), made here
+# so the pictures need no downloaded model; seen from the front-left, framed
+# to fill.
+model=$(mktemp --suffix=.obj)
+trap 'rm -f "$model"' EXIT
+awk 'function s(w) { return (w < 0 ? -1 : 1) * (w < 0 ? -w : w) ^ 0.35 }
+BEGIN {
+  pi = 3.14159265358979; rings = 48; segments = 96
+  for (i = 0; i <= rings; ++i) for (j = 0; j < segments; ++j) {
+    phi = -pi / 2 + pi * i / rings; theta = 2 * pi * j / segments
+    printf "v %.6f %.6f %.6f\n", 3 * s(cos(phi)) * s(cos(theta)), 0.8 + 0.8 * s(sin(phi)), 1.1 * s(cos(phi)) * s(sin(theta))
+  }
+  for (i = 0; i < rings; ++i) for (j = 0; j < segments; ++j) {
+    a = i * segments + j + 1; b = i * segments + (j + 1) % segments + 1
+    printf "f %d %d %d %d\n", a, b, b + segments, a + segments
+  }
+}' >"$model"
+"$tool" render --host both --size 512x320 --spp 16 --mesh "$model" --orbit -35 --elevation 15 \
+  --out docs/model-fill.png >/dev/null
+# A flake spans about 4 pixels: each host's own flakes (Maya's in world
+# space, mental ray's in texture space), silver's fine ones
+"$tool" render --host both --look silver --size 384x384 --spp 16 --shape swatch --shot closeup \
+  --out docs/closeup.png >/dev/null
 
 out=docs/parameters
 rm -rf "$out"
@@ -54,4 +82,4 @@ sweep mentalray specularColor=1,1,1:1,0.3,0:5 "$@"
 sweep mentalray normalCamera=0,0,0:0.6,0,0:5 "$@"
 sweep mentalray useIrradiance=0:1:2 "$@"
 sweep mentalray irradianceColor=0:1:5 --set useIrradiance=on "$@"
-echo "docs/shaderball-*.png, docs/envlight-*.png and $(ls "$out" | wc -l) strips in $out" >&2
+echo "docs/shaderball-*.png, docs/swatch-*.png, docs/model-fill-*.png, docs/closeup-*.png, docs/envlight-*.png and $(ls "$out" | wc -l) strips in $out" >&2

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
-# The Windows build: cross-compiles the `windows` preset with MinGW-w64, runs
-# its tests under Wine, then shades seeded samples with the Windows and the
-# Linux flakecoat and checks that they agree within the stated bound.
+# The Windows builds: cross-compiles the `windows` preset (64-bit) with
+# MinGW-w64, runs its tests under Wine, then shades seeded samples with the
+# Windows and the Linux flakecoat and checks that they agree within the stated
+# bound; then the same for the `windows-x86` preset (32-bit: the mental ray
+# library, its host and tests) under 32-bit Wine.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh --windows
@@ -56,3 +58,33 @@ for host in maya mentalray; do
   echo -n "$host: " >&2
   python3 scripts/shade-ulp.py "$work/$host-linux.txt" "$work/$host-windows.txt" --bound "$bound" >&2
 done
+
+echo "== windows-x86 ==" >&2
+started=$SECONDS
+cmake --preset windows-x86 >/dev/null
+cmake --build --preset windows-x86 -j "$jobs"
+export WINEPREFIX="$PWD/build/windows-x86/wine"
+if [[ ! -f "$WINEPREFIX/system.reg" ]]; then
+  scripts/wine32-run.sh wineboot --init >/dev/null 2>&1
+  /usr/lib/wine/wineserver -w
+fi
+ctest --preset windows-x86 -j "$jobs"
+
+# The 32-bit library against Linux: within 1e-5 of the larger magnitude
+# (README: "The 32-bit mental ray library").
+echo "== windows-x86 against linux: shade --host mentalray ==" >&2
+work=build/windows-x86/platform-comparison
+mkdir -p "$work"
+python3 scripts/shade-corpus.py --host mentalray --count "$samples" --seed 1 >"$work/mentalray.jsonl"
+linux=0 windows=0
+build/release/bin/flakecoat shade --host mentalray "$work/mentalray.jsonl" \
+  >"$work/mentalray-linux.txt" 2>"$work/mentalray-linux.err" || linux=$?
+scripts/wine32-run.sh build/windows-x86/bin/flakecoat.exe shade --host mentalray "$work/mentalray.jsonl" \
+  >"$work/mentalray-windows.txt" 2>"$work/mentalray-windows.err" || windows=$?
+if [[ $linux != "$windows" ]] || ! diff <(tr -d '\r' <"$work/mentalray-windows.err") "$work/mentalray-linux.err" >&2; then
+  echo "mentalray: the platforms disagree on bad lines (exit $linux on Linux, $windows on 32-bit Windows)" >&2
+  exit 1
+fi
+echo -n "mentalray, 32-bit: " >&2
+python3 scripts/shade-ulp.py "$work/mentalray-linux.txt" "$work/mentalray-windows.txt" --relative-bound 1e-5 >&2
+echo "windows-x86: $((SECONDS - started)) s" >&2

@@ -20,6 +20,14 @@ public:
     Ray primaryRay(float sx, float sy) const;
 
     Vec3 eye() const { return eye_; }
+    // Camera y and z in world space: up the image, and from what it looks at
+    // towards the eye.
+    Vec3 up() const { return up_; }
+    Vec3 back() const { return back_; }
+    // The image's half-extents at unit distance: tan(fov / 2) and that
+    // times the aspect ratio.
+    float halfHeight() const { return halfHeight_; }
+    float halfWidth() const { return halfWidth_; }
     Vec3 pointToCamera(const Vec3& worldPoint) const;
     Vec3 directionToCamera(const Vec3& worldDirection) const;
     Vec3 directionToWorld(const Vec3& cameraDirection) const;

@@ -105,6 +105,12 @@ std::shared_ptr<const MeshGeometry> MeshGeometry::build(TriangleMesh mesh, float
     geometry->positions_ = std::move(mesh.positions);
     geometry->triangles_ = std::move(mesh.triangles);
     const std::size_t vertexCount = geometry->positions_.size();
+    std::vector<bool> used(vertexCount, false);
+    for (const MeshTriangle& triangle : geometry->triangles_)
+        for (std::uint32_t index : triangle.corner) used[index] = true;
+    if (std::find(used.begin(), used.end(), false) != used.end())
+        for (std::size_t i = 0; i < vertexCount; ++i)
+            if (used[i]) geometry->usedCorners_.push_back(geometry->positions_[i]);
     geometry->positions_.emplace_back();
     if (geometry->framed_) {
         geometry->framedPositions_.reserve(vertexCount + 1);

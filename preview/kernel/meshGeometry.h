@@ -77,6 +77,10 @@ public:
     const Sphere& enclosingSphere() const { return bounds_; }
     float lowestPoint() const { return lowest_; }
     std::size_t triangleCount() const { return triangles_.size(); }
+    // Every corner a triangle uses, turned, for framing the model: a stray
+    // vertex no triangle names must not widen the frame.
+    const Vec3* corners() const { return usedCorners_.empty() ? positions_.data() : usedCorners_.data(); }
+    std::size_t cornerCount() const { return usedCorners_.empty() ? positions_.size() - 1 : usedCorners_.size(); }
 
 private:
     MeshGeometry() = default;
@@ -102,6 +106,7 @@ private:
     // library as a copy in its frame, framedPositions_, padded alike.
     std::vector<Vec3> positions_;
     std::vector<Vec3> framedPositions_;
+    std::vector<Vec3> usedCorners_;  // empty when every position is used
     std::vector<MeshTriangle> triangles_;
     Sphere bounds_;
     float lowest_ = 0.0f;

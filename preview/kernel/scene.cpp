@@ -6,12 +6,6 @@ namespace flakecoat::preview {
 
 namespace {
 
-// The shader ball and the camera that frames it.
-constexpr Vec3 kBallCentre{0.0f, 1.0f, 0.0f};
-constexpr Vec3 kEye{0.0f, 1.9f, 6.2f};
-constexpr Vec3 kTarget{0.0f, 0.8f, 0.0f};
-constexpr float kVerticalFov = 28.0f;
-
 // A point of the ball's scene moved to the same place around `sphere`.
 Vec3 aroundSphere(const Vec3& point, const Sphere& sphere) {
     return sphere.center + (point - kBallCentre) * sphere.radius;
@@ -94,8 +88,13 @@ bool occluded(const Scene& scene, const Ray& ray, float maxDistance) {
     return scene.hasGround && intersect(scene.ground, ray, tMin, tMax, t);
 }
 
+Camera ballViewCamera(const Sphere& sphere, float aspect) {
+    return Camera(aroundSphere(kBallEye, sphere), aroundSphere(kBallTarget, sphere), {0.0f, 1.0f, 0.0f}, kBallFov,
+                  aspect);
+}
+
 Scene shaderBallScene(float aspect, std::vector<Light> lights, Environment environment) {
-    Scene scene{Camera(kEye, kTarget, {0.0f, 1.0f, 0.0f}, kVerticalFov, aspect),
+    Scene scene{Camera(kBallEye, kBallTarget, {0.0f, 1.0f, 0.0f}, kBallFov, aspect),
                 Sphere{kBallCentre, 1.0f},
                 true,
                 Plane{{0.0f, 1.0f, 0.0f}, 0.0f},
@@ -120,8 +119,7 @@ Scene modelScene(float aspect, std::vector<Light> lights, Environment environmen
         // Directional and ambient light do not fall off with distance.
         if (light.kind == LightKind::Point || light.kind == LightKind::Area) light.intensity *= scale * scale;
     }
-    Scene scene{Camera(aroundSphere(kEye, bounds), aroundSphere(kTarget, bounds), {0.0f, 1.0f, 0.0f}, kVerticalFov,
-                       aspect),
+    Scene scene{ballViewCamera(bounds, aspect),
                 bounds,
                 true,
                 Plane{{0.0f, 1.0f, 0.0f}, model->lowestPoint()},

@@ -44,6 +44,18 @@ struct Scene {
     bool shadowCatcher = false;
 };
 
+// The shader ball and the view that frames it: the eye and the point it
+// looks at, and the vertical field of view in degrees. Around a model they
+// keep their places relative to its enclosing sphere.
+constexpr Vec3 kBallCentre{0.0f, 1.0f, 0.0f};
+constexpr Vec3 kBallEye{0.0f, 1.9f, 6.2f};
+constexpr Vec3 kBallTarget{0.0f, 0.8f, 0.0f};
+constexpr float kBallFov = 28.0f;
+
+// The ball's view moved to the same place around `sphere` (the camera of
+// both scenes below).
+Camera ballViewCamera(const Sphere& sphere, float aspect);
+
 enum class HitObject { None, Painted, Ground };
 
 // Normals are unit. On the ball both are its outward normal; on a model

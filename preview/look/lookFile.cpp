@@ -213,6 +213,7 @@ std::string lookFileText(const LookInfo& info, const std::vector<Look>& looks, c
             const std::string key = option.key;
             const std::string text = stageOptionText(*stage, key);
             if (!option.inLookFiles || (text.empty() && !option.numeric)) continue;
+            if (!option.writtenWhenDefault && text == stageOptionText(Stage(), key)) continue;
             if (key == "shape" && !stage->object.meshFile.empty()) continue;
             options.emplace_back(key, option.numeric ? text : Json(text).dump());
         }

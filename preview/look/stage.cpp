@@ -11,6 +11,7 @@
 #include "inputEcho.h"
 #include "kernel/builtinEnvironments.h"
 #include "kernel/lights.h"
+#include "look/look.h"
 #include "look/setting.h"
 
 namespace flakecoat::preview {
@@ -107,6 +108,7 @@ std::optional<StageProblem> Stage::problem() const {
         return StageProblem{"env-lights", std::to_string(environmentLights), kEnvironmentLightsReason};
     if (!std::isfinite(environmentRotate)) return StageProblem{"env-rotate", "", kRotateReason};
     if (!isFloorName(floor)) return StageProblem{"floor", floor, kFloorReason};
+    if (std::optional<StageProblem> problem = cameraProblem(camera)) return problem;
     return objectProblem(object);
 }
 
@@ -148,6 +150,7 @@ std::optional<Scene> Stage::buildScene(Environment environment, std::string& err
         if (!object.meshFile.empty()) error = "--mesh " + error;
         return scene;
     }
+    scene->camera = aim(*scene, Look());
     scene->environmentLights =
         makeEnvironmentLights(scene->environment, effectiveEnvironmentLights(), floor != "none",
                               lights == "none" ? kEnvironmentPicks : kEnvironmentPicksBesideRig);
@@ -160,6 +163,11 @@ std::optional<Scene> Stage::build(std::string& error, const std::atomic<bool>* c
     Environment environment;
     if (!readEnvironment(environment, error)) return std::nullopt;
     return buildScene(std::move(environment), error, cancel);
+}
+
+Camera Stage::aim(const Scene& scene, const Look& look) const {
+    const bool ball = object.meshFile.empty() && object.shape == "ball";
+    return aimCamera(scene, cameraAim(camera, ball), width, height, flakeScale(look));
 }
 
 RenderSettings Stage::renderSettings() const {
@@ -177,7 +185,7 @@ const std::vector<StageOption>& stageOptions() {
         {"spp", true, true, "Samples per pixel (stratified)"},
         {"lights", false, true, "Light rig: studio, softbox, sun, or none (the environment's light alone)"},
         {"mesh", false, true,
-         "Paint this OBJ model instead (in its own coordinates; framed, lit and grounded as the ball)"},
+         "Paint this OBJ model instead (in its own coordinates; lit and grounded as the ball, framed by --frame)"},
         {"shape", false, true, "The painted object: ball or swatch"},
         {"rotate", true, true, "Turn the model by DEG degrees about the vertical through its centre"},
         {"env", false, true,
@@ -189,6 +197,19 @@ const std::vector<StageOption>& stageOptions() {
         {"floor", false, true, "The floor: checker, none, or shadow (shows only the object's shadow)"},
         {"exposure", true, true, "Exposure of the PNG view transform, in stops"},
         {"seed", true, true, "Seed of the sample pattern, 0 to 2^64 - 1"},
+        {"orbit", true, true,
+         "Camera: degrees about the vertical; 0 looks at the object's front (its +z side), more moves towards +x",
+         false},
+        {"elevation", true, true, "Camera: degrees above the horizontal, -90 to 90", false},
+        {"zoom", true, true, "Camera: this many times closer than the framing puts it, 0.001 to 1000", false},
+        {"fov", true, true, "Camera: vertical field of view in degrees, 0.5 to 170 (the framing keeps the size)",
+         false},
+        {"frame", false, true,
+         "Framing: fill (the object fills 90% of the image) or sphere (the ball's view); default: sphere for the "
+         "ball, fill for a model or the swatch",
+         false},
+        {"shot", false, true,
+         "whole, or closeup: the middle of the object from close enough that a flake spans about 4 pixels", false},
         {"max-pixels", true, false, "Largest image, in pixels, the render allocates"},
         {"max-env-pixels", true, false, "Largest environment image, in pixels, --env reads"},
     };
@@ -246,6 +267,8 @@ bool setStageOption(Stage& stage, const std::string& key, const std::string& tex
                                           : "expected the path of an .obj model";
         else
             (key == "env" ? stage.environmentFile : stage.object.meshFile) = text;
+    } else if (isCameraOption(key)) {
+        return setCameraOption(stage.camera, key, text, problem);
     } else {
         problem.reason = "not an option of the stage";
     }
@@ -268,6 +291,7 @@ std::string stageOptionText(const Stage& stage, const std::string& key) {
         return stage.environmentLights < 0 ? "auto" : std::to_string(stage.environmentLights);
     if (key == "env-rotate") return valueText(stage.environmentRotate);
     if (key == "floor") return stage.floor;
+    if (isCameraOption(key)) return cameraOptionText(stage.camera, key);
     return "";
 }
 

@@ -21,6 +21,7 @@
 #include "image/exrReader.h"
 #include "kernel/renderer.h"
 #include "kernel/scene.h"
+#include "look/stageCamera.h"
 #include "meshes/paintedObject.h"
 
 namespace flakecoat::preview {
@@ -72,6 +73,7 @@ struct Stage {
     std::uint64_t seed = 1;
     float exposure = 0.0f;          // in stops
     StageBounds bounds;             // max-pixels, max-env-pixels
+    StageCamera camera;             // orbit, elevation, zoom, fov, frame, shot
 
     // Everything that can be known before reading a file: each part in its
     // range, the size within its bound, a known rig, the environment a
@@ -94,6 +96,9 @@ struct Stage {
     std::optional<Scene> buildScene(Environment environment, std::string& error,
                                     const std::atomic<bool>* cancel = nullptr) const;
     std::optional<Scene> build(std::string& error, const std::atomic<bool>* cancel = nullptr) const;
+    // The camera for a look: a close-up frames that look's flakes. The
+    // scene buildScene gives has the camera for the defaults' flakes.
+    Camera aim(const Scene& scene, const Look& look) const;
     // The renderer's size, samples and seed (threads and the rest left as
     // RenderSettings has them).
     RenderSettings renderSettings() const;
@@ -108,6 +113,9 @@ struct StageOption {
     bool numeric;       // a number in a look file (size is text: "640x480")
     bool inLookFiles;   // bounds are the command's, never a file's
     const char* help;
+    // In a look file even at its default (the camera's parts are not, so
+    // a look saved with the default view reads as before they were).
+    bool writtenWhenDefault = true;
 };
 // Every option, in the order commands list them.
 const std::vector<StageOption>& stageOptions();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <vector>
 
+#include <mentalrayHost/compiledDeclaration.h>
 #include <mentalrayHost/parameterBlock.h>
 #include <mentalrayHost/rendererServices.h>
 #include <mentalrayHost/shaderLibrary.h>
@@ -170,9 +171,12 @@ std::unique_ptr<RenderHost> loadMentalrayHostFrom(const std::string& shaderLibra
     if (!mentalrayHost::readShaderDeclaration(declarationPath, declaration, error)) return nullptr;
     // The scene's lights go into the light array.
     if (declaration.name != "tarn_flakeCoat" || !declaration.findArray("light", mentalrayHost::ParameterType::Light)) {
-        error = declarationPath + ": does not declare tarn_flakeCoat with a light array \"light\"";
+        error = declarationPath + ":" + std::to_string(declaration.closeLine) +
+                ": does not declare tarn_flakeCoat with a light array \"light\"";
         return nullptr;
     }
+    // The library reads the block by the layout it was compiled with.
+    if (!mentalrayHost::matchesCompiledDeclaration(declaration, declarationPath, error)) return nullptr;
     // The interface hints beside the declaration, if the file has them
     std::vector<ShadingInput> inputs = declaredInputs(declaration);
     mentalrayHost::ShaderGui gui;

@@ -5,16 +5,18 @@
 // texture coordinates (vt) and faces (f) of every object and group, polygons
 // of any number of corners split into triangles (see polygonSplit.h). Other
 // statements (objects, groups, materials, smoothing groups, lines, points,
-// tags, free-form geometry) are skipped unread, so their names cost nothing.
+// tags, free-form geometry) are dropped unread, so their names cost nothing.
 //
-// The text is read in one pass, line by line, and a bad file is refused
-// with its line named: a statement with missing, extra or non-numeric
-// values, a number that is not a finite single-precision number (the
-// numbers kept are the ones checked), a face with fewer than three corners,
-// a corner index of 0 or out of range (indices refer to elements already
-// read; negative ones count back from the last), more than the limits
-// below, or no face at all. Faces of no area are dropped without complaint.
-// A UTF-8 byte-order mark at the start is skipped.
+// The text is read once, line by line, by our checker (objChecker.h), which
+// hands the OBJ library only checked statements to assemble; what the
+// library makes of them is checked again before it is kept. A bad file is
+// refused with its line named: a statement with missing, extra or
+// non-numeric values, a number that is not a finite single-precision number
+// (as written or as the library read it), a face with fewer than three
+// corners, a corner index of 0 or out of range (indices refer to elements
+// already read; negative ones count back from the last), more than the
+// limits below, or no face at all. Faces of no area are dropped without
+// complaint. A UTF-8 byte-order mark at the start is skipped.
 
 #include <atomic>
 #include <cstddef>
@@ -47,12 +49,14 @@ constexpr std::size_t kMaxObjFileBytes = std::size_t(1) << 30;
 // every OBJ read, files and tests alike. When `cancel` is raised the parse
 // stops soon after and fails with "NAME: interrupted".
 //
-// Memory: the mesh itself (12 bytes a position, 80 a triangle) and a
-// copy-free pass over the text.
+// Memory: the mesh itself (12 bytes a position, 80 a triangle), the vn and
+// vt lists while reading (12 and 8 bytes an element), one batch of the
+// checker's (a few MB) and the longest line it keeps.
 bool parseObj(std::string_view text, const std::string& name, TriangleMesh& mesh, std::string& error,
               const ObjLimits& limits = ObjLimits(), const std::atomic<bool>* cancel = nullptr);
 
-// Reads the file at `path` (at most kMaxObjFileBytes) and parses it.
+// Reads the file at `path` (at most kMaxObjFileBytes) as parseObj reads
+// text, in pieces, never holding it whole.
 bool loadObjFile(const std::string& path, TriangleMesh& mesh, std::string& error,
                  const std::atomic<bool>* cancel = nullptr);
 

@@ -3,13 +3,14 @@
 namespace flakecoat::preview::view {
 
 void LatestImage::publish(std::vector<unsigned char> png, std::uint64_t generation, int samplesPerPixel,
-                          std::string note) {
+                          std::string note, int divisor) {
     auto bytes = std::make_shared<const std::vector<unsigned char>>(std::move(png));
     std::lock_guard<std::mutex> lock(mutex_);
     latest_.png = std::move(bytes);
     ++latest_.serial;
     latest_.generation = generation;
     latest_.samplesPerPixel = samplesPerPixel;
+    latest_.divisor = divisor;
     latest_.note = std::move(note);
     published_.notify_all();
 }

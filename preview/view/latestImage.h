@@ -21,13 +21,14 @@ struct PublishedImage {
     std::uint64_t serial = 0;      // counts images published
     std::uint64_t generation = 0;  // of the settings it shows
     int samplesPerPixel = 0;
+    int divisor = 1;  // each side 1/divisor of the full size: a preview while settings change
     std::string note;  // what is wrong with it, for the reader; empty: nothing
 };
 
 class LatestImage {
 public:
     void publish(std::vector<unsigned char> png, std::uint64_t generation, int samplesPerPixel,
-                 std::string note = "");
+                 std::string note = "", int divisor = 1);
     PublishedImage latest() const;
     // Waits up to `timeout` for an image with a serial above `after` and a
     // generation of at least `generation`. False on timeout or close.

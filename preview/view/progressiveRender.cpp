@@ -1,12 +1,17 @@
 #include "view/progressiveRender.h"
 
+#include <chrono>
+#include <iterator>
 #include <memory>
 #include <optional>
+
+#include <tbb/task_arena.h>
 
 #include "image/imageWriter.h"
 #include "kernel/builtinEnvironments.h"
 #include "kernel/renderer.h"
 #include "kernel/scene.h"
+#include "view/refinementLadder.h"
 
 namespace flakecoat::preview::view {
 
@@ -29,9 +34,18 @@ bool sameScene(const Stage& a, const Stage& b) {
            a.floor == b.floor;
 }
 
+// The camera, aimed again for every image without building the scene anew.
+bool sameCamera(const Stage& a, const Stage& b) {
+    for (const StageOption& option : stageOptions())
+        if (isCameraOption(option.key) && stageOptionText(a, option.key) != stageOptionText(b, option.key))
+            return false;
+    return true;
+}
+
 // Everything but the exposure, which only the PNG encoding uses.
 bool sameImage(const ViewSettings& a, const ViewSettings& b) {
-    return a.host == b.host && sameScene(a.stage, b.stage) && a.stage.seed == b.stage.seed &&
+    return a.host == b.host && sameScene(a.stage, b.stage) && sameCamera(a.stage, b.stage) &&
+           a.stage.seed == b.stage.seed &&
            sameSettings(a.look.settings(), b.look.settings());
 }
 
@@ -53,7 +67,11 @@ std::string markNonFinite(Framebuffer& image, std::uint64_t count, const ViewSet
 
 // The steps on the way are stored uncompressed, to reach the page soonest;
 // the last, the one a user saves, is compressed as `render` writes it.
-int compressionFor(int step) { return step + 1 == int(std::size(ProgressiveRender::kSteps)) ? 6 : 0; }
+int compressionFor(size_t level, size_t levels) { return level + 1 == levels ? 6 : 0; }
+
+double secondsSince(std::chrono::steady_clock::time_point start) {
+    return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+}
 
 }  // namespace
 
@@ -68,12 +86,23 @@ ProgressiveRender::~ProgressiveRender() {
 }
 
 void ProgressiveRender::run() {
+    const std::vector<int> steps(std::begin(kSteps), std::end(kSteps));
     std::unique_ptr<Scene> scene;
     Stage sceneStage;        // what `scene` was built from
     ViewSettings shown;      // the settings of `image`
-    int stepsDone = 0;       // of kSteps, for `shown`
+    std::vector<RefinementLevel> ladder;  // for `shown`
+    size_t levelsDone = 0;   // of `ladder`, for `shown`
     Framebuffer image;
     std::string note;        // of `image`
+    double secondsPerSample = 0.0;  // render and encoding, as measured
+    // Encoding runs on as many threads as rendering, no more.
+    tbb::task_arena encoding(threads_ > 0 ? threads_ : tbb::task_arena::automatic);
+    const auto encode = [&](const Framebuffer& pixels, const ViewTransform& view, int compression,
+                            std::vector<unsigned char>& png, std::string& error) {
+        bool encoded = false;
+        encoding.execute([&] { encoded = encodePng(pixels, view, compression, png, error); });
+        return encoded;
+    };
     ViewSettings settings;
     std::uint64_t seen = 0;
     while (session_.waitForChange(seen, settings)) {
@@ -81,17 +110,28 @@ void ProgressiveRender::run() {
         const ViewTransform view{settings.stage.exposure};
         std::string error;
 
-        int firstStep = 0;
-        if (stepsDone > 0 && sameImage(settings, shown)) {
-            std::vector<unsigned char> png;
-            if (encodePng(image, view, compressionFor(stepsDone - 1), png, error))
-                images_.publish(std::move(png), settings.generation, kSteps[stepsDone - 1], note);
-            firstStep = stepsDone;
+        // A change of exposure alone: the image again, then on from there.
+        // It is stored uncompressed first, as an exposure slider moves; the
+        // finished image is compressed again once no change waits.
+        size_t firstLevel = 0;
+        const bool resumed = levelsDone > 0 && sameImage(settings, shown);
+        if (resumed) {
+            const RefinementLevel& done = ladder[levelsDone - 1];
+            const auto republish = [&](int compression) {
+                std::vector<unsigned char> png;
+                if (encode(image, view, compression, png, error))
+                    images_.publish(std::move(png), settings.generation, done.samplesPerPixel, note, done.divisor);
+            };
+            republish(0);
+            const int compression = compressionFor(levelsDone - 1, ladder.size());
+            if (compression != 0 && !session_.cancelFlag().load()) republish(compression);
+            firstLevel = levelsDone;
         } else {
-            stepsDone = 0;
+            levelsDone = 0;
+            ladder = refinementLadder(settings.stage.width, settings.stage.height, steps);
         }
         shown = settings;
-        if (firstStep == int(std::size(kSteps))) continue;
+        if (firstLevel == ladder.size()) continue;
 
         // Scene and shader for these settings. The session's object was
         // built once before it started, so a build fails here only when the
@@ -108,25 +148,36 @@ void ProgressiveRender::run() {
             scene = std::make_unique<Scene>(std::move(*built));
             sceneStage = stage;
         }
+        scene->camera = stage.aim(*scene, settings.look);
         const std::unique_ptr<PaintedSurfaceShader> shader =
             session_.host(settings.host)->makeShader(*scene, settings.look);
 
-        for (int step = firstStep; step < int(std::size(kSteps)); ++step) {
+        if (!resumed) firstLevel = size_t(startingLevel(ladder, secondsPerSample, kCoarseBudget));
+        for (size_t level = firstLevel; level < ladder.size(); ++level) {
+            // A run's first image is finished whatever changes meanwhile.
+            const bool finishes = !resumed && level == firstLevel;
+            const RefinementLevel& size = ladder[level];
             RenderSettings render = stage.renderSettings();
-            render.samplesPerPixel = kSteps[step];
+            render.width = size.width;
+            render.height = size.height;
+            render.samplesPerPixel = size.samplesPerPixel;
             render.threads = threads_;
-            render.cancel = &session_.cancelFlag();
+            render.cancel = finishes ? &session_.closedFlag() : &session_.cancelFlag();
             render.markNonFinite = true;
+            const auto start = std::chrono::steady_clock::now();
             Framebuffer next;
             const RenderStats stats = flakecoat::preview::render(*scene, *shader, render, next);
             if (!stats.completed) break;
             std::string nextNote = markNonFinite(next, stats.nonFiniteSamples, settings);
             std::vector<unsigned char> png;
-            if (!encodePng(next, view, compressionFor(step), png, error)) break;
+            if (!encode(next, view, compressionFor(level, ladder.size()), png, error)) break;
+            secondsPerSample = updatedRate(secondsPerSample, size.samples(), secondsSince(start));
             image = std::move(next);
             note = std::move(nextNote);
-            stepsDone = step + 1;
-            images_.publish(std::move(png), settings.generation, kSteps[step], note);
+            levelsDone = level + 1;
+            images_.publish(std::move(png), settings.generation, size.samplesPerPixel, note, size.divisor);
+            // A change came in meanwhile: start again from a coarse image.
+            if (session_.cancelFlag().load()) break;
         }
     }
 }

@@ -95,6 +95,9 @@ std::string stateJson(const ViewSession& session) {
     out["floor"] = stage.floor;
     out["floors"] = json::array({"checker", "shadow", "none"});
     out["exposure"] = stage.exposure;
+    const StageCamera& camera = stage.camera;
+    out["camera"] = json{{"orbit", camera.orbit},   {"elevation", camera.elevation}, {"zoom", camera.zoom},
+                         {"fov", camera.fov},       {"frame", camera.frame},         {"shot", camera.shot}};
     out["values"] = json::object();
     for (const ShadingInput* input : shownInputs(*session.host(settings.host)))
         out["values"][input->name] = settings.look.effective(input->name);

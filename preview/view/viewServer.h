@@ -11,7 +11,8 @@
 //   GET  /look            both hosts' looks and the stage as a look file
 //   POST /look            body a look file: its looks, host, lights, environment, exposure and seed
 //   GET  /image.png       the latest image; ?after=SERIAL[&generation=G] waits for a newer one;
-//                         X-Image-Note says what is wrong with it (samples that were not finite)
+//                         X-Image-Note says what is wrong with it (samples that were not finite);
+//                         X-Image-Divisor above 1: a reduced preview, to be shown scaled up
 // A refused setting answers 400 with the message as plain text. Requests
 // whose Host is not this server's loopback name and port, and requests a
 // page of another origin sends, are refused with 403; bodies are bounded.

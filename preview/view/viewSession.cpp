@@ -63,7 +63,7 @@ bool ViewSession::setInput(const std::string& text, std::uint64_t& generation, s
 bool ViewSession::setView(const std::string& text, std::uint64_t& generation, std::string& error) {
     std::string key, value;
     if (!splitAssignment(text, key, value)) {
-        error = "expected KEY=VALUE with KEY one of host, lights, environment, floor, exposure";
+        error = "expected KEY=VALUE with KEY one of host, lights, environment, floor, exposure or a camera part";
         return false;
     }
     std::lock_guard<std::mutex> lock(mutex_);
@@ -104,9 +104,18 @@ bool ViewSession::setView(const std::string& text, std::uint64_t& generation, st
             return false;
         }
         stage_.exposure = float(stops);
+    } else if (isCameraOption(key)) {
+        StageProblem problem;
+        StageCamera camera = stage_.camera;
+        if (!setCameraOption(camera, key, value, problem)) {
+            error = key + "=" + echoInput(value) + ": " + problem.reason;
+            return false;
+        }
+        stage_.camera = camera;
     } else {
         error = "'" + echoInput(key) +
-                "' is not a view setting; expected host, lights, environment, floor or exposure";
+                "' is not a view setting; expected host, lights, environment, floor, exposure or " +
+                "a camera part (orbit, elevation, zoom, fov, frame, shot)";
         return false;
     }
     generation = changedLocked();
@@ -138,6 +147,7 @@ bool ViewSession::loadLook(const std::string& text, std::uint64_t& generation, s
     std::vector<Look> looks = defaultLooks(hosts_);
     Stage given = stage_;
     given.environmentFile.clear();  // the sky unless the file names an image
+    given.camera = StageCamera();    // as render --look of the file frames it
     if (!applyLookSettings(file, looks, error) || !applyLookStage(file, given, error)) return false;
 
     // What the viewer can change without starting again
@@ -145,6 +155,7 @@ bool ViewSession::loadLook(const std::string& text, std::uint64_t& generation, s
     stage.lights = given.lights;
     stage.exposure = given.exposure;
     stage.seed = given.seed;
+    stage.camera = given.camera;
     stage.environmentLights = given.environmentLights;
     stage.environmentRotate = given.environmentRotate;
     stage.floor = given.floor;

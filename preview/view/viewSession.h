@@ -42,7 +42,8 @@ public:
     bool setInput(const std::string& text, std::uint64_t& generation, std::string& error);
     // KEY=VALUE for the view: host=NAME (the shown look carried over, see
     // Look::carryFrom), lights=RIG, environment=sky|image|BUILT-IN,
-    // floor=checker|shadow|none, exposure=EV.
+    // floor=checker|shadow|none, exposure=EV, and the camera's parts by
+    // their option names (orbit=DEG, shot=closeup, ...).
     bool setView(const std::string& text, std::uint64_t& generation, std::string& error);
     // Every shading input of the shown host back to its default.
     std::uint64_t resetInputs();
@@ -52,7 +53,7 @@ public:
     // the final refinement.
     std::string lookText() const;
     // A look file's text: its values replace both hosts' looks, its host is
-    // shown, and its lights, environment, exposure and seed are taken where
+    // shown, and its lights, environment, exposure, seed and camera are taken where
     // the viewer can show them; notes say what was kept instead. Nothing
     // changes when the file is refused.
     bool loadLook(const std::string& text, std::uint64_t& generation, std::vector<std::string>& notes,

@@ -2,7 +2,8 @@
 // every numeric input of both hosts has a slider and a labelled, described
 // control, dragging the normalDeviation slider and picking a colour change
 // the image (the swatch in sRGB, the value linear), a bad value shows the
-// server's message, switching host keeps the inputs both hosts have, pixels
+// server's message, dragging and scrolling on the image and the close-up
+// toggle move the camera, switching host keeps the inputs both hosts have, pixels
 // that are not finite are marked and named, and a saved look loads back.
 // Usage: node viewerTest.mjs PATH/TO/flakecoat
 import assert from 'node:assert/strict';
@@ -26,6 +27,33 @@ async function expectEverySlider(page) {
     }
   }
   return inputs.length;
+}
+
+// A drag of input events every 20 ms: images keep coming while it lasts
+// (a loop that restarted on every change would show none until it ends),
+// and the last value's image follows. It ends on `endValue`.
+async function imagesWhileDragging(page, endValue) {
+  return page.evaluate((endValue) => new Promise((resolve) => {
+    const slider = document.querySelector('input[type=range][name=normalDeviation]');
+    const shown = [];
+    let last = 0;
+    const onImage = (event) => shown.push({ t: performance.now(), generation: event.detail.generation });
+    document.addEventListener('flakecoat:image', onImage);
+    const start = performance.now();
+    const step = async () => {
+      const elapsed = performance.now() - start;
+      slider.value = String(elapsed < 1000 ? 0.5 + elapsed / 500 : endValue);
+      last = performance.now();
+      slider.dispatchEvent(new Event('input', { bubbles: true }));
+      if (elapsed < 1000) return setTimeout(step, 20);
+      await new Promise((r) => setTimeout(r, 300));
+      const final = (await (await fetch('/state')).json()).generation;
+      while (!shown.some((i) => i.generation >= final)) await new Promise((r) => setTimeout(r, 20));
+      document.removeEventListener('flakecoat:image', onImage);
+      resolve({ during: shown.filter((i) => i.t <= last).length, final });
+    };
+    step();
+  }), endValue);
 }
 
 const tool = process.argv[2];
@@ -70,6 +98,11 @@ try {
   assert.notEqual(await shownDigest(page), digest, 'the slider changed the image');
   digest = await shownDigest(page);
   console.log(`slider: normalDeviation ${value}, image changed`);
+  const dragged = await imagesWhileDragging(page, value);
+  assert.ok(dragged.during >= 2, `images shown while the slider moves (${dragged.during})`);
+  shown = await settledImage(page);
+  digest = await shownDigest(page);
+  console.log(`drag: ${dragged.during} images shown while the slider moved, then the last value's`);
 
   // Pick a colour (the picker's dialog is the browser's own; set its value
   // as the dialog would). The swatch is sRGB, the value linear: 0xc0 is
@@ -87,6 +120,38 @@ try {
   await settledImage(page);
   assert.equal(await page.$eval('input[type=color][name=color]', (p) => p.value), '#c01818', 'the swatch shows sRGB');
   console.log('colour pick: image changed, linear values sent, sRGB shown');
+
+  // Drag on the image to orbit (0.4 degrees a pixel: right turns the object
+  // right, down looks from higher), scroll to zoom, tick the close-up; each
+  // changes the image and the camera of the command and the saved look.
+  const area = await (await page.$('#image')).boundingBox();
+  const centre = [area.x + area.width / 2, area.y + area.height / 2];
+  const readState = () => page.evaluate(() => fetch('/state').then((r) => r.json()));
+  for (const [what, act, expected] of [
+    ['drag', async () => {
+      await page.mouse.move(...centre);
+      await page.mouse.down();
+      await page.mouse.move(centre[0] + 60, centre[1] + 40, { steps: 6 });
+      await page.mouse.up();
+    }, (c) => c.orbit === -24 && c.elevation === 26],
+    ['wheel', () => page.mouse.wheel({ deltaY: -200 }), (c) => Math.abs(c.zoom - Math.exp(0.3)) < 1e-4],
+    ['close-up', () => page.click('#closeup'), (c) => c.shot === 'closeup'],
+  ]) {
+    digest = await shownDigest(page);
+    await act();
+    let camera;  // a drag's changes go one after another: wait for the last
+    for (let tries = 0; !expected(camera = (await readState()).camera) && tries < 100; ++tries) {
+      await new Promise((resolve) => setTimeout(resolve, 100));
+    }
+    assert.ok(expected(camera), `${what}: the camera is ${JSON.stringify(camera)}`);
+    shown = await settledImage(page);
+    assert.notEqual(await shownDigest(page), digest, `${what}: the image changed`);
+  }
+  const moved = (await readState()).command;
+  assert.match(moved, / --orbit -24 --elevation 26 --zoom 1\.3498\d* --shot closeup /);
+  const lookStage = JSON.parse(await page.evaluate(() => fetch('/look').then((r) => r.text()))).stage;
+  assert.deepEqual([lookStage.orbit, lookStage.elevation, lookStage.shot], [-24, 26, 'closeup']);
+  console.log(`camera: drag, wheel and close-up each changed the image; ${moved}`);
 
   // A value below the hard minimum, typed into a field.
   const field = await page.$('input[type=number][name=refractiveIndex][data-index="0"]');

@@ -2,13 +2,15 @@
 // declaration, then a parameter block laid out from it with its defaults,
 // a few array elements, every settable parameter set as --set sets it and
 // connected, so a layout that misplaces a field writes out of bounds. The
-// same text's gui block is read and its hints applied.
+// same text's gui block is read and its hints applied, and the declaration
+// is compared with the one the library was compiled for.
 
 #include <cstdint>
 #include <cstdlib>
 #include <sstream>
 #include <string>
 
+#include <mentalrayHost/compiledDeclaration.h>
 #include <mentalrayHost/parameterBlock.h>
 #include <mentalrayHost/shaderDeclaration.h>
 #include <mentalrayHost/shaderGui.h>
@@ -26,6 +28,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (error.size() > 512) std::abort();
         return 0;
     }
+
+    // A refusal names a line of the text and quotes names briefly
+    if (!mentalrayHost::matchesCompiledDeclaration(declaration, "fuzz.mi", error) &&
+        (error.rfind("fuzz.mi:", 0) != 0 || std::atoi(error.c_str() + 8) < 1 || error.size() > 1024))
+        std::abort();
 
     mentalrayHost::ParameterBlock block(declaration, 3);
     if (miTag* elements = block.arrayElements())

@@ -3,10 +3,16 @@
 // models at extreme scales, and the smaller faults (a byte-order mark,
 // echoed tokens, a stop request).
 
+#include <unistd.h>
+
 #include <atomic>
 #include <chrono>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <random>
 #include <string>
 #include <vector>
 
@@ -99,6 +105,40 @@ TEST(HostileObj, OnlyFiniteSinglePrecisionNumbersReachTheModel) {
     }
 }
 
+TEST(HostileObj, EveryNumberIsReadAsTheNearestSinglePrecisionValue) {
+    // Random finite floats of every magnitude (subnormals included), written
+    // shortest, with 17 digits and with 40, as positions and as texture
+    // coordinates: each value kept is the one the text names, bit for bit.
+    std::mt19937 random(17);
+    std::string text = "v 0 0 0\nv 1 0 0\nv 0 1 0\n";
+    std::vector<float> expected;
+    for (const char* format : {"%.9g", "%.17g", "%.40e"}) {
+        for (int i = 0; i < 1500; ++i) {
+            const std::uint32_t bits = random();
+            float value;
+            std::memcpy(&value, &bits, sizeof value);
+            if (!std::isfinite(value)) continue;
+            char token[80];
+            std::snprintf(token, sizeof token, format, double(value));
+            text += "v 0 " + std::string(token) + " 1\nvt " + token + " " + token + "\n";
+            expected.push_back(std::strtof(token, nullptr));
+        }
+    }
+    for (size_t i = 1; i <= expected.size(); ++i)
+        text += "f 1/" + std::to_string(i) + " 2/" + std::to_string(i) + " 3/" + std::to_string(i) + "\n";
+    fp::TriangleMesh mesh;
+    std::string error;
+    ASSERT_TRUE(fp::parseObj(text, "m.obj", mesh, error)) << error;
+    ASSERT_EQ(mesh.positions.size(), expected.size() + 3);
+    ASSERT_EQ(mesh.triangles.size(), expected.size());
+    size_t wrong = 0;
+    for (size_t i = 0; i < expected.size(); ++i) {
+        const float read[] = {mesh.positions[i + 3].y, mesh.triangles[i].u[0], mesh.triangles[i].v[2]};
+        for (const float value : read) wrong += std::memcmp(&value, &expected[i], sizeof value) != 0;
+    }
+    EXPECT_EQ(wrong, 0u);
+}
+
 TEST(HostileObj, PolygonsOfAnyCornerCountSplitIntoTheirOwnArea) {
     std::vector<Polygon> polygons = {
         regular("square", 4, 1.0),
@@ -126,6 +166,7 @@ TEST(HostileObj, PolygonsOfAnyCornerCountSplitIntoTheirOwnArea) {
         const double angle = 2.0 * M_PI * i / 2000, radius = i % 250 < 5 ? 0.8 : 1.0;
         polygons[11].corners.emplace_back(radius * std::cos(angle), radius * std::sin(angle));
     }
+    polygons.push_back(regular("cylinder cap of 256 corners", 256, 1.5));  // a count that is 0 in a byte
     // On a tilted plane, so no axis sees the polygon edge-on
     const fp::Vec3 u = fp::normalize({1, 0.3f, -0.2f});
     const fp::Vec3 v = fp::normalize(fp::cross({0.1f, 0.2f, 1.0f}, u));
@@ -185,6 +226,15 @@ TEST(HostileObj, SplittingWorkIsBoundedAndAStopIsHeard) {
     EXPECT_FALSE(fp::parseObj(many, "many.obj", mesh, error, fp::ObjLimits(), &stop));
     EXPECT_EQ(error, "many.obj: interrupted");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
+    // and a file's, however long its lines
+    const std::string path = std::filesystem::temp_directory_path().string() + "/flakecoat-stop-" +
+                             std::to_string(::getpid()) + ".obj";
+    std::ofstream(path, std::ios::binary) << "g " << std::string(64 << 20, 'n') << "\n" << many;
+    const auto fileStart = std::chrono::steady_clock::now();
+    EXPECT_FALSE(fp::loadObjFile(path, mesh, error, &stop));
+    EXPECT_EQ(error, path + ": interrupted");
+    EXPECT_LT(std::chrono::steady_clock::now() - fileStart, std::chrono::seconds(2));
+    std::filesystem::remove(path);
 }
 
 TEST(HostileObj, ModelsOfAnyScaleKeepTheirFacesAndTheirSizeIsBounded) {

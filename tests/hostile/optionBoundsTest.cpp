@@ -44,6 +44,15 @@ TEST(HostileOptions, BoundsAndEmptyPathsAreRefusedAlikeInEveryCommand) {
         {"--spp -1", "--spp -1: expected 1 to 4096 samples per pixel", true},
         {"--seed 18446744073709551616", "--seed 18446744073709551616: expected a whole number", true},
         {"--exposure inf", "--exposure: expected -20 to 20 stops", true},
+        {"--orbit nan", "--orbit nan: expected a finite number of degrees", true},
+        {"--elevation 90.5", "--elevation 90.5: expected -90 to 90 degrees", true},
+        {"--elevation -91", "--elevation -91: expected -90 to 90 degrees", true},
+        {"--zoom 0", "--zoom 0: expected a factor from 0.001 to 1000", true},
+        {"--zoom 1e9", "--zoom 1e9: expected a factor from 0.001 to 1000", true},
+        {"--fov 0", "--fov 0: expected 0.5 to 170 degrees", true},
+        {"--fov 180", "--fov 180: expected 0.5 to 170 degrees", true},
+        {"--frame tight", "--frame tight: expected fill or sphere", true},
+        {"--shot macro", "--shot macro: expected whole or closeup", true},
     };
     for (const auto& [command, base] : kCommands)
         for (const auto& c : cases) {

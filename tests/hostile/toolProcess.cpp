@@ -19,10 +19,15 @@ std::string readAll(const fs::path& path) {
 }  // namespace
 
 ToolRun runTool(const fs::path& directory, const std::string& arguments, const std::string& prefix) {
+    return runToolAt(FLAKECOAT_TOOL, directory, arguments, prefix);
+}
+
+ToolRun runToolAt(const fs::path& tool, const fs::path& directory, const std::string& arguments,
+                  const std::string& prefix) {
     // The captured streams live beside the directory, not in it.
     const std::string base = directory.string() + ".";
     // The arguments' own redirections come last and win.
-    const std::string command = "cd '" + directory.string() + "' && " + prefix + " '" + FLAKECOAT_TOOL + "' >'" +
+    const std::string command = "cd '" + directory.string() + "' && " + prefix + " '" + tool.string() + "' >'" +
                                 base + "out' 2>'" + base + "err' " + arguments;
     const int raw = std::system(command.c_str());
     ToolRun run;

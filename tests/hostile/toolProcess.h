@@ -17,6 +17,9 @@ struct ToolRun {
 // redirect the streams itself ("< /dev/null", ">/dev/full"); prefix runs
 // first in the same shell ("ulimit -v N;").
 ToolRun runTool(const std::filesystem::path& directory, const std::string& arguments, const std::string& prefix = "");
+// The same with another copy of the tool (one beside its own lib/ folder).
+ToolRun runToolAt(const std::filesystem::path& tool, const std::filesystem::path& directory,
+                  const std::string& arguments, const std::string& prefix = "");
 
 // Entries of a directory, hidden ones included.
 int entryCount(const std::filesystem::path& directory);

@@ -70,8 +70,12 @@ TEST(BindingMessages, AMissingFunctionIsReportedWithTheHandleAndCode127) {
     library().setModuleHandle(partial);
     const std::string once = "dlsym failed on \"mi_noise_2d\" (handle: " + printedHandle(partial) + " error: 127)\n";
     EXPECT_EQ(messagesOfOneNoiseOnlyCall(), once + once);
-    // A 64-bit handle is printed whole, not cut to 32 bits
-    EXPECT_GT(printedHandle(partial).size(), 8u);
+    // A 64-bit handle is printed whole, not cut to 32 bits; a 32-bit one
+    // (where 32-bit Windows loads modules) in its eight digits
+    if (sizeof(void*) > 4 && reinterpret_cast<std::uintptr_t>(partial) > 0xffffffffu)
+        EXPECT_GT(printedHandle(partial).size(), 8u);
+    else
+        EXPECT_EQ(printedHandle(partial).size(), 8u);
     library().setModuleHandle(nullptr);
     dlclose(partial);
 }

@@ -3,6 +3,7 @@
 
 #include <cstddef>
 #include <cstring>
+#include <optional>
 
 #include <gtest/gtest.h>
 
@@ -141,4 +142,53 @@ TEST(Parameters, MissingStateRecordsAndNullConnectionsFallBackToTheBlock) {
     services.connect(&block.as<flakeCoatParameters>().color, nullptr);
     const miColor connectedToNothing = shade(block, services, origin);
     EXPECT_EQ(std::memcmp(&connectedToNothing, &expected, sizeof expected), 0);
+}
+
+// The trace functions change the label, point, normal, dist and motion of
+// the state they are given (the stand-in's always do). Whether the
+// reflection hits or the environment answers, the irradiance call gets the
+// state the lights saw: the shading normal, and the hit's own fields; so
+// does the environment's trace after a reflection that missed.
+TEST(RendererState, TheIrradianceCallSeesTheStateAsBuiltAfterTheTraces) {
+    ParameterBlock block = testSupport::lightsOnlyBlock(1);
+    flakeCoatParameters& p = block.as<flakeCoatParameters>();
+    p.reflectivity = 0.5f;
+    p.useIrradiance = miTRUE;
+    p.normalCamera = {0.25f, 0.0f, 0.0f};  // a shading normal other than the renderer's
+    mentalrayHost::SurfaceHit hit = hitFromAbove();
+    hit.point = {0.5f, -2.0f, 3.0f};
+    hit.distance = 7.0f;
+    for (const bool reflectionHits : {true, false}) {
+        ScriptedServices services;
+        services.setLightSamples(1, {{{1.0f, 1.0f, 1.0f, 1.0f}, {0.0f, 0.6f, 0.8f}}});
+        services.setReflection(reflectionHits ? std::optional<miColor>(miColor{0.5f, 0.5f, 0.5f, 1.0f}) : std::nullopt);
+        services.setEnvironment(miColor{0.25f, 0.25f, 0.25f, 1.0f});
+        services.setIrradiance(miColor{1.0f, 1.0f, 1.0f, 1.0f});
+        std::vector<ScriptedServices::Call> calls;
+        services.record(&calls);
+        shade(block, services, hit);
+        services.record(nullptr);
+        const miState* lit = nullptr;
+        const miState* irradiance = nullptr;
+        int traces = 0;
+        for (const auto& call : calls) {
+            if (call.kind == ScriptedServices::Call::SampleLight && !lit) lit = &call.state;
+            if (call.kind == ScriptedServices::Call::Irradiance) irradiance = &call.state;
+            traces += call.kind == ScriptedServices::Call::TraceReflection ||
+                      call.kind == ScriptedServices::Call::TraceEnvironment;
+        }
+        ASSERT_TRUE(lit && irradiance) << reflectionHits;
+        EXPECT_EQ(traces, reflectionHits ? 1 : 2);
+        // Every call, the environment's after a missed reflection too
+        const auto same = [](const miVector& a, const miVector& b) { return a.x == b.x && a.y == b.y && a.z == b.z; };
+        for (const auto& call : calls) {
+            const miState& seen = call.state;
+            EXPECT_TRUE(same(seen.normal, lit->normal) && same(seen.point, lit->point) &&
+                        same(seen.motion, lit->motion) && seen.dist == lit->dist && seen.label == lit->label)
+                << reflectionHits << " call " << &call - calls.data();
+        }
+        EXPECT_NE(lit->normal.x, 0.0f);
+        EXPECT_EQ(irradiance->point.y, -2.0f);
+        EXPECT_EQ(irradiance->dist, 7.0);
+    }
 }

@@ -95,6 +95,9 @@ TEST(LookFile, RefusesWhatALookFileDoesNotHoldByFileAndKey) {
         {R"({"flakecoatLook": 1, "stage": {"max-pixels": 1}})",
          "key \"stage.max-pixels\": not an option of the stage a look file gives"},
         {R"({"flakecoatLook": 1, "stage": {"env": "sky.exr"}})", "key \"stage.env\": dir/sky.exr: no such file"},
+        {R"({"flakecoatLook": 1, "stage": {"orbit": -30, "elevation": 45, "zoom": 2, "fov": 40, "frame": "fill",
+             "shot": "closeup"}})", ""},
+        {R"({"flakecoatLook": 1, "stage": {"elevation": 100}})", "key \"stage.elevation\": expected -90 to 90"},
         {R"({"flakecoatLook": 1, "stage": {"shape": "swatch", "mesh": "m.obj"}})",
          "key \"stage.mesh\": dir/m.obj: give either --mesh or --shape swatch, not both"},
     };
@@ -123,6 +126,17 @@ TEST(LookFile, ALookWrittenAndReadBackIsTheSameLook) {
     stage.seed = 18446744073709551615u;
     stage.object.shape = "swatch";
     stage.object.rotateDegrees = -30.0f;
+    // The camera's parts at their defaults are left out, so such a look
+    // reads as it did before the camera had parts.
+    const std::string plain = fp::lookFileText({}, written, &stage);
+    for (const char* key : {"orbit", "elevation", "zoom", "fov", "frame", "shot"})
+        EXPECT_EQ(plain.find(std::string("\"") + key + "\""), std::string::npos) << plain;
+    stage.camera.orbit = 212.5f;
+    stage.camera.elevation = -12.25f;
+    stage.camera.zoom = 0.3f;
+    stage.camera.fov = 50.0f;
+    stage.camera.frame = "sphere";
+    stage.camera.shot = "closeup";
     const std::string text = fp::lookFileText({"name", "a \"quoted\" description", "maya"}, written, &stage);
     // Each value once, by its compound; defaults left out.
     EXPECT_NE(text.find("\"color\": [0.5, 0.25, 0.5]"), std::string::npos) << text;
@@ -142,6 +156,8 @@ TEST(LookFile, ALookWrittenAndReadBackIsTheSameLook) {
         for (const fp::ShadingInput& input : read[h].inputs())
             EXPECT_EQ(read[h].effective(input.name), written[h].effective(input.name)) << input.name;
     EXPECT_EQ(readStage.arguments(), stage.arguments());
+    EXPECT_EQ(readStage.camera.zoom, 0.3f);
+    EXPECT_EQ(readStage.camera.shot, "closeup");
     EXPECT_EQ(fp::lookFileText(file.info, read, &readStage), text);
 }
 

@@ -3,7 +3,9 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <array>
+#include <cmath>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -131,4 +133,85 @@ TEST(ObjLoader, FilesThatCannotBeReadAreNamed) {
     EXPECT_FALSE(fp::loadObjFile(path, mesh, error));
     EXPECT_EQ(error, path + ":6: position index 9 is out of range (4 positions so far)");
     std::filesystem::remove(path);
+}
+
+namespace {
+
+// A strip of `quads` quads, each corner with its own normal and texture
+// coordinate, faces referring back by negative indices (so across the
+// batches the text is assembled in).
+std::string strip(int quads) {
+    std::string text = "v 0 0 0\nv 0 1 0\nvn 0 0 1\nvt 0 0\n";
+    for (int i = 1; i <= quads; ++i) {
+        const std::string x = std::to_string(i);
+        text += "g piece" + x + "\nv " + x + " 0 0\nv " + x + " 1 0\nvn 0 0." + x + " 1\nvt " + x + " 0\n" +
+                "f -4/-2/-2 -2/-1/-1 -1/-1/-1 -3/-2/-2\n";
+    }
+    return text;
+}
+
+bool sameMesh(const fp::TriangleMesh& a, const fp::TriangleMesh& b) {
+    if (a.positions != b.positions || a.triangles.size() != b.triangles.size()) return false;
+    for (size_t i = 0; i < a.triangles.size(); ++i) {
+        const fp::MeshTriangle &s = a.triangles[i], &t = b.triangles[i];
+        if (s.corner != t.corner || s.normal != t.normal || s.u != t.u || s.v != t.v) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+TEST(ObjLoader, ModelsOfManyBatchesReadTheSameFromMemoryAndFromAFile) {
+    const std::string path = std::filesystem::temp_directory_path().string() + "/flakecoat-obj-batches-" +
+                             std::to_string(::getpid()) + ".obj";
+    const int quads = 12000;
+    const std::string big = strip(quads);  // 72004 lines, two batches
+    const std::string afterBig = ":" + std::to_string(6 * quads + 5) + ": ";
+    // A file is read in pieces of 1 MiB: a line ending, a "\r\n" and a
+    // byte-order mark at each place around a piece's end, a line of several
+    // pieces, then errors far into the text. {what, text, error after the name}
+    const std::string pad(1 << 20, '#');
+    std::vector<std::array<std::string, 3>> cases = {
+        {"many batches", big, ""},
+        {"byte-order mark", "\xEF\xBB\xBF" + big, ""},
+        {"a line of 3 MiB", "\xEF\xBB\xBF# " + std::string(3 << 20, 'x') + "\r\n" + big, ""},
+        {"a name of 3 MiB", "g " + std::string(3 << 20, 'n') + "\n" + big, ""},
+        {"a name of 3 MiB holding a NUL", "g " + std::string(3 << 20, 'n') + '\0' + "n\n" + big,
+         ":1: the line holds a NUL character"},
+        {"a bad token after many batches", big + "v 0 0 q\n", afterBig + "'q' is not a number"},
+    };
+    for (int shift = -3; shift <= 1; ++shift)
+        for (const char* ending : {"\n", "\r\n", "\r"})
+            cases.push_back({"a line ending at " + std::to_string(shift) + " from a piece's end",
+                             pad.substr(0, size_t((1 << 20) + shift)) + ending + strip(3) + "v 0 0 bad\n",
+                             ":24: 'bad' is not a number"});
+    for (const auto& [what, text, message] : cases) {
+        std::ofstream(path, std::ios::binary) << text;
+        fp::TriangleMesh fromMemory, fromFile;
+        std::string memoryError, fileError;
+        EXPECT_EQ(fp::parseObj(text, path, fromMemory, memoryError), message.empty()) << what << ": " << memoryError;
+        EXPECT_EQ(fp::loadObjFile(path, fromFile, fileError), message.empty()) << what << ": " << fileError;
+        EXPECT_EQ(memoryError, message.empty() ? "" : path + message) << what;
+        EXPECT_EQ(fileError, memoryError) << what;
+        EXPECT_TRUE(sameMesh(fromMemory, fromFile)) << what;
+        if (!message.empty()) continue;
+        // Each quad keeps its own normals and coordinates, however far back
+        ASSERT_EQ(fromMemory.triangles.size(), 2u * quads) << what;
+        const fp::MeshTriangle& last = fromMemory.triangles.back();
+        EXPECT_EQ(std::max({last.u[0], last.u[1], last.u[2]}), float(quads)) << what;
+        const float y = std::stof("0." + std::to_string(quads));  // vn 0 0.QUADS 1
+        EXPECT_NEAR(last.normal[0].y, y / std::sqrt(1 + y * y), 1e-6f) << what;
+    }
+    std::filesystem::remove(path);
+
+    // A fault found while assembling one batch comes before a bad line the
+    // checker has already read further on
+    fp::ObjLimits limits;
+    limits.maxSplitWork = 0;
+    fp::TriangleMesh mesh;
+    std::string error;
+    const std::string dart = "v 0 0 0\nv 4 1 0\nv 0 2 0\nv 0.2 1 0\nv 0.1 0.5 0\nf -5 -4 -3 -2 -1\n";
+    EXPECT_FALSE(fp::parseObj(big + dart + "f 1 2 x\n", "m.obj", mesh, error, limits));
+    EXPECT_EQ(error, "m.obj:" + std::to_string(6 * quads + 10) + ": a face of 5 corners is too concave to split within the bound on one "
+                                          "file's work");
 }

@@ -140,6 +140,9 @@ TEST_F(ViewServerTest, SettingsAreCheckedAsTheCommandLineChecksThem) {
         << lit["command"];
     ASSERT_EQ(post("/view", "environment=sky")->status, 200);
     ASSERT_EQ(post("/view", "floor=checker")->status, 200);
+    const httplib::Result elevation = post("/view", "elevation=95");
+    EXPECT_EQ(elevation->status, 400);
+    EXPECT_NE(elevation->body.find("elevation=95: expected -90 to 90 degrees"), std::string::npos) << elevation->body;
 
     // The accepted Maya settings are the render command's, latest last; the
     // look went to mental ray and came back through the inputs both have.
@@ -330,14 +333,22 @@ TEST_F(ViewServerTest, ImagesRefineAndFollowTheLatestChange) {
 }
 
 // A look saved from the viewer renders as the viewer's finished image, byte
-// for byte; a look loaded into it replaces both hosts' values.
+// for byte, its camera too; a look loaded into it replaces both hosts'
+// values and the camera.
 TEST_F(ViewServerTest, ASavedLookRendersAsTheViewerShowsIt) {
     httplib::Client c = client();
     ASSERT_EQ(post("/set", "color=0.7,0.2,0.1")->status, 200);
     ASSERT_EQ(post("/view", "lights=softbox")->status, 200);
+    for (const char* body : {"orbit=-35", "elevation=40", "zoom=1.5", "shot=closeup"})
+        ASSERT_EQ(post("/view", body)->status, 200);
     const std::uint64_t generation = generationOf(post("/set", "normalDeviation=3"));
     const std::string shown = finishedImage(c, generation);
     ASSERT_FALSE(shown.empty());
+    const json camera = json::parse(get("/state")->body);
+    EXPECT_EQ(camera["camera"], json({{"orbit", -35.0}, {"elevation", 40.0}, {"zoom", 1.5}, {"fov", 28.0},
+                                      {"frame", ""}, {"shot", "closeup"}}));
+    EXPECT_NE(camera["command"].get<std::string>().find("--orbit -35 --elevation 40 --zoom 1.5 --shot closeup"),
+              std::string::npos);
     const httplib::Result look = get("/look");
     ASSERT_EQ(look->status, 200);
     const std::string directory = testing::TempDir();
@@ -371,6 +382,7 @@ TEST_F(ViewServerTest, ASavedLookRendersAsTheViewerShowsIt) {
     const json state = json::parse(get("/state")->body);
     EXPECT_EQ(state["host"], "mentalray");
     EXPECT_EQ(state["lights"], "sun");
+    EXPECT_EQ(state["camera"]["shot"], "whole");  // a look without a camera has the default one
     EXPECT_EQ(state["sets"], json({"diffuse=0.25"}));
     EXPECT_EQ(post("/view", "lights=studio")->status, 200);
 }

@@ -11,7 +11,8 @@
 
 namespace {
 
-// The head of the loader's module entry, as the 64-bit loader lays it out.
+// The head of the loader's module entry, as the loader lays it out (the
+// same fields on 32 and 64 bits, at the offsets of their pointer size).
 struct LoaderEntry {
     LIST_ENTRY inLoadOrder;
     LIST_ENTRY inMemoryOrder;
@@ -23,8 +24,13 @@ struct LoaderEntry {
     UNICODE_STRING baseName;
     ULONG flags;
 };
+#if defined(_WIN64)
 static_assert(offsetof(LoaderEntry, dllBase) == 0x30, "64-bit loader entry");
 static_assert(offsetof(LoaderEntry, flags) == 0x68, "64-bit loader entry");
+#else
+static_assert(offsetof(LoaderEntry, dllBase) == 0x18, "32-bit loader entry");
+static_assert(offsetof(LoaderEntry, flags) == 0x34, "32-bit loader entry");
+#endif
 
 // The loader's "no thread notifications" flag (DisableThreadLibraryCalls).
 constexpr ULONG kNoThreadCalls = 0x00040000;

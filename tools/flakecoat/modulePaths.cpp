@@ -24,7 +24,9 @@ std::string besideTool(const std::string& relative) {
 }  // namespace
 
 std::string defaultModulePath(const std::string& fileName) {
-    static const bool buildTree = isFile(besideTool(std::string("../lib/") + kPluginFile));
+    // Either deliverable beside the tool's lib/ (a 32-bit build has no plug-in)
+    static const bool buildTree = isFile(besideTool(std::string("../lib/") + kPluginFile)) ||
+                                  isFile(besideTool(std::string("../lib/") + kShaderLibraryFile));
     if (buildTree) return besideTool("../lib/" + fileName);
     // The relative paths come from the install rules (FlakeCoatInstallDirs.cmake).
     if (fileName == kPluginFile) return besideTool(FLAKECOAT_BIN_TO_MAYA_PLUGINS "/" + fileName);

@@ -68,10 +68,10 @@ int renderWith(const RenderOptions& options, const InterruptFlag& interrupt, Ren
     for (const std::string& note : notes) std::cerr << kCommand << "note: " << note << "\n";
 
     const fp::Stage& stage = plan.stage;
-    const std::optional<fp::Scene> built = stage.build(error, &interrupt.flag());
+    std::optional<fp::Scene> built = stage.build(error, &interrupt.flag());
     if (!built) return interrupt.raised() ? interrupted(interrupt) : fail(error);
     if (interrupt.raised()) return interrupted(interrupt);
-    const fp::Scene& scene = *built;
+    fp::Scene& scene = *built;
 
     // Claim the outputs before rendering, so an unwritable path fails at once
     const fp::ViewTransform view{stage.exposure};
@@ -97,6 +97,8 @@ int renderWith(const RenderOptions& options, const InterruptFlag& interrupt, Ren
         settings.cancel = &interrupt.flag();
         settings.progress = [&progress](std::uint64_t samples) { progress.advance(samples); };
         fp::Framebuffer& image = images[i];
+        // A close-up frames this host's flakes
+        scene.camera = stage.aim(scene, looks[i]);
         const fp::RenderStats stats = fp::render(scene, *hosts[i]->makeShader(scene, looks[i]), settings, image);
         progress.finish();
         if (!stats.completed || interrupt.raised()) return interrupted(interrupt);

@@ -2,6 +2,7 @@
 // loaded with the renderer stand-in module and its declaration
 // tarn_flakeCoat.mi exactly as the renderer loads them.
 
+#include <mentalrayHost/compiledDeclaration.h>
 #include <mentalrayHost/shaderDeclaration.h>
 #include <mentalrayHost/shaderLibrary.h>
 #include <mentalrayHost/shadingSample.h>
@@ -51,7 +52,9 @@ std::unique_ptr<SampleShader> openMentalrayShader(const std::string& libraryPath
     if (!library) return nullptr;
     // The renderer reads the shader's parameters from its declaration.
     mentalrayHost::ShaderDeclaration declaration;
-    if (!mentalrayHost::readShaderDeclaration(defaultModulePath(kShaderDeclarationFile), declaration, error) ||
+    const std::string declarationPath = defaultModulePath(kShaderDeclarationFile);
+    if (!mentalrayHost::readShaderDeclaration(declarationPath, declaration, error) ||
+        !mentalrayHost::matchesCompiledDeclaration(declaration, declarationPath, error) ||
         !declaresLightArray(declaration, error))
         return nullptr;
     return std::make_unique<MentalrayShader>(std::move(library), std::move(declaration));

@@ -120,7 +120,7 @@ int sweepWith(const SweepOptions& options, const InterruptFlag& interrupt) {
     std::vector<SheetPlan> sheets(hosts.size());
     for (size_t h = 0; h < hosts.size(); ++h)
         if (!planSheet(fixed[h], axes, stage, sheets[h], error)) return fail(error);
-    const std::optional<fp::Scene> scene = stage.build(error, &interrupt.flag());
+    std::optional<fp::Scene> scene = stage.build(error, &interrupt.flag());
     if (!scene && interrupt.raised()) {
         std::cerr << kCommand << "interrupted; no sheet written\n";
         return 128 + interrupt.signalNumber();
@@ -145,6 +145,8 @@ int sweepWith(const SweepOptions& options, const InterruptFlag& interrupt) {
     settings.cancel = &interrupt.flag();
     for (size_t h = 0; h < hosts.size(); ++h) {
         fp::Framebuffer composed;
+        // A close-up frames the flakes of the host's fixed look, in every cell
+        scene->camera = stage.aim(*scene, fixed[h]);
         if (!renderSheet(*hosts[h], fixed[h], sheets[h], *scene, settings, fp::sweepTitle(axes), composed)) {
             std::cerr << kCommand << "interrupted; no sheet written\n";
             return 128 + interrupt.signalNumber();

@@ -14,7 +14,8 @@ extern "C" {
 typedef float miScalar;
 typedef int miInteger;        /* 32 bits, signed */
 typedef int miBoolean;        /* 0 is false, any other value true */
-typedef unsigned int miTag;   /* 32-bit database tag */
+typedef unsigned int miUint;
+typedef miUint miTag;         /* 32-bit database tag */
 
 #define miFALSE 0
 #define miTRUE 1
@@ -42,10 +43,12 @@ typedef struct miFunction {
 typedef struct miState {
     miVector org;             /* origin of the incoming ray */
     miVector dir;             /* direction of the incoming ray, unit length */
-    miScalar dist;            /* distance from org to point */
+    double dist;              /* distance from org to point */
     miVector point;           /* the intersection being shaded */
     miVector normal;          /* interpolated shading normal, unit length */
     miVector normal_geom;     /* geometric normal, unit length */
+    miVector motion;          /* the point's motion vector (zero: at rest) */
+    miUint label;             /* the label of the object hit */
     miVector* tex_list;       /* texture coordinates; element 0 places 2-D textures */
     miFunction* shader;       /* the shader being called */
     miInteger reflection_level; /* reflection rays traced to reach this sample */
@@ -54,7 +57,9 @@ typedef struct miState {
                                  services, so copies of the state carry it */
 } miState;
 
-/* The renderer functions a shader may call. */
+/* The renderer functions a shader may call. The trace functions may change
+ * the label, point, normal, dist and motion of the state they are given
+ * (they describe the traced ray's end there); nothing else. */
 miBoolean mi_compute_irradiance(miColor* result, miState* state);
 miBoolean mi_trace_reflection(miColor* result, miState* state, miVector* direction);
 miBoolean mi_trace_environment(miColor* result, miState* state, miVector* direction);

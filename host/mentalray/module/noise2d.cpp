@@ -1,21 +1,27 @@
 // mi_noise_2d: the renderer module's smooth 2-D noise.
 //
-// Value noise on the integer lattice: every lattice point (i, j) carries a
-// value in [0, 1) taken from a 64-bit hash of (i, j), and a point between
-// lattice points blends the four values of its cell with the quintic fade
-// 6t^5 - 15t^4 + 10t^3 in each axis. The blend is a convex combination, so
-// the result stays in [0, 1]; the fade's first and second derivatives vanish
-// at the cell edges, so the noise is continuous and smooth across them.
+// Gradient (Perlin) noise on the integer lattice. Every lattice point (i, j)
+// carries a unit gradient, one of 16 directions at (k + 1/2) * 22.5 degrees,
+// chosen by a 64-bit hash of (i, j); none lies along an axis or a diagonal,
+// so no row or column of the lattice stands out. A point (x, y) in the cell
+// with corner (i, j) takes each corner's gradient dotted with the offset from
+// that corner, and blends the four with the quintic fade 6t^5 - 15t^4 + 10t^3
+// in each axis, whose first and second derivatives vanish at the cell edges:
+// the noise is continuous and smooth across them, and 0 at every lattice
+// point. The blend of unit gradients stays within +-sqrt(1/2); it is mapped
+// onto [0, 1] as 0.5 + n * sqrt(1/2), so the values lie around 0.5 and the
+// lattice points give exactly 0.5.
 //
 // Shaders sample it at large coordinates (offsets near 2e4 and 2e6 where a
-// float resolves 1/512 and 1/8), so the lattice index is taken as a 64-bit
-// integer and the fraction from the float exactly (in double): neither loses
+// float resolves 1/512 and 1/8), so the lattice cell is taken as a 64-bit
+// integer and the offsets from the float exactly (in double): neither loses
 // precision there. Coordinates beyond +-2^62 are clamped (every float that
-// large is an integer already); a coordinate that is not a number or infinite
-// gives 0.5, the noise's mid value.
+// large is a whole number, so its offsets are 0 and the noise 0.5); a
+// coordinate that is not a number or infinite gives 0.5 too.
 //
-// A pure function of its arguments: deterministic, allocation-free and safe
-// on any number of threads.
+// A pure function of its arguments, in double precision without fused
+// operations: deterministic across platforms, allocation-free and safe on
+// any number of threads.
 
 #include <cmath>
 #include <cstdint>
@@ -32,16 +38,25 @@ std::uint64_t mix64(std::uint64_t z) {
     return z ^ (z >> 31);
 }
 
-// The lattice value at (i, j): the top 24 bits of the hash over 2^24, so
-// every value is exact in single precision.
-double latticeValue(std::int64_t i, std::int64_t j) {
+// cos and sin of 11.25 and 33.75 degrees
+constexpr double kA = 0.98078528040323043, kB = 0.19509032201612825;
+constexpr double kC = 0.83146961230254524, kD = 0.55557023301960218;
+constexpr double kGradients[16][2] = {
+    {kA, kB},   {kC, kD},   {kD, kC},   {kB, kA},   {-kB, kA}, {-kD, kC}, {-kC, kD}, {-kA, kB},
+    {-kA, -kB}, {-kC, -kD}, {-kD, -kC}, {-kB, -kA}, {kB, -kA}, {kD, -kC}, {kC, -kD}, {kA, -kB},
+};
+
+// The gradient at lattice point (i, j) dotted with the offset (dx, dy) from it.
+double corner(std::int64_t i, std::int64_t j, double dx, double dy) {
     const std::uint64_t h = mix64(mix64(std::uint64_t(i) + 0x9e3779b97f4a7c15ull) ^ std::uint64_t(j));
-    return double(h >> 40) * (1.0 / 16777216.0);
+    const double* g = kGradients[h >> 60];
+    return g[0] * dx + g[1] * dy;
 }
 
 double fade(double t) { return t * t * t * (t * (t * 6.0 - 15.0) + 10.0); }
 
 constexpr double kLargestIndex = 4611686018427387904.0;  // 2^62
+constexpr double kHalfSqrt2 = 0.70710678118654752;       // sqrt(1/2)
 
 }  // namespace
 
@@ -53,10 +68,18 @@ extern "C" miScalar mi_noise_2d(miScalar u, miScalar v) {
     const double yFloor = std::floor(y);
     const std::int64_t i = std::int64_t(xFloor);
     const std::int64_t j = std::int64_t(yFloor);
-    const double sx = fade(x - xFloor);
-    const double sy = fade(y - yFloor);
+    const double fx = x - xFloor;
+    const double fy = y - yFloor;
+    const double sx = fade(fx);
+    const double sy = fade(fy);
 
-    const double bottom = latticeValue(i, j) + (latticeValue(i + 1, j) - latticeValue(i, j)) * sx;
-    const double top = latticeValue(i, j + 1) + (latticeValue(i + 1, j + 1) - latticeValue(i, j + 1)) * sx;
-    return float(bottom + (top - bottom) * sy);
+    const double n00 = corner(i, j, fx, fy);
+    const double n10 = corner(i + 1, j, fx - 1.0, fy);
+    const double n01 = corner(i, j + 1, fx, fy - 1.0);
+    const double n11 = corner(i + 1, j + 1, fx - 1.0, fy - 1.0);
+    const double bottom = n00 + (n10 - n00) * sx;
+    const double top = n01 + (n11 - n01) * sx;
+    const double n = bottom + (top - bottom) * sy;
+    // Within [0, 1] already; the clamp only guards the last rounding.
+    return float(std::fmin(std::fmax(0.5 + n * kHalfSqrt2, 0.0), 1.0));
 }

@@ -16,6 +16,18 @@ mentalrayHost::RendererServices& servicesFor(const miState* state) {
     return services ? *services : defaultServices;
 }
 
+// A renderer may hand back the state of a trace changed in five fields (the
+// ray's end is described there). This one always does, so a shader that
+// relies on them afterwards shows it: one unit along the ray, facing back
+// along it, moving, with another label.
+void leaveRayEnd(miState& state, const miVector& direction) {
+    state.point = {state.point.x + direction.x, state.point.y + direction.y, state.point.z + direction.z};
+    state.normal = {-direction.x, -direction.y, -direction.z};
+    state.dist = 1.0;
+    state.motion = {direction.x, direction.y, direction.z};
+    state.label = ~state.label;
+}
+
 }  // namespace
 
 extern "C" {
@@ -45,12 +57,16 @@ void mi_reflection_dir(miVector* direction, miState* state) {
 
 miBoolean mi_trace_reflection(miColor* result, miState* state, miVector* direction) {
     if (!result || !state || !direction) return miFALSE;
-    return servicesFor(state).traceReflection(*state, *direction, *result) ? miTRUE : miFALSE;
+    const bool hit = servicesFor(state).traceReflection(*state, *direction, *result);
+    leaveRayEnd(*state, *direction);
+    return hit ? miTRUE : miFALSE;
 }
 
 miBoolean mi_trace_environment(miColor* result, miState* state, miVector* direction) {
     if (!result || !state || !direction) return miFALSE;
-    return servicesFor(state).traceEnvironment(*state, *direction, *result) ? miTRUE : miFALSE;
+    const bool hit = servicesFor(state).traceEnvironment(*state, *direction, *result);
+    leaveRayEnd(*state, *direction);
+    return hit ? miTRUE : miFALSE;
 }
 
 miBoolean mi_compute_irradiance(miColor* result, miState* state) {

@@ -4,7 +4,7 @@ namespace mentalrayHost {
 
 void ScriptedServices::note(Call::Kind kind, const miState& state, miTag light, const void* parameter,
                             miVector direction) {
-    if (log_) log_->push_back(Call{kind, light, parameter, direction, state.normal});
+    if (log_) log_->push_back(Call{kind, light, parameter, direction, state.normal, state});
 }
 
 bool ScriptedServices::sampleLight(const miState& state, miTag light, miInteger index, miColor& colour,

@@ -88,6 +88,7 @@ public:
             if (atEnd()) return fail("no \"declare shader\"");
             ++next_;
         }
+        declaration.line = peek().line;
         next_ += 2;
         const TypeInfo* result = atEnd() || peek().quoted ? nullptr : typeNamed(peek().text);
         if (!result || result->components == 0)
@@ -101,10 +102,11 @@ public:
             } while (accept(","));
             if (!is(")")) return fail("expected ',' or ')' after a parameter, found " + described());
         }
-        take();
+        declaration.closeLine = take().line;
         // version N, apply WHAT[, WHAT...], then end declare.
         for (;;) {
-            if (accept("version")) {
+            if (is("version")) {
+                declaration.versionLine = take().line;
                 char* end = nullptr;
                 const long value = atEnd() ? 0 : std::strtol(peek().text.c_str(), &end, 10);
                 if (!end || *end != '\0' || peek().quoted || value < 1 || value > std::numeric_limits<int>::max())
@@ -117,7 +119,8 @@ public:
                         return fail("expected what the shader applies to, found " + described());
                     take();
                 } while (accept(","));
-            } else if (accept("end")) {
+            } else if (is("end")) {
+                declaration.endLine = take().line;
                 return expect("declare", "after 'end'");
             } else {
                 return fail("expected 'version', 'apply' or 'end declare', found " + described());

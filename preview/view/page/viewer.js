@@ -5,8 +5,8 @@
 const $ = (id) => document.getElementById(id);
 
 let state = null;          // the last GET /state
-let wantedGeneration = 0;  // the generation of our latest accepted change
 let shownSerial = 0;       // the serial of the image on screen
+let shownGeneration = 0;   // the newest generation shown: never go back
 let waiting = false;       // an image request loop runs
 let imageUrl = null;
 
@@ -42,7 +42,8 @@ async function pump() {
       markControl(change.control, '');
       showMessage('');
       expectGeneration(JSON.parse(text).generation);
-      refreshCommand();
+      // The command line follows once a drag has sent its last value.
+      if (queue.size === 0) refreshCommand();
     }
   } catch (error) {
     showMessage('the viewer is not answering: ' + error.message);
@@ -67,29 +68,27 @@ function markControl(control, message) {
 // --- images -------------------------------------------------------------
 
 function expectGeneration(generation) {
-  if (generation > wantedGeneration) wantedGeneration = generation;
+  document.dispatchEvent(new CustomEvent('flakecoat:accepted', { detail: { generation } }));
   if (!waiting) waitForImages();
 }
 
-// One request at a time. A pending request is not abandoned on a change:
-// the server cancels the render it waits for, so what comes back is the new
-// settings' first image, or (rarely) one finished just before the change,
-// which is dropped unseen. Abandoned requests would tie up server threads.
+// One request at a time, for the first image newer than the one shown. While
+// a slider moves, the server finishes a reduced image of some recent value
+// every few frames: each is shown as it comes, even when newer changes are
+// on their way (waiting for the latest would show nothing until the drag
+// stops). A pending request is not abandoned on a change: abandoned
+// requests would tie up server threads.
 async function waitForImages() {
   waiting = true;
   for (;;) {
     try {
-      const reply = await fetch(`/image.png?after=${shownSerial}&generation=${wantedGeneration}`, { cache: 'no-store' });
+      const reply = await fetch(`/image.png?after=${shownSerial}&generation=${shownGeneration}`, { cache: 'no-store' });
       if (reply.status === 204) continue;
       if (!reply.ok) throw new Error((await reply.text()).trim());
-      const serial = Number(reply.headers.get('X-Image-Serial'));
-      const generation = Number(reply.headers.get('X-Image-Generation'));
+      const header = (name) => Number(reply.headers.get(name));
       const blob = await reply.blob();
-      if (generation < wantedGeneration) {
-        shownSerial = Math.max(shownSerial, serial);
-        continue;
-      }
-      await showImage(blob, serial, generation, Number(reply.headers.get('X-Image-Spp')));
+      await showImage(blob, header('X-Image-Serial'), header('X-Image-Generation'), header('X-Image-Spp'),
+                      header('X-Image-Divisor') || 1);
       $('problem').textContent = reply.headers.get('X-Image-Note') || '';
     } catch (error) {
       await new Promise((resolve) => setTimeout(resolve, 500));
@@ -97,20 +96,33 @@ async function waitForImages() {
   }
 }
 
-async function showImage(blob, serial, generation, spp) {
+// A reduced image fills the same box as the full one: the box keeps the
+// full image's shape, and the browser scales the pixels up.
+function fitImageBox(image) {
+  if (state && state.width > 0 && state.height > 0) image.style.aspectRatio = `${state.width} / ${state.height}`;
+}
+
+function progressText(spp, divisor) {
+  if (divisor > 1) return `preview at 1/${divisor} size`;
+  const last = state ? state.steps[state.steps.length - 1] : spp;
+  return `${spp} sample${spp === 1 ? '' : 's'} per pixel` + (spp >= last ? ' (done)' : ', refining');
+}
+
+async function showImage(blob, serial, generation, spp, divisor) {
   const url = URL.createObjectURL(blob);
   const image = $('image');
+  fitImageBox(image);
   image.src = url;
   try { await image.decode(); } catch (error) { /* shown when it loads */ }
   if (imageUrl) URL.revokeObjectURL(imageUrl);
   imageUrl = url;
   shownSerial = serial;
+  shownGeneration = Math.max(shownGeneration, generation);
   const save = $('save');
   save.href = url;
   save.download = `flakecoat-${state ? state.host : 'view'}.png`;
-  const last = state ? state.steps[state.steps.length - 1] : spp;
-  $('progress').textContent = `${spp} sample${spp === 1 ? '' : 's'} per pixel` + (spp >= last ? ' (done)' : ', refining');
-  window.flakecoatShown = { serial, generation, spp };
+  $('progress').textContent = progressText(spp, divisor);
+  window.flakecoatShown = { serial, generation, spp, divisor };
   document.dispatchEvent(new CustomEvent('flakecoat:image', { detail: window.flakecoatShown }));
 }
 
@@ -271,13 +283,25 @@ function showState() {
   $('exposure').value = state.exposure;
   $('exposureValue').textContent = formatNumber(state.exposure);
   $('command').value = state.command;
+  showCamera();
 }
 
+// At most one /state request at a time; changes meanwhile ask for one more.
+let refreshing = null;
+let refreshAgain = false;
 async function refreshCommand() {
-  try {
-    state = await getJson('/state');
-    $('command').value = state.command;
-  } catch (error) { /* the next change tries again */ }
+  if (refreshing) { refreshAgain = true; return refreshing; }
+  refreshing = (async () => {
+    do {
+      refreshAgain = false;
+      try {
+        state = await getJson('/state');
+        $('command').value = state.command;
+      } catch (error) { /* the next change tries again */ }
+    } while (refreshAgain);
+    refreshing = null;
+  })();
+  return refreshing;
 }
 
 async function reload() {
@@ -296,7 +320,79 @@ async function changeView(key, value, rebuild) {
   if (rebuild) await reload(); else await refreshCommand();
 }
 
+// --- the camera: drag to orbit, wheel to zoom, a close-up toggle -----------
+
+// Degrees per pixel dragged, and the zoom factor per wheel pixel.
+const kDragDegrees = 0.4;
+const kWheelRate = 0.0015;
+const kStartingView = { orbit: 0, elevation: 10, zoom: 1 };
+let camera = null;  // as last sent; the state's until the user moves it
+
+function showCamera() {
+  camera = { ...state.camera };
+  $('closeup').checked = camera.shot === 'closeup';
+  showCameraValue();
+}
+
+function showCameraValue() {
+  $('cameraValue').textContent =
+    `orbit ${formatNumber(camera.orbit)}°, elevation ${formatNumber(camera.elevation)}°, zoom ${formatNumber(camera.zoom)}`;
+}
+
+// Sends a part whose shown value (six digits) changes.
+function sendCamera(key, value) {
+  const text = formatNumber(value);
+  if (text === formatNumber(camera[key])) return;
+  camera[key] = Number(text);
+  showCameraValue();
+  send('view:' + key, '/view', `${key}=${text}`, null);
+}
+
+const roundTo = (value, step) => Math.round(value / step) * step;
+const clamp = (value, low, high) => Math.min(high, Math.max(low, value));
+
+function connectCamera() {
+  const image = $('image');
+  let drag = null;
+  image.addEventListener('pointerdown', (e) => {
+    if (!camera) return;
+    drag = { x: e.clientX, y: e.clientY, orbit: camera.orbit, elevation: camera.elevation };
+    image.setPointerCapture(e.pointerId);
+    image.classList.add('dragging');
+    e.preventDefault();
+  });
+  image.addEventListener('pointermove', (e) => {
+    if (!drag) return;
+    // The object follows the pointer: dragging right turns its right side away
+    const orbit = roundTo(drag.orbit - (e.clientX - drag.x) * kDragDegrees, 0.1);
+    const elevation = clamp(roundTo(drag.elevation + (e.clientY - drag.y) * kDragDegrees, 0.1), -90, 90);
+    sendCamera('orbit', orbit);
+    sendCamera('elevation', elevation);
+  });
+  const release = () => {
+    drag = null;
+    image.classList.remove('dragging');
+  };
+  image.addEventListener('pointerup', release);
+  image.addEventListener('pointercancel', release);
+  image.addEventListener('dragstart', (e) => e.preventDefault());
+  image.addEventListener('wheel', (e) => {
+    if (!camera) return;
+    e.preventDefault();
+    sendCamera('zoom', clamp(camera.zoom * Math.exp(-e.deltaY * kWheelRate), 0.001, 1000));
+  }, { passive: false });
+  image.addEventListener('dblclick', () => {
+    if (!camera) return;
+    for (const [key, value] of Object.entries(kStartingView)) sendCamera(key, value);
+  });
+  $('closeup').addEventListener('change', (e) => {
+    camera.shot = e.target.checked ? 'closeup' : 'whole';
+    changeView('shot', camera.shot, false);
+  });
+}
+
 function connect() {
+  connectCamera();
   $('host').addEventListener('change', (e) => changeView('host', e.target.value, true));
   $('lights').addEventListener('change', (e) => changeView('lights', e.target.value, false));
   $('environment').addEventListener('change', (e) => changeView('environment', e.target.value, false));

@@ -30,6 +30,7 @@ public:
         const void* parameter;  // Parameter
         miVector direction;     // the traces
         miVector normal;        // the state's normal
+        miState state;          // the whole state as given
     };
 
     void setLightSamples(miTag light, std::vector<LightSample> samples) { lights_[light] = std::move(samples); }

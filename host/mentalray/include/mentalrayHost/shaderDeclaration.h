@@ -43,6 +43,12 @@ struct ShaderDeclaration {
     int version = 0;
     std::vector<DeclaredParameter> parameters;  // in block order
     int blockSize = 0;  // bytes of every field, one slot per array
+    // Where the declaration says what: "declare shader", the ')' closing the
+    // parameter list, "version" (0 when none is given), "end declare".
+    int line = 0;
+    int closeLine = 0;
+    int versionLine = 0;
+    int endLine = 0;
 
     const DeclaredParameter* find(const std::string& parameterName) const;
     // The array of that name and element type, or null.
