@@ -24,8 +24,8 @@ constexpr float kRayEpsilon = 1e-3f;
 
 struct Scene {
     Camera camera;
-    // The painted ball; with a model, the model's enclosing sphere, which
-    // stands in for the model where the ground's sky light is estimated.
+    // The painted ball; with a model, the model's enclosing sphere (its
+    // size and place; the ground's sky is hidden by the model itself).
     Sphere ball;
     bool hasGround = true;
     Plane ground;
