@@ -13,6 +13,7 @@
 void registerRenderBenchmarks();
 void registerShadingCallBenchmarks();
 void registerMeshBenchmarks();
+void registerLightCostBenchmarks();
 
 // The hosts that load, each loaded once for the whole run (a plug-in loads
 // only once per process), by name.

@@ -31,6 +31,7 @@ int main(int argc, char** argv) {
     registerRenderBenchmarks();
     registerShadingCallBenchmarks();
     registerMeshBenchmarks();
+    registerLightCostBenchmarks();
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
     hosts.clear();

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Regenerates every picture of the documentation with the built tool:
 #   docs/shaderball-{maya,mentalray,both}.png   the README's shader balls
+#   docs/envlight-{maya,mentalray,both}.png     the ball lit by the built-in sun alone
 #   docs/swatch-{maya,mentalray,both}.png       the paint swatch, framed to fill
 #   docs/model-fill-{maya,mentalray,both}.png   a long model framed to fill
 #   docs/closeup-{maya,mentalray,both}.png      a close-up of the swatch's flakes
@@ -15,6 +16,8 @@ cmake --build --preset release -j "$(nproc)" --target flakecoat
 tool=build/release/bin/flakecoat
 
 "$tool" render --host both --size 512x512 --spp 4 --out docs/shaderball.png >/dev/null
+"$tool" render --host both --size 512x512 --spp 16 --env sun --lights none --floor shadow \
+  --out docs/envlight.png >/dev/null
 "$tool" render --host both --shape swatch --rotate -30 --size 480x320 --spp 16 --out docs/swatch.png >/dev/null
 
 # A long, boxy body (a superellipsoid 6 long, 1.6 high, 2.2 deep), made here
@@ -79,4 +82,4 @@ sweep mentalray specularColor=1,1,1:1,0.3,0:5 "$@"
 sweep mentalray normalCamera=0,0,0:0.6,0,0:5 "$@"
 sweep mentalray useIrradiance=0:1:2 "$@"
 sweep mentalray irradianceColor=0:1:5 --set useIrradiance=on "$@"
-echo "docs/shaderball-*.png, docs/swatch-*.png, docs/model-fill-*.png, docs/closeup-*.png and $(ls "$out" | wc -l) strips in $out" >&2
+echo "docs/shaderball-*.png, docs/swatch-*.png, docs/model-fill-*.png, docs/closeup-*.png, docs/envlight-*.png and $(ls "$out" | wc -l) strips in $out" >&2

@@ -33,14 +33,94 @@ Color Environment::computeUpperMean() const {
         for (int j = 0; j < kPhiSteps; ++j) {
             const float phi = (float(j) + 0.5f) * dPhi;
             const Vec3 d(std::sin(theta) * std::cos(phi), std::cos(theta), std::sin(theta) * std::sin(phi));
-            sum += lookup(d) * weight;
+            sum += unturnedLookup(d) * weight;
         }
     }
     return sum;
 }
 
 Color Environment::lookup(const Vec3& direction) const {
+    if (rotationDegrees_ == 0.0f) return unturnedLookup(direction);
+    // The turn undone: rotate by -angle about +y.
+    const Vec3 d(rotationCos_ * direction.x - rotationSin_ * direction.z, direction.y,
+                 rotationSin_ * direction.x + rotationCos_ * direction.z);
+    return unturnedLookup(d);
+}
+
+Color Environment::unturnedLookup(const Vec3& direction) const {
     return isImage() ? imageLookup(direction) : sky(direction);
+}
+
+void Environment::setRotation(float degrees) {
+    rotationDegrees_ = std::fmod(degrees, 360.0f);
+    const double radians = double(rotationDegrees_) * 3.14159265358979323846 / 180.0;
+    rotationCos_ = float(std::cos(radians));
+    rotationSin_ = float(std::sin(radians));
+}
+
+Vec3 Environment::toWorld(const Vec3& d) const {
+    // Counter-clockwise seen from above (+y towards the eye): +z turns towards +x.
+    return {rotationCos_ * d.x + rotationSin_ * d.z, d.y, -rotationSin_ * d.x + rotationCos_ * d.z};
+}
+
+Vec3 latLongDirection(int x, int y, int width, int height) {
+    // The inverse of imageLookup's mapping.
+    const float u = (float(x) + 0.5f) / float(width);
+    const float v = (float(y) + 0.5f) / float(height);
+    const float phi = (u - 0.5f) * 2.0f * kPi;
+    const float theta = v * kPi;
+    return {std::sin(theta) * std::sin(phi), std::cos(theta), std::sin(theta) * std::cos(phi)};
+}
+
+float latLongSolidAngle(int y, int width, int height) {
+    const float top = float(y) * kPi / float(height);
+    const float bottom = float(y + 1) * kPi / float(height);
+    return (std::cos(top) - std::cos(bottom)) * 2.0f * kPi / float(width);
+}
+
+LatLongImage Environment::radianceMap(int maxWidth) const {
+    LatLongImage map;
+    if (!isImage()) {
+        map.width = std::max(2, maxWidth);
+        map.height = map.width / 2;
+        map.rgb.resize(size_t(map.width) * size_t(map.height) * 3);
+        for (int y = 0; y < map.height; ++y)
+            for (int x = 0; x < map.width; ++x) {
+                const Color c = sky(latLongDirection(x, y, map.width, map.height));
+                float* p = &map.rgb[(size_t(y) * size_t(map.width) + size_t(x)) * 3];
+                p[0] = c.x;
+                p[1] = c.y;
+                p[2] = c.z;
+            }
+        return map;
+    }
+    const int factor = std::max(1, (image_.width + maxWidth - 1) / std::max(1, maxWidth));
+    map.width = std::max(1, image_.width / factor);
+    map.height = std::max(1, image_.height / factor);
+    map.rgb.assign(size_t(map.width) * size_t(map.height) * 3, 0.0f);
+    // Blocks of factor x factor source pixels, the last row and column of
+    // blocks taking what is left over.
+    for (int y = 0; y < image_.height; ++y) {
+        const int my = std::min(y / factor, map.height - 1);
+        for (int x = 0; x < image_.width; ++x) {
+            const int mx = std::min(x / factor, map.width - 1);
+            const Color c = texel(x, y);
+            float* p = &map.rgb[(size_t(my) * size_t(map.width) + size_t(mx)) * 3];
+            p[0] += c.x;
+            p[1] += c.y;
+            p[2] += c.z;
+        }
+    }
+    for (int my = 0; my < map.height; ++my) {
+        const int rows = (my == map.height - 1 ? image_.height - my * factor : factor);
+        for (int mx = 0; mx < map.width; ++mx) {
+            const int columns = (mx == map.width - 1 ? image_.width - mx * factor : factor);
+            float* p = &map.rgb[(size_t(my) * size_t(map.width) + size_t(mx)) * 3];
+            const float scale = 1.0f / float(rows * columns);
+            for (int c = 0; c < 3; ++c) p[c] *= scale;
+        }
+    }
+    return map;
 }
 
 Color Environment::sky(const Vec3& d) const {

@@ -56,8 +56,9 @@ int lightSampleCount(const Light& light);
 //   studio  key and fill point lights (the default)
 //   softbox a large area light as key, a point fill, a weak ambient light
 //   sun     one directional light, low in the sky
+//   none    no lights (the environment's own light alone)
 bool lightRig(const std::string& name, std::vector<Light>& lights);
-const char* lightRigNames();  // for messages: "studio, softbox, sun"
+const char* lightRigNames();  // for messages: "studio, softbox, sun, none"
 
 }  // namespace flakecoat::preview
 

@@ -102,7 +102,9 @@ Scene shaderBallScene(float aspect, std::vector<Light> lights, Environment envir
                 std::move(environment),
                 nullptr,
                 kRayEpsilon,
-                1.0f};
+                1.0f,
+                {},
+                false};
     return scene;
 }
 
@@ -125,7 +127,9 @@ Scene modelScene(float aspect, std::vector<Light> lights, Environment environmen
                 std::move(environment),
                 std::move(model),
                 kRayEpsilon * scale,
-                scale};
+                scale,
+                {},
+                false};
     return scene;
 }
 

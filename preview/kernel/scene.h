@@ -11,6 +11,7 @@
 
 #include "kernel/camera.h"
 #include "kernel/environment.h"
+#include "kernel/environmentLights.h"
 #include "kernel/lights.h"
 #include "kernel/meshGeometry.h"
 #include "kernel/shapes.h"
@@ -23,8 +24,8 @@ constexpr float kRayEpsilon = 1e-3f;
 
 struct Scene {
     Camera camera;
-    // The painted ball; with a model, the model's enclosing sphere, which
-    // stands in for the model where the ground's sky light is estimated.
+    // The painted ball; with a model, the model's enclosing sphere (its
+    // size and place; the ground's sky is hidden by the model itself).
     Sphere ball;
     bool hasGround = true;
     Plane ground;
@@ -36,6 +37,11 @@ struct Scene {
     // secondary rays and the side of the ground's checker squares.
     float rayEpsilon = kRayEpsilon;
     float groundTile = 1.0f;
+    // The environment's light as directional lights (none: the environment
+    // lights only through reflections and the ground's sky term).
+    EnvironmentLights environmentLights;
+    // The ground shows the backdrop darkened by the object's shadow only.
+    bool shadowCatcher = false;
 };
 
 // The shader ball and the view that frames it: the eye and the point it

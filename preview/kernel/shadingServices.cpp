@@ -1,6 +1,8 @@
 #include "kernel/shadingServices.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "kernel/sampling.h"
 
@@ -25,11 +27,16 @@ ShadowedLightSample ShadingServices::sampleShadowedLight(int lightIndex, const V
         const float jy = random_.next();
         stratifiedPoint(strataFor(sampleCount), sampleIndex, jx, jy, su, sv);
     }
-    ShadowedLightSample result;
-    result.light = sampleLight(lightSource, point, su, sv);
-    result.unshadowedIntensity = result.light.intensity;
-    if (lightSource.kind == LightKind::Ambient) return result;
+    const LightSample sample = sampleLight(lightSource, point, su, sv);
+    if (lightSource.kind == LightKind::Ambient) return ShadowedLightSample{sample, sample.intensity, false};
+    return shadowTested(sample, point, normal);
+}
 
+ShadowedLightSample ShadingServices::shadowTested(const LightSample& sample, const Vec3& point,
+                                                  const Vec3& normal) const {
+    ShadowedLightSample result;
+    result.light = sample;
+    result.unshadowedIntensity = result.light.intensity;
     // Leave the surface on the side the light is on.
     if (occluded(scene_, leavingRay(point, normal, result.light.towardsLight), result.light.distance)) {
         result.shadowed = true;
@@ -38,10 +45,19 @@ ShadowedLightSample ShadingServices::sampleShadowedLight(int lightIndex, const V
     return result;
 }
 
+ShadowedLightSample ShadingServices::sampleEnvironmentLight(int pick, int pickCount, const Vec3& point,
+                                                            const Vec3& normal) {
+    float weight = 1.0f;
+    const Light& picked = pickEnvironmentLight(scene_.environmentLights, pick, pickCount, random_.next(), weight);
+    LightSample sample = sampleLight(picked, point, 0.5f, 0.5f);
+    sample.intensity = sample.intensity * weight;
+    return shadowTested(sample, point, normal);
+}
+
 LightSample ShadingServices::averagedLight(int lightIndex, const Vec3& point, const Vec3& normal,
-                                           Color* unshadowedIntensity) {
+                                           Color* unshadowedIntensity, int depth) {
     const Light& lightSource = light(lightIndex);
-    const int count = lightSampleCount(lightSource);
+    const int count = lightSamples(lightIndex, depth);
     LightSample element = sampleLight(lightSource, point, 0.5f, 0.5f);
     if (count == 0) {
         if (unshadowedIntensity) *unshadowedIntensity = element.intensity;
@@ -80,7 +96,7 @@ TraceResult ShadingServices::shadeHit(const Ray& ray, const Hit& hit, int depth)
             return result;
         case HitObject::Ground:
             result.hit = true;
-            result.color = shadeGround(ray, hit);
+            result.color = shadeGround(ray, hit, depth);
             return result;
     }
     return result;
@@ -103,38 +119,77 @@ Color ShadingServices::shadePainted(const Ray& ray, const Hit& hit, int depth) {
     return worker_.shade(sample, *this);
 }
 
-Color ShadingServices::shadeGround(const Ray&, const Hit& hit) {
+Color ShadingServices::shadeGround(const Ray& ray, const Hit& hit, int depth) {
     // Lambertian in the hosts' units: each light's intensity times the
-    // cosine, shadowed, plus a little of the environment.
-    Color incoming;
+    // cosine, shadowed, plus a little of the environment. The shadow catcher
+    // keeps the same sum without shadows too: their ratio is its shadow.
+    Color incoming, unshadowed;
     for (int i = 0; i < lightCount(); ++i) {
         const Light& lightSource = light(i);
         if (lightSource.kind == LightKind::Ambient) {
             incoming += lightSource.color * lightSource.intensity;
+            unshadowed += lightSource.color * lightSource.intensity;
             continue;
         }
-        const int count = lightSampleCount(lightSource);
-        Color sum;
+        const int count = lightSamples(i, depth);
+        Color sum, unshadowedSum;
         for (int s = 0; s < count; ++s) {
             const ShadowedLightSample sample = sampleShadowedLight(i, hit.point, hit.normal, s, count);
             const float cosine = dot(hit.normal, sample.light.towardsLight);
-            if (cosine > 0.0f) sum += sample.light.intensity * cosine;
+            if (cosine > 0.0f) {
+                sum += sample.light.intensity * cosine;
+                unshadowedSum += sample.unshadowedIntensity * cosine;
+            }
         }
         incoming += sum / float(count);
+        unshadowed += unshadowedSum / float(count);
     }
-    incoming += scene_.environment.upperHemisphereMean() * (kGroundEnvironmentWeight * groundSkyVisibility(hit));
+    const int picks = environmentPickCount(depth);
+    if (picks > 0) {
+        // The environment's lights take the place of its sky term, at full
+        // weight: they cast the shadows.
+        Color sum, unshadowedSum;
+        for (int k = 0; k < picks; ++k) {
+            const ShadowedLightSample sample = sampleEnvironmentLight(k, picks, hit.point, hit.normal);
+            const float cosine = dot(hit.normal, sample.light.towardsLight);
+            if (cosine > 0.0f) {
+                sum += sample.light.intensity * cosine;
+                unshadowedSum += sample.unshadowedIntensity * cosine;
+            }
+        }
+        incoming += sum / float(picks);
+        unshadowed += unshadowedSum / float(picks);
+    } else {
+        const Color sky = scene_.environment.upperHemisphereMean() * kGroundEnvironmentWeight;
+        incoming += sky * groundSkyVisibility(hit);
+        unshadowed += sky;
+    }
+    if (scene_.shadowCatcher) {
+        const float open = luminance(unshadowed);
+        const float lit = open > 0.0f ? std::clamp(luminance(incoming) / open, 0.0f, 1.0f) : 1.0f;
+        return environment(ray.direction) * lit;
+    }
     return mul(groundAlbedo(hit.point / scene_.groundTile), incoming);
 }
 
-float ShadingServices::groundSkyVisibility(const Hit& hit) const {
+float ShadingServices::groundSkyVisibility(const Hit& hit) {
+    // Seen from below, nothing is hidden.
+    if (hit.normal.y <= 0.0f) return 1.0f;
+    if (scene_.model) {
+        // One ray towards the sky, cosine-weighted: the model's own shape
+        // hides the sky, the samples of a pixel average it out.
+        const float su = random_.next();
+        const float sv = random_.next();
+        const Vec3 direction = cosineHemisphere(hit.normal, su, sv);
+        return occluded(scene_, leavingRay(hit.point, hit.geometricNormal, direction),
+                        std::numeric_limits<float>::infinity())
+                   ? 0.0f
+                   : 1.0f;
+    }
     // The ball rests above the plane, so from the ground it never crosses
     // the horizon and the cosine-weighted share of the sky it hides is the
     // form factor of a sphere, r^2 cos(theta) / D^2: exact and free of noise
-    // (it is 1 at the contact point). Seen from below, nothing is hidden.
-    // A model counts as its enclosing sphere: a soft estimate of its shadow
-    // in the sky light, darker than the model's own where the sphere is far
-    // larger than the model.
-    if (hit.normal.y <= 0.0f) return 1.0f;
+    // (it is 1 at the contact point).
     const Vec3 toCentre = scene_.ball.center - hit.point;
     const float distanceSquared = dot(toCentre, toCentre);
     const float cosine = dot(hit.normal, toCentre) / std::sqrt(distanceSquared);

@@ -54,7 +54,27 @@ public:
     // optionally the same mean before shadowing. For an ambient light the
     // direction is zero and nothing is shadowed.
     LightSample averagedLight(int lightIndex, const Vec3& point, const Vec3& normal,
-                              Color* unshadowedIntensity = nullptr);
+                              Color* unshadowedIntensity = nullptr, int depth = 0);
+
+    // Shadowed samples a shading point at this ray depth takes of a light:
+    // an area light's samples at the eye's hits, one in reflections (seen
+    // there through a reflectivity, where its noise shows least).
+    int lightSamples(int lightIndex, int depth) const {
+        const int count = lightSampleCount(light(lightIndex));
+        return depth > 0 && count > 1 ? 1 : count;
+    }
+
+    // The picks of the environment's lights a shading point takes (0 when
+    // the environment is no light), and pick `pick` of them, shadow tested:
+    // its intensity is weighted so that each pick estimates the whole
+    // environment's light (the mean of the picks is the estimate). Draws
+    // one random number of this pixel sample.
+    // Like an area light's samples, the picks are fewer in reflections.
+    int environmentPickCount(int depth = 0) const {
+        const int picks = scene_.environmentLights.picks;
+        return depth > 0 && picks > 1 ? 1 : picks;
+    }
+    ShadowedLightSample sampleEnvironmentLight(int pick, int pickCount, const Vec3& point, const Vec3& normal);
 
     // Traces the ray; a hit on the painted object is shaded by the worker at
     // `depth`, a hit on the ground by the kernel.
@@ -82,10 +102,12 @@ public:
 
 private:
     Color shadePainted(const Ray& ray, const Hit& hit, int depth);
-    Color shadeGround(const Ray& ray, const Hit& hit);
-    // The share of the sky's cosine-weighted light that the ball (or the
-    // model's enclosing sphere) leaves visible at a ground point.
-    float groundSkyVisibility(const Hit& hit) const;
+    Color shadeGround(const Ray& ray, const Hit& hit, int depth);
+    // The share of the sky's cosine-weighted light that the object leaves
+    // visible at a ground point: the ball's exact form factor, or one traced
+    // ray towards the sky for a model.
+    float groundSkyVisibility(const Hit& hit);
+    ShadowedLightSample shadowTested(const LightSample& sample, const Vec3& point, const Vec3& normal) const;
 
     // The ground takes half the sky light an open field would: a studio
     // floor, lit mainly by the lights.

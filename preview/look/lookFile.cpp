@@ -6,6 +6,8 @@
 
 #include <nlohmann/json.hpp>
 
+#include "kernel/builtinEnvironments.h"
+
 namespace flakecoat::preview {
 
 namespace {
@@ -72,7 +74,9 @@ bool readStage(const Json& stage, const std::string& folder, const FileErrors& e
         if (option->numeric ? !value.is_number() : !value.is_string())
             return errors.key(where, option->numeric ? "expected a number" : "expected a string");
         std::string text = option->numeric ? value.dump() : value.get<std::string>();
-        if ((key == "mesh" || key == "env") && !text.empty() && text[0] != '/') text = folder + text;
+        // A built-in environment's name is no path.
+        if ((key == "mesh" || (key == "env" && !isBuiltinEnvironment(text))) && !text.empty() && text[0] != '/')
+            text = folder + text;
         file.stage.emplace_back(key, text);
     }
     return true;

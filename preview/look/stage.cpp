@@ -9,6 +9,7 @@
 #include <sys/stat.h>
 
 #include "inputEcho.h"
+#include "kernel/builtinEnvironments.h"
 #include "kernel/lights.h"
 #include "look/look.h"
 #include "look/setting.h"
@@ -23,6 +24,11 @@ const std::string kSizeReason = "expected WIDTHxHEIGHT, each from 1 to " + std::
 const std::string kSamplesReason = "expected 1 to " + std::to_string(kMaxSamplesPerPixel) + " samples per pixel";
 const char* const kExposureReason = "expected -20 to 20 stops";
 const char* const kRotateReason = "expected a finite number of degrees";
+const std::string kEnvironmentLightsReason =
+    "expected auto or a whole number of lights from 0 to " + std::to_string(kMaxEnvironmentLights);
+const char* const kFloorReason = "choose one of checker, none, shadow";
+
+bool isFloorName(const std::string& name) { return name == "checker" || name == "none" || name == "shadow"; }
 
 std::string sizeText(int width, int height) { return std::to_string(width) + "x" + std::to_string(height); }
 
@@ -96,8 +102,12 @@ std::optional<StageProblem> Stage::problem() const {
     if (!lightRig(lights, rig))
         return StageProblem{"lights", lights, std::string("unknown rig; choose one of ") + lightRigNames()};
     if (!(exposure >= -20.0f && exposure <= 20.0f)) return StageProblem{"exposure", "", kExposureReason};
-    if (!environmentFile.empty())
+    if (!environmentFile.empty() && !isBuiltinEnvironment(environmentFile))
         if (std::optional<StageProblem> problem = environmentProblem(environmentFile)) return problem;
+    if (environmentLights < -1 || environmentLights > kMaxEnvironmentLights)
+        return StageProblem{"env-lights", std::to_string(environmentLights), kEnvironmentLightsReason};
+    if (!std::isfinite(environmentRotate)) return StageProblem{"env-rotate", "", kRotateReason};
+    if (!isFloorName(floor)) return StageProblem{"floor", floor, kFloorReason};
     if (std::optional<StageProblem> problem = cameraProblem(camera)) return problem;
     return objectProblem(object);
 }
@@ -108,9 +118,18 @@ bool Stage::check(std::string& error) const {
     return !found;
 }
 
+int Stage::effectiveEnvironmentLights() const {
+    if (environmentLights >= 0) return environmentLights;
+    return !environmentFile.empty() || lights == "none" ? kDefaultEnvironmentLights : 0;
+}
+
 bool Stage::readEnvironment(Environment& environment, std::string& error) const {
     environment = Environment();
     if (environmentFile.empty()) return true;
+    if (isBuiltinEnvironment(environmentFile)) {
+        environment = Environment(builtinEnvironment(environmentFile));
+        return true;
+    }
     LatLongImage image;
     if (!readLatLongExr(environmentFile, image, error, bounds.maxEnvironmentPixels)) {
         error = "--env " + error;
@@ -124,10 +143,19 @@ std::optional<Scene> Stage::buildScene(Environment environment, std::string& err
                                        const std::atomic<bool>* cancel) const {
     std::vector<Light> rig;
     lightRig(lights, rig);
+    if (environmentRotate != 0.0f) environment.setRotation(environmentRotate);
     std::optional<Scene> scene = paintedObjectScene(object, float(width) / float(height), std::move(rig),
                                                     std::move(environment), error, cancel);
-    if (!scene && !object.meshFile.empty()) error = "--mesh " + error;
-    if (scene) scene->camera = aim(*scene, Look());
+    if (!scene) {
+        if (!object.meshFile.empty()) error = "--mesh " + error;
+        return scene;
+    }
+    scene->camera = aim(*scene, Look());
+    scene->environmentLights =
+        makeEnvironmentLights(scene->environment, effectiveEnvironmentLights(), floor != "none",
+                              lights == "none" ? kEnvironmentPicks : kEnvironmentPicksBesideRig);
+    scene->hasGround = floor != "none";
+    scene->shadowCatcher = floor == "shadow";
     return scene;
 }
 
@@ -155,12 +183,18 @@ const std::vector<StageOption>& stageOptions() {
     static const std::vector<StageOption> kOptions = {
         {"size", false, true, "Image size WIDTHxHEIGHT"},
         {"spp", true, true, "Samples per pixel (stratified)"},
-        {"lights", false, true, "Light rig: studio, softbox or sun"},
+        {"lights", false, true, "Light rig: studio, softbox, sun, or none (the environment's light alone)"},
         {"mesh", false, true,
          "Paint this OBJ model instead (in its own coordinates; lit and grounded as the ball, framed by --frame)"},
         {"shape", false, true, "The painted object: ball or swatch"},
         {"rotate", true, true, "Turn the model by DEG degrees about the vertical through its centre"},
-        {"env", false, true, "Latitude-longitude environment image (.exr)"},
+        {"env", false, true,
+         "Latitude-longitude environment image (.exr), or a built-in: studio, overcast, sun (./NAME for a file so "
+         "named)"},
+        {"env-lights", false, true,
+         "Directional lights made of the environment, 0 to 1024; auto: 64 with --env or --lights none, else 0"},
+        {"env-rotate", true, true, "Turn the environment (lights, reflections, backdrop) by DEG degrees about the vertical"},
+        {"floor", false, true, "The floor: checker, none, or shadow (shows only the object's shadow)"},
         {"exposure", true, true, "Exposure of the PNG view transform, in stops"},
         {"seed", true, true, "Seed of the sample pattern, 0 to 2^64 - 1"},
         {"orbit", true, true,
@@ -209,11 +243,28 @@ bool setStageOption(Stage& stage, const std::string& key, const std::string& tex
             (image ? stage.bounds.maxPixels : stage.bounds.maxEnvironmentPixels) = whole;
         else
             problem.reason = "expected a whole number of pixels from 1 to " + std::to_string(largest);
+    } else if (key == "env-lights") {
+        if (text == "auto")
+            stage.environmentLights = -1;
+        else if (parseWhole(text, 0, kMaxEnvironmentLights, whole))
+            stage.environmentLights = int(whole);
+        else
+            problem.reason = kEnvironmentLightsReason;
+    } else if (key == "env-rotate") {
+        problem.value.clear();
+        if (!parseFloat(text, stage.environmentRotate)) problem.reason = kRotateReason;
+    } else if (key == "floor") {
+        if (isFloorName(text))
+            stage.floor = text;
+        else
+            problem.reason = kFloorReason;
     } else if (key == "lights" || key == "shape") {
         (key == "lights" ? stage.lights : stage.object.shape) = text;
     } else if (key == "env" || key == "mesh") {
         if (text.empty())
-            problem.reason = key == "env" ? "expected the path of an .exr image" : "expected the path of an .obj model";
+            problem.reason = key == "env" ? std::string("expected the path of an .exr image or one of ") +
+                                                builtinEnvironmentNames()
+                                          : "expected the path of an .obj model";
         else
             (key == "env" ? stage.environmentFile : stage.object.meshFile) = text;
     } else if (isCameraOption(key)) {
@@ -236,6 +287,10 @@ std::string stageOptionText(const Stage& stage, const std::string& key) {
     if (key == "shape") return stage.object.shape;
     if (key == "env") return stage.environmentFile;
     if (key == "mesh") return stage.object.meshFile;
+    if (key == "env-lights")
+        return stage.environmentLights < 0 ? "auto" : std::to_string(stage.environmentLights);
+    if (key == "env-rotate") return valueText(stage.environmentRotate);
+    if (key == "floor") return stage.floor;
     if (isCameraOption(key)) return cameraOptionText(stage.camera, key);
     return "";
 }

@@ -36,6 +36,10 @@ constexpr int kMaxImageSide = 16384;
 // beyond 2^32 pixels (48 GB once read) is no bound at all.
 constexpr std::uint64_t kLargestMaxPixels = std::uint64_t(kMaxImageSide) * kMaxImageSide;
 constexpr std::uint64_t kLargestMaxEnvironmentPixels = std::uint64_t(1) << 32;
+// Environment lights: the default (see the README for the measurement
+// behind it) and the most a stage may ask for.
+constexpr int kDefaultEnvironmentLights = 64;
+constexpr int kMaxEnvironmentLights = 1024;
 
 struct StageBounds {
     std::uint64_t maxPixels = kDefaultMaxPixels;
@@ -56,7 +60,13 @@ std::string onCommandLine(const StageProblem& problem);
 struct Stage {
     PaintedObject object;           // shape, mesh, rotate
     std::string lights = "studio";  // a rig of lightRig()
-    std::string environmentFile;    // env; empty: the procedural sky
+    std::string environmentFile;    // env; empty: the procedural sky; or a built-in's name
+    // env-lights: directional lights made of the environment; -1: the
+    // default, kDefaultEnvironmentLights for an image or built-in or when
+    // the rig is none, else 0 (the sky lights only the ground, as a term).
+    int environmentLights = -1;
+    float environmentRotate = 0.0f;  // env-rotate, degrees about the vertical
+    std::string floor = "checker";   // checker, none or shadow (a shadow catcher)
     int width = 512;                // size
     int height = 512;
     int samplesPerPixel = 4;        // spp
@@ -73,9 +83,14 @@ struct Stage {
     // The same as a command-line message.
     bool check(std::string& error) const;
 
-    // The environment: the sky, or the environment image read within its bound.
+    // The number of environment lights the scene gets.
+    int effectiveEnvironmentLights() const;
+
+    // The environment: the sky, a built-in, or the environment image read
+    // within its bound (unturned: buildScene turns it).
     bool readEnvironment(Environment& environment, std::string& error) const;
-    // The scene around the object in this environment; a model that cannot
+    // The scene around the object in this environment (turned, made into
+    // lights, the floor set as the stage says); a model that cannot
     // be read is reported with its file and line. Reading and building a
     // model stop soon after `cancel` is raised (error "...: interrupted").
     std::optional<Scene> buildScene(Environment environment, std::string& error,

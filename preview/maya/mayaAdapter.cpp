@@ -129,26 +129,39 @@ Color MayaWorker::shade(const SurfaceSample& sample, ShadingServices& services) 
     block.value(a.raySampler).setAddr(&context);
     block.value(a.rayDepth).set(short(sample.rayDepth));
 
-    // One light element per light
+    // One light element per light, then one per pick of the environment's
+    // lights, each carrying its share of the picks' mean.
     const int lights = services.lightCount();
-    block.setElementCount(a.lightDataArray, unsigned(lights));
-    for (int i = 0; i < lights; ++i) {
-        const Light& light = services.light(i);
-        Color unshadowed;
-        const LightSample element =
-            services.averagedLight(i, sample.pointWorld, sample.geometricNormalWorld, &unshadowed);
-        const bool ambient = light.kind == LightKind::Ambient;
-        const Vec3 towards = ambient ? sample.normalCamera : camera.directionToCamera(element.towardsLight);
+    const int picks = services.environmentPickCount(sample.rayDepth);
+    block.setElementCount(a.lightDataArray, unsigned(lights + picks));
+    const auto setElement = [&](int index, const Vec3& towards, const Color& intensity, const Color& unshadowed,
+                                bool ambient) {
         const float before = (unshadowed.x + unshadowed.y + unshadowed.z) / 3.0f;
-        const float after = (element.intensity.x + element.intensity.y + element.intensity.z) / 3.0f;
-        MDataHandle handle = block.element(a.lightDataArray, unsigned(i));
+        const float after = (intensity.x + intensity.y + intensity.z) / 3.0f;
+        MDataHandle handle = block.element(a.lightDataArray, unsigned(index));
         handle.child(a.lightDirection).set(toMaya(towards));
-        handle.child(a.lightIntensity).set(toMaya(element.intensity));
+        handle.child(a.lightIntensity).set(toMaya(intensity));
         handle.child(a.lightAmbient).set(ambient);
         handle.child(a.lightDiffuse).set(!ambient);
         handle.child(a.lightSpecular).set(!ambient);
         handle.child(a.lightShadowFraction).set(before > 0.0f ? 1.0f - after / before : 0.0f);
         handle.child(a.preShadowIntensity).set(before);
+    };
+    for (int i = 0; i < lights; ++i) {
+        const Light& light = services.light(i);
+        Color unshadowed;
+        const LightSample element =
+            services.averagedLight(i, sample.pointWorld, sample.geometricNormalWorld, &unshadowed, sample.rayDepth);
+        const bool ambient = light.kind == LightKind::Ambient;
+        const Vec3 towards = ambient ? sample.normalCamera : camera.directionToCamera(element.towardsLight);
+        setElement(i, towards, element.intensity, unshadowed, ambient);
+    }
+    for (int k = 0; k < picks; ++k) {
+        const ShadowedLightSample picked =
+            services.sampleEnvironmentLight(k, picks, sample.pointWorld, sample.geometricNormalWorld);
+        const float share = 1.0f / float(picks);
+        setElement(lights + k, camera.directionToCamera(picked.light.towardsLight), picked.light.intensity * share,
+                   picked.unshadowedIntensity * share, false);
     }
 
     // Request the colour
@@ -173,7 +186,8 @@ public:
     const std::string& name() const override { return name_; }
     const std::vector<ShadingInput>& inputs() const override { return inputs_; }
     std::unique_ptr<PaintedSurfaceShader> makeShader(const Scene& scene, const Look& look) const override {
-        return std::make_unique<MayaShader>(*node_, look.settings(), int(scene.lights.size()));
+        return std::make_unique<MayaShader>(*node_, look.settings(),
+                                            int(scene.lights.size()) + scene.environmentLights.picks);
     }
 
 private:

@@ -28,9 +28,9 @@ public:
     bool sampleLight(const miState& state, miTag tag, miInteger index, miColor& colour,
                      miVector& direction) override {
         const int lightIndex = int(tag) - 1;
+        if (lightIndex == kernel_.lightCount()) return sampleEnvironment(state, index, colour, direction);
         if (lightIndex < 0 || lightIndex >= kernel_.lightCount()) return false;
-        const Light& light = kernel_.light(lightIndex);
-        const int count = lightSampleCount(light);
+        const int count = kernel_.lightSamples(lightIndex, sample_.rayDepth);
         if (index < 0 || index >= count) return false;
         const ShadowedLightSample sample =
             kernel_.sampleShadowedLight(lightIndex, sample_.pointWorld, sample_.geometricNormalWorld, index, count);
@@ -38,6 +38,21 @@ public:
         // A single-sample light behind the surface gives no sample at all; an
         // area light's sample from behind counts, in black, in its mean.
         if (count == 1 && !(facing > 0.0f)) return false;
+        const Color c = facing > 0.0f ? sample.light.intensity : Color();
+        colour = {c.x, c.y, c.z, 1.0f};
+        direction = toMi(sample.light.towardsLight);
+        return true;
+    }
+
+    // The environment's lights are one light of several samples, each
+    // sample a pick: the shader's mean of them is the environment's light.
+    // A pick from behind the surface counts, in black, as an area light's.
+    bool sampleEnvironment(const miState& state, miInteger index, miColor& colour, miVector& direction) {
+        const int picks = kernel_.environmentPickCount(sample_.rayDepth);
+        if (index < 0 || index >= picks) return false;
+        const ShadowedLightSample sample =
+            kernel_.sampleEnvironmentLight(index, picks, sample_.pointWorld, sample_.geometricNormalWorld);
+        const float facing = dot(sample.light.towardsLight, fromMi(state.normal));
         const Color c = facing > 0.0f ? sample.light.intensity : Color();
         colour = {c.x, c.y, c.z, 1.0f};
         direction = toMi(sample.light.towardsLight);
@@ -130,6 +145,8 @@ public:
         std::vector<miTag> tags;
         for (size_t i = 0; i < scene.lights.size(); ++i)
             if (scene.lights[i].kind != LightKind::Ambient) tags.push_back(miTag(i + 1));
+        // and one for the environment's lights
+        if (!scene.environmentLights.empty()) tags.push_back(miTag(scene.lights.size() + 1));
         auto block = std::make_unique<mentalrayHost::ParameterBlock>(declaration_, int(tags.size()));
         for (const Setting& value : look.settings()) writeSetting(declaration_, value, *block);
         const mentalrayHost::DeclaredParameter& light = *declaration_.find("light");

@@ -8,6 +8,7 @@
 #include <tbb/task_arena.h>
 
 #include "image/imageWriter.h"
+#include "kernel/builtinEnvironments.h"
 #include "kernel/renderer.h"
 #include "kernel/scene.h"
 #include "view/refinementLadder.h"
@@ -28,7 +29,9 @@ bool sameSettings(const std::vector<Setting>& a, const std::vector<Setting>& b) 
 bool sameScene(const Stage& a, const Stage& b) {
     return a.object.shape == b.object.shape && a.object.meshFile == b.object.meshFile &&
            a.object.rotateDegrees == b.object.rotateDegrees && a.width == b.width && a.height == b.height &&
-           a.lights == b.lights && a.environmentFile == b.environmentFile;
+           a.lights == b.lights && a.environmentFile == b.environmentFile &&
+           a.environmentLights == b.environmentLights && a.environmentRotate == b.environmentRotate &&
+           a.floor == b.floor;
 }
 
 // The camera, aimed again for every image without building the scene anew.
@@ -135,9 +138,12 @@ void ProgressiveRender::run() {
         // session closes while a model is read.
         const Stage& stage = settings.stage;
         if (!scene || !sameScene(stage, sceneStage)) {
-            std::optional<Scene> built =
-                stage.buildScene(stage.environmentFile.empty() ? Environment() : imageEnvironment_, error,
-                                 &session_.closedFlag());
+            // The image read at the start, or the sky or a built-in (nothing
+            // to read).
+            Environment environment = imageEnvironment_;
+            if (stage.environmentFile.empty() || isBuiltinEnvironment(stage.environmentFile))
+                stage.readEnvironment(environment, error);
+            std::optional<Scene> built = stage.buildScene(std::move(environment), error, &session_.closedFlag());
             if (!built) continue;
             scene = std::make_unique<Scene>(std::move(*built));
             sceneStage = stage;

@@ -4,6 +4,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "kernel/builtinEnvironments.h"
 #include "kernel/lights.h"
 #include "look/inputFrames.h"
 #include "view/progressiveRender.h"
@@ -83,10 +84,16 @@ std::string stateJson(const ViewSession& session) {
     out["hosts"] = session.hostNames();
     out["lights"] = stage.lights;
     out["lightRigs"] = splitNames(lightRigNames());
-    out["environment"] = stage.environmentFile.empty() ? "sky" : "image";
+    out["environment"] = stage.environmentFile.empty()                     ? "sky"
+                         : isBuiltinEnvironment(stage.environmentFile) ? stage.environmentFile
+                                                                       : "image";
     out["environments"] = json::array({json{{"value", "sky"}, {"label", "procedural sky"}}});
+    for (const std::string& name : splitNames(builtinEnvironmentNames()))
+        out["environments"].push_back(json{{"value", name}, {"label", name + " (built-in)"}});
     if (!session.environmentFile().empty())
         out["environments"].push_back(json{{"value", "image"}, {"label", session.environmentFile()}});
+    out["floor"] = stage.floor;
+    out["floors"] = json::array({"checker", "shadow", "none"});
     out["exposure"] = stage.exposure;
     const StageCamera& camera = stage.camera;
     out["camera"] = json{{"orbit", camera.orbit},   {"elevation", camera.elevation}, {"zoom", camera.zoom},

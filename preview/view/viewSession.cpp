@@ -4,6 +4,7 @@
 #include <filesystem>
 
 #include "inputEcho.h"
+#include "kernel/builtinEnvironments.h"
 #include "kernel/lights.h"
 
 namespace flakecoat::preview::view {
@@ -62,7 +63,7 @@ bool ViewSession::setInput(const std::string& text, std::uint64_t& generation, s
 bool ViewSession::setView(const std::string& text, std::uint64_t& generation, std::string& error) {
     std::string key, value;
     if (!splitAssignment(text, key, value)) {
-        error = "expected KEY=VALUE with KEY one of host, lights, environment, exposure or a camera part";
+        error = "expected KEY=VALUE with KEY one of host, lights, environment, floor, exposure or a camera part";
         return false;
     }
     std::lock_guard<std::mutex> lock(mutex_);
@@ -83,13 +84,18 @@ bool ViewSession::setView(const std::string& text, std::uint64_t& generation, st
         }
         stage_.lights = value;
     } else if (key == "environment") {
-        if (value != "sky" && !(value == "image" && !environmentFile_.empty())) {
-            error = "environment=" + echoInput(value) + (environmentFile_.empty()
-                                                  ? ": only sky (start with --env FILE for an image)"
-                                                  : ": expected sky or image");
+        if (value != "sky" && !isBuiltinEnvironment(value) && !(value == "image" && !environmentFile_.empty())) {
+            error = "environment=" + echoInput(value) + ": expected sky, " + builtinEnvironmentNames() +
+                    (environmentFile_.empty() ? " (start with --env FILE for an image)" : " or image");
             return false;
         }
-        stage_.environmentFile = value == "image" ? environmentFile_ : "";
+        stage_.environmentFile = value == "image" ? environmentFile_ : value == "sky" ? "" : value;
+    } else if (key == "floor") {
+        StageProblem problem;
+        if (!setStageOption(stage_, "floor", value, problem)) {
+            error = "floor=" + echoInput(value) + ": " + problem.reason;
+            return false;
+        }
     } else if (key == "exposure") {
         char* end = nullptr;
         const double stops = std::strtod(value.c_str(), &end);
@@ -107,7 +113,8 @@ bool ViewSession::setView(const std::string& text, std::uint64_t& generation, st
         }
         stage_.camera = camera;
     } else {
-        error = "'" + echoInput(key) + "' is not a view setting; expected host, lights, environment, exposure or " +
+        error = "'" + echoInput(key) +
+                "' is not a view setting; expected host, lights, environment, floor, exposure or " +
                 "a camera part (orbit, elevation, zoom, fov, frame, shot)";
         return false;
     }
@@ -124,7 +131,8 @@ std::uint64_t ViewSession::resetInputs() {
 std::string ViewSession::lookText() const {
     std::lock_guard<std::mutex> lock(mutex_);
     Stage stage = stage_;
-    for (std::string* path : {&stage.object.meshFile, &stage.environmentFile}) *path = absolutePath(*path);
+    stage.object.meshFile = absolutePath(stage.object.meshFile);
+    if (!isBuiltinEnvironment(stage.environmentFile)) stage.environmentFile = absolutePath(stage.environmentFile);
     LookInfo info;
     info.name = "flakecoat-view";
     info.host = hosts_[shown_]->name();
@@ -148,12 +156,15 @@ bool ViewSession::loadLook(const std::string& text, std::uint64_t& generation, s
     stage.exposure = given.exposure;
     stage.seed = given.seed;
     stage.camera = given.camera;
-    if (given.environmentFile.empty())
-        stage.environmentFile.clear();
+    stage.environmentLights = given.environmentLights;
+    stage.environmentRotate = given.environmentRotate;
+    stage.floor = given.floor;
+    if (given.environmentFile.empty() || isBuiltinEnvironment(given.environmentFile))
+        stage.environmentFile = given.environmentFile;
     else if (absolutePath(given.environmentFile) == absolutePath(environmentFile_))
         stage.environmentFile = environmentFile_;
     else
-        notes.push_back("kept the environment: this viewer shows the sky or " +
+        notes.push_back("kept the environment: this viewer shows the sky, a built-in or " +
                         (environmentFile_.empty() ? std::string("no image") : environmentFile_) +
                         " (start flakecoat view --look FILE for the look's)");
     if (given.width != stage.width || given.height != stage.height || given.object.shape != stage.object.shape ||

@@ -41,8 +41,9 @@ public:
     // true and the generation that will show the change.
     bool setInput(const std::string& text, std::uint64_t& generation, std::string& error);
     // KEY=VALUE for the view: host=NAME (the shown look carried over, see
-    // Look::carryFrom), lights=RIG, environment=sky|image, exposure=EV, and
-    // the camera's parts by their option names (orbit=DEG, shot=closeup, ...).
+    // Look::carryFrom), lights=RIG, environment=sky|image|BUILT-IN,
+    // floor=checker|shadow|none, exposure=EV, and the camera's parts by
+    // their option names (orbit=DEG, shot=closeup, ...).
     bool setView(const std::string& text, std::uint64_t& generation, std::string& error);
     // Every shading input of the shown host back to its default.
     std::uint64_t resetInputs();

@@ -220,6 +220,16 @@ try {
   assert.equal(await page.evaluate(() => fetch('/look').then((r) => r.text())), saved, 'the look loaded back whole');
   console.log('look saved and loaded back');
 
+  // A built-in environment and the shadow catcher, in the command and the look.
+  await page.select('#environment', 'sun');
+  await page.waitForFunction(() => / --env sun( |$)/.test(document.getElementById('command').value));
+  await page.select('#floor', 'shadow');
+  await page.waitForFunction(() => / --floor shadow( |$)/.test(document.getElementById('command').value));
+  const lit = JSON.parse(await page.evaluate(() => fetch('/look').then((r) => r.text())));
+  assert.equal(lit.stage.env, 'sun', 'the built-in saved by name');
+  assert.equal(lit.stage.floor, 'shadow');
+  console.log('environment and floor: in the command and the saved look');
+
   assert.deepEqual(problems, [], 'no console errors');
   console.log('PASSED: viewer in headless Chromium');
 } catch (error) {

@@ -62,7 +62,8 @@ TEST(RenderAllocations, IndependentOfTheSampleCount) {
 }
 
 // The same through each deliverable and its host stand-in, on the ball and
-// on a model.
+// on a model, and on the ball lit by environment lights over the shadow
+// catcher.
 void expectNoAllocationPerSample(const char* hostName) {
     std::string error;
     std::unique_ptr<fp::RenderHost> host = fp::loadRenderHost(hostName, FLAKECOAT_LIBRARY_DIR, error);
@@ -73,7 +74,10 @@ void expectNoAllocationPerSample(const char* hostName) {
     const std::optional<fp::Scene> swatch =
         fp::paintedObjectScene(fp::PaintedObject{"swatch", "", 0.0f}, 1.0f, lights, fp::Environment(), error);
     ASSERT_TRUE(swatch) << error;
-    for (const fp::Scene* scene : {&ball, &*swatch}) {
+    fp::Scene lit = fp::shaderBallScene(1.0f, lights, fp::Environment());
+    lit.environmentLights = fp::makeEnvironmentLights(lit.environment, 64, true);
+    lit.shadowCatcher = true;
+    for (const fp::Scene* scene : {&ball, &*swatch, static_cast<const fp::Scene*>(&lit)}) {
         const std::unique_ptr<fp::PaintedSurfaceShader> shader = host->makeShader(*scene);
         allocationsFor(*scene, *shader, 1);
         const long few = allocationsFor(*scene, *shader, 1);

@@ -59,6 +59,9 @@ namespace {
 // Maya flakes are solid noise at a high frequency and the facets move the
 // shading points by up to 3e-4, so a few pixels may differ in sparkle; the
 // pictures as a whole agree to a fifth of a percent (measured: under 0.03%).
+// The floor's sky is hidden by the ball's exact form factor but by one
+// traced ray per sample under the model: the same on average (the means
+// agree as closely), with noise near the contact (measured: 0.8%).
 void expectTessellatedSphereShadesLikeTheBall(const char* hostName) {
     std::string error;
     std::unique_ptr<fp::RenderHost> host = fp::loadRenderHost(hostName, FLAKECOAT_LIBRARY_DIR, error);
@@ -95,7 +98,7 @@ void expectTessellatedSphereShadesLikeTheBall(const char* hostName) {
         }
     }
     const double values = double(ballImage.rgba.size() / 4 * 3);
-    EXPECT_LT(meanDifference / values, 0.002) << hostName;
+    EXPECT_LT(meanDifference / values, 0.012) << hostName;
     EXPECT_NEAR(sphereMean / ballMean, 1.0, 0.002) << hostName;
     EXPECT_LT(differing / values, 0.005) << hostName;
 }

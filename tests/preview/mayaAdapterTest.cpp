@@ -50,7 +50,9 @@ fp::Scene probeScene(bool onlyFirstLight = false) {
                      fp::Environment(),
                      nullptr,
                      fp::kRayEpsilon,
-                     1.0f};
+                     1.0f,
+                     {},
+                     false};
 }
 
 class MayaAdapter : public ::testing::Test {

@@ -50,7 +50,9 @@ fp::Scene probeScene(fp::Environment environment = fp::Environment()) {
                      std::move(environment),
                      nullptr,
                      fp::kRayEpsilon,
-                     1.0f};
+                     1.0f,
+                     {},
+                     false};
 }
 
 class MentalrayAdapter : public ::testing::Test {

@@ -129,6 +129,17 @@ TEST_F(ViewServerTest, SettingsAreCheckedAsTheCommandLineChecksThem) {
     EXPECT_EQ(post("/view", "environment=image")->status, 400);  // started without --env
     EXPECT_EQ(post("/view", "exposure=40")->status, 400);
     EXPECT_EQ(post("/view", "colour=1")->status, 400);
+    EXPECT_EQ(post("/view", "floor=wood")->status, 400);
+    EXPECT_EQ(post("/view", "environment=./sun")->status, 400);
+    // A built-in environment and a floor are the command's; back to the sky.
+    ASSERT_EQ(post("/view", "environment=overcast")->status, 200);
+    ASSERT_EQ(post("/view", "floor=none")->status, 200);
+    const json lit = json::parse(get("/state")->body);
+    EXPECT_EQ(lit["environment"], "overcast");
+    EXPECT_NE(lit["command"].get<std::string>().find("--env overcast --floor none"), std::string::npos)
+        << lit["command"];
+    ASSERT_EQ(post("/view", "environment=sky")->status, 200);
+    ASSERT_EQ(post("/view", "floor=checker")->status, 200);
     const httplib::Result elevation = post("/view", "elevation=95");
     EXPECT_EQ(elevation->status, 400);
     EXPECT_NE(elevation->body.find("elevation=95: expected -90 to 90 degrees"), std::string::npos) << elevation->body;

@@ -269,7 +269,7 @@ async function buildControls() {
   for (const frame of frames.values()) if (frame.querySelector('.control')) form.appendChild(frame);
 }
 
-// --- the view: host, lights, environment, exposure --------------------------
+// --- the view: host, lights, environment, floor, exposure -------------------
 
 function fillSelect(select, options, chosen) {
   select.replaceChildren(...options.map(({ value, label }) => new Option(label, value, false, value === chosen)));
@@ -279,6 +279,7 @@ function showState() {
   fillSelect($('host'), state.hosts.map((h) => ({ value: h, label: h })), state.host);
   fillSelect($('lights'), state.lightRigs.map((r) => ({ value: r, label: r })), state.lights);
   fillSelect($('environment'), state.environments, state.environment);
+  fillSelect($('floor'), state.floors.map((f) => ({ value: f, label: f })), state.floor);
   $('exposure').value = state.exposure;
   $('exposureValue').textContent = formatNumber(state.exposure);
   $('command').value = state.command;
@@ -395,6 +396,7 @@ function connect() {
   $('host').addEventListener('change', (e) => changeView('host', e.target.value, true));
   $('lights').addEventListener('change', (e) => changeView('lights', e.target.value, false));
   $('environment').addEventListener('change', (e) => changeView('environment', e.target.value, false));
+  $('floor').addEventListener('change', (e) => changeView('floor', e.target.value, false));
   $('exposure').addEventListener('input', (e) => {
     $('exposureValue').textContent = formatNumber(Number(e.target.value));
     send('view:exposure', '/view', `exposure=${e.target.value}`, null);
