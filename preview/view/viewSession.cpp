@@ -145,9 +145,14 @@ bool ViewSession::loadLook(const std::string& text, std::uint64_t& generation, s
     if (!parseLookFile(text, "the look", file, error)) return false;
     std::lock_guard<std::mutex> lock(mutex_);
     std::vector<Look> looks = defaultLooks(hosts_);
-    Stage given = stage_;
-    given.environmentFile.clear();  // the sky unless the file names an image
-    given.camera = StageCamera();    // as render --look of the file frames it
+    // What the file leaves out takes its default, as render --look of the
+    // file has it; the object and size are this viewer's (see the note below).
+    Stage given;
+    given.object = stage_.object;
+    given.width = stage_.width;
+    given.height = stage_.height;
+    given.samplesPerPixel = stage_.samplesPerPixel;
+    given.bounds = stage_.bounds;
     if (!applyLookSettings(file, looks, error) || !applyLookStage(file, given, error)) return false;
 
     // What the viewer can change without starting again

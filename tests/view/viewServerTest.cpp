@@ -384,7 +384,12 @@ TEST_F(ViewServerTest, ASavedLookRendersAsTheViewerShowsIt) {
     EXPECT_EQ(state["lights"], "sun");
     EXPECT_EQ(state["camera"]["shot"], "whole");  // a look without a camera has the default one
     EXPECT_EQ(state["sets"], json({"diffuse=0.25"}));
-    EXPECT_EQ(post("/view", "lights=studio")->status, 200);
+    // What a file leaves out is the default, as render --look has it
+    ASSERT_EQ(post("/view", "exposure=1")->status, 200);
+    ASSERT_EQ(post("/look", R"({"flakecoatLook": 1})")->status, 200);
+    const json defaults = json::parse(get("/state")->body);
+    EXPECT_EQ(defaults["lights"], "studio");
+    EXPECT_EQ(defaults["exposure"], 0.0);
 }
 
 // Switching host takes the look along where the other host has the inputs;
