@@ -10,6 +10,18 @@ namespace flakecoat::preview {
 
 namespace {
 constexpr float kPi = 3.14159265358979f;
+
+// A ground point's cosine-weighted light, with its shadows and without them.
+struct GroundLight {
+    Color lit, open;
+    void add(const ShadowedLightSample& sample, const Vec3& normal) {
+        const float cosine = dot(normal, sample.light.towardsLight);
+        if (cosine > 0.0f) {
+            lit += sample.light.intensity * cosine;
+            open += sample.unshadowedIntensity * cosine;
+        }
+    }
+};
 }
 
 Color groundAlbedo(const Vec3& point) {
@@ -132,33 +144,19 @@ Color ShadingServices::shadeGround(const Ray& ray, const Hit& hit, int depth) {
             continue;
         }
         const int count = lightSamples(i, depth);
-        Color sum, unshadowedSum;
-        for (int s = 0; s < count; ++s) {
-            const ShadowedLightSample sample = sampleShadowedLight(i, hit.point, hit.normal, s, count);
-            const float cosine = dot(hit.normal, sample.light.towardsLight);
-            if (cosine > 0.0f) {
-                sum += sample.light.intensity * cosine;
-                unshadowedSum += sample.unshadowedIntensity * cosine;
-            }
-        }
-        incoming += sum / float(count);
-        unshadowed += unshadowedSum / float(count);
+        GroundLight sum;
+        for (int s = 0; s < count; ++s) sum.add(sampleShadowedLight(i, hit.point, hit.normal, s, count), hit.normal);
+        incoming += sum.lit / float(count);
+        unshadowed += sum.open / float(count);
     }
     const int picks = environmentPickCount(depth);
     if (picks > 0) {
         // The environment's lights take the place of its sky term, at full
         // weight: they cast the shadows.
-        Color sum, unshadowedSum;
-        for (int k = 0; k < picks; ++k) {
-            const ShadowedLightSample sample = sampleEnvironmentLight(k, picks, hit.point, hit.normal);
-            const float cosine = dot(hit.normal, sample.light.towardsLight);
-            if (cosine > 0.0f) {
-                sum += sample.light.intensity * cosine;
-                unshadowedSum += sample.unshadowedIntensity * cosine;
-            }
-        }
-        incoming += sum / float(picks);
-        unshadowed += unshadowedSum / float(picks);
+        GroundLight sum;
+        for (int k = 0; k < picks; ++k) sum.add(sampleEnvironmentLight(k, picks, hit.point, hit.normal), hit.normal);
+        incoming += sum.lit / float(picks);
+        unshadowed += sum.open / float(picks);
     } else {
         const Color sky = scene_.environment.upperHemisphereMean() * kGroundEnvironmentWeight;
         incoming += sky * groundSkyVisibility(hit);
